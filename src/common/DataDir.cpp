@@ -1,0 +1,71 @@
+#include "DataDir.h"
+
+#include <cstdlib>
+
+#ifndef KORVAN_SOURCE_DEFAULTS
+#define KORVAN_SOURCE_DEFAULTS "data/defaults"
+#endif
+#ifndef KORVAN_INSTALLED_DEFAULTS
+#define KORVAN_INSTALLED_DEFAULTS "/usr/share/korvan/defaults"
+#endif
+
+namespace fs = std::filesystem;
+
+namespace korvan {
+
+DataDir::DataDir(fs::path root) : root_(std::move(root)) {}
+
+fs::path DataDir::resolve(const std::string& windowsPath) const {
+    std::string p = windowsPath;
+    for (char& c : p)
+        if (c == '\\')
+            c = '/';
+    fs::path path(p);
+    if (path.is_absolute())
+        return path;
+    return (root_ / path).lexically_normal();
+}
+
+bool DataDir::seedFrom(const fs::path& defaults) const {
+    std::error_code ec;
+    if (!fs::is_directory(defaults, ec))
+        return false;
+    bool ok = true;
+    for (auto it = fs::recursive_directory_iterator(defaults, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        const fs::path target = root_ / fs::relative(it->path(), defaults);
+        if (it->is_directory()) {
+            fs::create_directories(target, ec);
+            ok = ok && !ec;
+            ec.clear();
+        } else if (!fs::exists(target)) {
+            fs::create_directories(target.parent_path(), ec);
+            ec.clear();
+            fs::copy_file(it->path(), target, ec);
+            ok = ok && !ec;
+            ec.clear();
+        }
+    }
+    return ok && !ec;
+}
+
+namespace {
+DataDir& currentDir() {
+    static DataDir dir;
+    return dir;
+}
+} // namespace
+
+const DataDir& DataDir::current() { return currentDir(); }
+void DataDir::setCurrent(const DataDir& dir) { currentDir() = dir; }
+
+fs::path DataDir::defaultsDir() {
+    if (const char* env = std::getenv("KORVAN_DEFAULTS_DIR"); env && *env)
+        return env;
+    std::error_code ec;
+    if (fs::is_directory(KORVAN_INSTALLED_DEFAULTS, ec))
+        return KORVAN_INSTALLED_DEFAULTS;
+    return KORVAN_SOURCE_DEFAULTS;
+}
+
+} // namespace korvan

@@ -1,0 +1,34 @@
+#pragma once
+// The data directory: record files under record/, label layouts under label/.
+#include <filesystem>
+#include <string>
+
+namespace korvan {
+
+class DataDir {
+public:
+    explicit DataDir(std::filesystem::path root = std::filesystem::current_path());
+
+    const std::filesystem::path& root() const { return root_; }
+    std::filesystem::path record(const std::string& name) const { return root_ / "record" / name; }
+    std::filesystem::path label(const std::string& name) const { return root_ / "label" / name; }
+    // A path as written in a record file on Windows (".\label\2.bel"), under this directory.
+    std::filesystem::path resolve(const std::string& windowsPath) const;
+
+    // Copies every file of `defaults` (record/ and label/ below it) that this directory lacks.
+    // Existing files are never touched. Returns false when a copy failed.
+    bool seedFrom(const std::filesystem::path& defaults) const;
+
+    // The process-wide data directory the screens work on (set once at start-up).
+    static const DataDir& current();
+    static void setCurrent(const DataDir& dir);
+
+    // Where the defaults of a new data directory are: KORVAN_DEFAULTS_DIR when set, else the
+    // installed share folder, else the source tree's data/defaults.
+    static std::filesystem::path defaultsDir();
+
+private:
+    std::filesystem::path root_;
+};
+
+} // namespace korvan

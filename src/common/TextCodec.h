@@ -1,0 +1,21 @@
+#pragma once
+// Conversion between the data bytes (code page 936 / GBK) and the UTF-8 texts the operator reads.
+// Data stays bytes everywhere in the core; this is the one place that converts.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace korvan::TextCodec {
+
+// GBK bytes to UTF-8; nullopt when the bytes are not valid GBK.
+std::optional<std::string> toUtf8(std::string_view gbk);
+// GBK bytes to UTF-8 for display: every byte that is not valid GBK becomes U+FFFD.
+std::string toUtf8Lossy(std::string_view gbk);
+// UTF-8 to GBK bytes; nullopt when the text holds a character code page 936 cannot write.
+std::optional<std::string> toGbk(std::string_view utf8);
+// Whether the UTF-8 text can be written in code page 936.
+bool fitsCodePage936(std::string_view utf8);
+// Byte length of the UTF-8 text once written in code page 936 (nullopt when it cannot be).
+std::optional<std::size_t> gbkLength(std::string_view utf8);
+
+} // namespace korvan::TextCodec

@@ -1,0 +1,115 @@
+#include "common/RecordFile.h"
+#include "common/Language.h"
+#include "support/TempDir.h"
+#include "support/Unprivileged.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace korvan;
+using korvan::test::readBytes;
+using korvan::test::TempDir;
+using korvan::test::writeBytes;
+
+TEST(RecordFileRead, LineEndsAndEmptyLines) {
+    TempDir dir;
+    writeBytes(dir / "a.rec", "one\r\ntwo\n\r\n\nlast");
+    EXPECT_EQ(RecordFile::readLines(dir / "a.rec"),
+              (std::vector<std::string>{"one", "two", "", "", "last"}));
+    // A file ending in a line end adds no empty line; a lone CR inside a line stays.
+    writeBytes(dir / "b.rec", "a\rb\r\n\r\n");
+    EXPECT_EQ(RecordFile::readLines(dir / "b.rec"), (std::vector<std::string>{"a\rb", ""}));
+}
+
+TEST(RecordFileRead, MissingFileIsEmptyAndOk) {
+    TempDir dir;
+    IoResult result{5, {}};
+    EXPECT_TRUE(RecordFile::readLines(dir / "none.rec", &result).empty());
+    EXPECT_TRUE(result.ok());
+}
+
+TEST(RecordFileRead, UnreadableFileReportsTheError) {
+    TempDir dir;
+    ::chmod(dir.path().c_str(), 0755);
+    writeBytes(dir / "locked.rec", "x\r\n");
+    ::chmod((dir / "locked.rec").c_str(), 0);
+    EXPECT_TRUE(korvan::test::runUnprivileged([&] {
+        IoResult result;
+        bool empty = RecordFile::readLines(dir / "locked.rec", &result).empty();
+        return empty && !result.ok() && result.error == EACCES;
+    }));
+}
+
+TEST(RecordFileRead, VeryLongLine) {
+    TempDir dir;
+    std::string longLine(300000, 'x');
+    writeBytes(dir / "long.rec", longLine + "\r\nshort\r\n");
+    auto lines = RecordFile::readLines(dir / "long.rec");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], longLine);
+}
+
+TEST(RecordFileFields, LastFieldRunsToTheEnd) {
+    EXPECT_EQ(RecordFile::splitFields("a\fb\fc\fd", 3), (std::vector<std::string>{"a", "b", "c\fd"}));
+    EXPECT_EQ(RecordFile::splitFields("a", 3), (std::vector<std::string>{"a", "", ""}));
+    EXPECT_EQ(RecordFile::splitFields("", 2), (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(RecordFile::splitFields("\f", 2), (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(RecordFile::joinFields({"a", "", "c\fd"}), "a\f\fc\fd");
+}
+
+TEST(RecordFileWrite, CrLfAndByteExactRoundTrip) {
+    TempDir dir;
+    // Bytes that are not valid GBK pass through untouched: the file layer never converts.
+    const std::string raw = "\xC9\xCC\xC6\xB7\f\x80\xFF\x81\f12\r\n\r\nx\r\n";
+    writeBytes(dir / "sp.rec", raw);
+    auto lines = RecordFile::readLines(dir / "sp.rec");
+    ASSERT_TRUE(RecordFile::writeLines(dir / "copy.rec", lines).ok());
+    EXPECT_EQ(readBytes(dir / "copy.rec"), raw);
+
+    ASSERT_TRUE(RecordFile::writeLines(dir / "empty.rec", {}).ok());
+    EXPECT_EQ(readBytes(dir / "empty.rec"), "");
+}
+
+TEST(RecordFileWrite, CreatesMissingFolderAndSetsMode) {
+    TempDir dir;
+    auto file = dir / "record/yh.rec";
+    ASSERT_TRUE(RecordFile::writeLines(file, {"a\fb"}, std::filesystem::perms(0600)).ok());
+    EXPECT_EQ(readBytes(file), "a\fb\r\n");
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST(RecordFileWrite, FailedWriteKeepsTheOldFileAndSaysWhy) {
+    TempDir dir;
+    ::chmod(dir.path().c_str(), 0755);
+    auto folder = dir / "record";
+    writeBytes(folder / "sp.rec", "old\r\n");
+    ::chmod((folder / "sp.rec").c_str(), 0666);
+    ::chmod(folder.c_str(), 0555);
+    EXPECT_TRUE(korvan::test::runUnprivileged([&] {
+        IoResult result = RecordFile::writeLines(folder / "sp.rec", {"new"});
+        Language::setFlag(kEnglish);
+        return !result.ok() && result.message().find("sp.rec") != std::string::npos &&
+               result.message().rfind("Could not", 0) == 0;
+    }));
+    ::chmod(folder.c_str(), 0755);
+    EXPECT_EQ(readBytes(folder / "sp.rec"), "old\r\n");
+}
+
+TEST(RecordFileWrite, TargetThatIsAFolderFailsCleanly) {
+    // Works for root too: rename cannot put a file over a folder.
+    TempDir dir;
+    std::filesystem::create_directories(dir / "record/sp.rec");
+    IoResult result = RecordFile::writeLines(dir / "record/sp.rec", {"x"});
+    EXPECT_FALSE(result.ok());
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "record/sp.rec"));
+    // No temporary file is left behind.
+    std::size_t entries = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir / "record"))
+        ++entries;
+    EXPECT_EQ(entries, 1u);
+    Language::setFlag(kChinese);
+    EXPECT_EQ(result.message().rfind("文件读写失败", 0), 0u);
+}
