@@ -1,0 +1,48 @@
+#include "LoginCheck.h"
+
+#include <algorithm>
+
+#include "common/Prompt.h"
+
+namespace korvan {
+namespace {
+const Tr kEmptyName{"用户名不能为空", "User name can't be empty"};
+const Tr kWrong{"请输入正确密码", "Please enter the correct password"};
+const Tr kShutdown{"登录密码3次错误 软件关闭", "Password error 3 times, software shutdown"};
+constexpr int kAttempts = 3;
+} // namespace
+
+LoginCheck LoginCheck::fromFile(const std::filesystem::path& userFile) {
+    return LoginCheck(UserFile::read(userFile));
+}
+LoginCheck::LoginCheck(std::vector<User> users) : users_(std::move(users)) {}
+
+std::vector<std::string> LoginCheck::sortedNames() const {
+    std::vector<std::string> names;
+    for (const auto& user : users_)
+        names.push_back(user.name);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+LoginCheck::Outcome LoginCheck::attempt(const std::string& name, const std::string& password,
+                                        Lang lang) {
+    if (name.empty()) {
+        Prompt::showMessage(kEmptyName.get(lang));
+        return Outcome::EmptyName;
+    }
+    const bool match = std::any_of(users_.begin(), users_.end(), [&](const User& user) {
+        return user.name == name && user.password == password;
+    });
+    if (match)
+        return Outcome::Accepted;
+    if (failed_ == kAttempts - 1) {
+        Prompt::showMessage(kShutdown.get(lang));
+        return Outcome::Shutdown;
+    }
+    Prompt::showMessage(kWrong.get(lang));
+    ++failed_;
+    return Outcome::Wrong;
+}
+
+} // namespace korvan

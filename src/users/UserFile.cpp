@@ -1,0 +1,28 @@
+#include "UserFile.h"
+
+namespace korvan::UserFile {
+
+User parseLine(const std::string& line) {
+    const auto sep = line.find(kFieldSeparator);
+    if (sep == std::string::npos)
+        return User{"", line};
+    return User{line.substr(0, sep), line.substr(sep + 1)};
+}
+
+std::vector<User> read(const std::filesystem::path& file, IoResult* result) {
+    std::vector<User> users;
+    for (const auto& line : RecordFile::readLines(file, result))
+        users.push_back(parseLine(line));
+    return users;
+}
+
+IoResult write(const std::filesystem::path& file, const std::vector<User>& users) {
+    std::vector<std::string> lines;
+    lines.reserve(users.size());
+    for (const auto& user : users)
+        lines.push_back(user.name + kFieldSeparator + user.password);
+    return RecordFile::writeLines(file, lines, std::filesystem::perms::owner_read |
+                                                   std::filesystem::perms::owner_write);
+}
+
+} // namespace korvan::UserFile

@@ -1,0 +1,32 @@
+#pragma once
+// The user file record/yh.rec: one user per line, name, form feed, password.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/RecordFile.h"
+
+namespace korvan {
+
+struct User {
+    std::string name;     // code page 936 bytes, at most kNameBytes through the screens
+    std::string password; // plain text, at most kPasswordBytes
+    bool operator==(const User&) const = default;
+};
+
+namespace UserFile {
+
+inline constexpr std::size_t kNameBytes = 10;
+inline constexpr std::size_t kPasswordBytes = 6;
+inline constexpr std::size_t kMaxUsers = 5;
+
+// The name is the text before the first form feed (empty when there is none); the password is
+// everything after it (the whole line when there is none).
+User parseLine(const std::string& line);
+std::vector<User> read(const std::filesystem::path& file, IoResult* result = nullptr);
+// Writes every user as name, form feed, password, CR LF. Only the owner may read the file:
+// it holds the passwords in plain text.
+IoResult write(const std::filesystem::path& file, const std::vector<User>& users);
+
+} // namespace UserFile
+} // namespace korvan

@@ -1,0 +1,75 @@
+#include "UserList.h"
+
+#include "common/Prompt.h"
+
+namespace korvan {
+namespace {
+const Tr kTooMany{"用户数量不能超过5个", "No more than 5 users"};
+const Tr kEmptyName{"用户名不能为空", "User name cannot be empty"};
+const Tr kSaved{"数据保存完成", "Save completed"};
+} // namespace
+
+UserList::UserList(std::filesystem::path file, Lang lang)
+    : file_(std::move(file)), lang_(lang), rows_(UserFile::read(file_)) {}
+
+const User* UserList::chosen() const {
+    if (!chosen_ || chosenIndex_ >= rows_.size())
+        return nullptr;
+    return &rows_[chosenIndex_];
+}
+
+void UserList::click(const std::set<std::size_t>& selected) {
+    if (rows_.empty()) {
+        chosen_ = false;
+        chosenIndex_ = 0;
+        return;
+    }
+    for (std::size_t row : selected) {
+        if (row < rows_.size()) {
+            chosen_ = true;
+            chosenIndex_ = row;
+            return;
+        }
+    }
+}
+
+void UserList::editName(const std::string& name) {
+    if (chosen_ && chosenIndex_ < rows_.size())
+        rows_[chosenIndex_].name = name;
+}
+
+void UserList::editPassword(const std::string& password) {
+    if (chosen_ && chosenIndex_ < rows_.size())
+        rows_[chosenIndex_].password = password;
+}
+
+bool UserList::add(const std::string& name, const std::string& password) {
+    if (rows_.size() >= UserFile::kMaxUsers) {
+        Prompt::showMessage(kTooMany.get(lang_));
+        return false;
+    }
+    if (name.empty()) {
+        Prompt::showMessage(kEmptyName.get(lang_));
+        return false;
+    }
+    rows_.push_back(User{name, password});
+    return true;
+}
+
+void UserList::remove(const std::set<std::size_t>& selected) {
+    for (auto it = selected.rbegin(); it != selected.rend(); ++it)
+        if (*it < rows_.size())
+            rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(*it));
+}
+
+bool UserList::save() {
+    IoResult result = UserFile::write(file_, rows_);
+    if (!result) {
+        Prompt::showMessage(result.message());
+        return false;
+    }
+    Prompt::showMessage(kSaved.get(lang_));
+    return true;
+}
+
+} // namespace korvan

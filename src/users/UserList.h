@@ -1,0 +1,46 @@
+#pragma once
+// What the user settings screen does with its list, without the window: the rows, the chosen row
+// that the two boxes edit, Add, Delete and Save, with their messages.
+#include <filesystem>
+#include <set>
+#include <vector>
+
+#include "UserFile.h"
+#include "common/Language.h"
+
+namespace korvan {
+
+class UserList {
+public:
+    // Opening: reads the file; no chosen row.
+    explicit UserList(std::filesystem::path file, Lang lang = Language::current());
+
+    const std::vector<User>& rows() const { return rows_; }
+    bool hasChosen() const { return chosen_; }
+    std::size_t chosenIndex() const { return chosenIndex_; }
+    // The chosen row, or nullptr when there is none (also when Delete took its index away).
+    const User* chosen() const;
+
+    // A click: the lowest-numbered selected row becomes the chosen row. With an empty list the
+    // chosen row is cleared. With a non-empty list and no selection nothing changes.
+    void click(const std::set<std::size_t>& selected);
+    // The operator typed into a box: while a row is chosen the text goes into that row at once.
+    void editName(const std::string& name);
+    void editPassword(const std::string& password);
+
+    // Add: false (after showing the message) when the list is full or the name is empty.
+    bool add(const std::string& name, const std::string& password);
+    // Delete every selected row; the chosen index stays as it was.
+    void remove(const std::set<std::size_t>& selected);
+    // Save: writes the file and shows "Save completed", or shows why it failed.
+    bool save();
+
+private:
+    std::filesystem::path file_;
+    Lang lang_;
+    std::vector<User> rows_;
+    bool chosen_ = false;
+    std::size_t chosenIndex_ = 0;
+};
+
+} // namespace korvan
