@@ -1,0 +1,184 @@
+#include "CommodityList.h"
+
+#include "common/Prompt.h"
+
+#include <algorithm>
+
+namespace korvan {
+namespace {
+
+const Tr kListFull{"商品数据不能超过2000", "Commodity data should not exceed 2000"};
+const Tr kSaveCompleted{"数据保存完成", "Save completed"};
+const Tr kSaveFirst{"请先保存数据", "Please save the data first"};
+const Tr kNameEmpty{"商品名不能为空", "Commodity name can't be empty"};
+const Tr kNotFound{"找不到该商品", "Can't find"};
+
+} // namespace
+
+CommodityList::CommodityList(std::filesystem::path file)
+    : file_(std::move(file)), lang_(Language::current()) {}
+
+IoResult CommodityList::open() {
+    lang_ = Language::current();
+    rows_ = CommodityFile::load(file_, &loadFailure_);
+    working_ = CommodityRecord{};
+    clearChosen();
+    family_ = ModelFamily::Vamo;
+    modified_ = false;
+    return loadFailure_;
+}
+
+void CommodityList::clearChosen() {
+    chosen_ = false;
+    chosenIndex_ = 0;
+}
+
+void CommodityList::click(const std::vector<std::size_t>& selected) {
+    if (rows_.empty()) {
+        clearChosen();
+        return;
+    }
+    std::size_t lowest = rows_.size();
+    for (std::size_t i : selected)
+        lowest = std::min(lowest, i);
+    if (lowest == rows_.size())
+        return;
+    chosen_ = true;
+    chosenIndex_ = lowest;
+    working_ = rows_[lowest];
+}
+
+bool CommodityList::find() {
+    chosen_ = false;
+    if (working_.name.empty()) {
+        Prompt::showMessage(kNameEmpty.get(lang_));
+        return false;
+    }
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (rows_[i].name == working_.name) {
+            working_ = rows_[i];
+            chosenIndex_ = i;
+            chosen_ = true;
+            return true;
+        }
+    }
+    Prompt::showMessage(kNotFound.get(lang_));
+    return false;
+}
+
+void CommodityList::doubleClick(const std::vector<std::size_t>& selected) {
+    std::size_t highest = rows_.size();
+    for (std::size_t i : selected) {
+        if (i < rows_.size() && (highest == rows_.size() || i > highest))
+            highest = i;
+    }
+    if (highest < rows_.size()) {
+        working_ = rows_[highest];
+        chosen_ = true;
+        chosenIndex_ = highest;
+        return;
+    }
+    working_ = CommodityRecord::newRecord();
+    clearChosen();
+}
+
+bool CommodityList::startNew() {
+    if (rows_.size() >= kMaxRows) {
+        Prompt::showMessage(kListFull.get(lang_));
+        return false;
+    }
+    if (!chosen_)
+        working_ = CommodityRecord::newRecord();
+    clearChosen();
+    return true;
+}
+
+void CommodityList::deleteSelected(const std::vector<std::size_t>& selected) {
+    std::vector<bool> doomed(rows_.size(), false);
+    for (std::size_t i : selected) {
+        if (i < rows_.size())
+            doomed[i] = true;
+    }
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (!doomed[i]) {
+            if (kept != i)
+                rows_[kept] = std::move(rows_[i]);
+            ++kept;
+        }
+    }
+    rows_.resize(kept);
+    modified_ = true;
+}
+
+void CommodityList::deleteAll() {
+    rows_.clear();
+    modified_ = true;
+}
+
+IoResult CommodityList::writeFile() {
+    // After a failed read the file's content is unknown: writing the list would replace it.
+    if (!loadFailure_.ok())
+        return loadFailure_;
+    return CommodityFile::save(file_, rows_);
+}
+
+IoResult CommodityList::save() {
+    IoResult result = writeFile();
+    if (!result.ok() || rows_.empty())
+        return result;
+    Prompt::showMessage(kSaveCompleted.get(lang_));
+    modified_ = false;
+    return result;
+}
+
+bool CommodityList::readyForDownload() const {
+    if (!loadFailure_.ok()) {
+        Prompt::showMessage(loadFailure_.message());
+        return false;
+    }
+    if (modified_) {
+        Prompt::showMessage(kSaveFirst.get(lang_));
+        return false;
+    }
+    return true;
+}
+
+std::vector<std::vector<std::string>> CommodityList::downloadRows() const {
+    return CommodityFile::downloadRows(rows_);
+}
+
+CommodityList::EditorSave CommodityList::saveFromEditor(const CommodityForm& form) {
+    if (editorUpdates()) {
+        if (auto failed = CommodityValidation::firstFailure(
+                form, CommodityValidation::Mode::Updating, rows_.size())) {
+            Prompt::showMessage(CommodityValidation::message(*failed).get(lang_));
+            return {};
+        }
+        rows_[chosenIndex_] = form.toRecord();
+    } else {
+        if (auto failed = CommodityValidation::firstFailure(form, CommodityValidation::Mode::Adding,
+                                                            rows_.size())) {
+            Prompt::showMessage(CommodityValidation::message(*failed).get(lang_));
+            return writeFromEditor();
+        }
+        rows_.push_back(form.toRecord());
+    }
+    working_ = CommodityRecord::newRecord();
+    clearChosen();
+    modified_ = true;
+    return writeFromEditor();
+}
+
+CommodityList::EditorSave CommodityList::writeFromEditor() {
+    if (!modified_)
+        return {};
+    EditorSave outcome;
+    outcome.close = true;
+    outcome.write = writeFile();
+    if (outcome.write.ok() && !rows_.empty())
+        modified_ = false;
+    return outcome;
+}
+
+} // namespace korvan

@@ -1,0 +1,23 @@
+#include "DescriptionEntry.h"
+
+#include "common/RecordFile.h"
+
+namespace korvan {
+
+DescriptionEntry DescriptionEntry::fromLine(std::string_view line) {
+    const std::size_t sep = line.find(kFieldSeparator);
+    if (sep == std::string_view::npos)
+        return {std::string(), std::string(line)};
+    return {std::string(line.substr(0, sep)), std::string(line.substr(sep + 1))};
+}
+
+std::string DescriptionEntry::toLine() const {
+    std::string line;
+    line.reserve(number.size() + 1 + text.size());
+    line += number;
+    line += kFieldSeparator;
+    line += text;
+    return line;
+}
+
+} // namespace korvan

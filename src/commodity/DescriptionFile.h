@@ -1,0 +1,28 @@
+#pragma once
+// The description file record/spsm.rec: one entry per line, in list order, no header.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "DescriptionEntry.h"
+#include "common/RecordFile.h"
+
+namespace korvan {
+
+class DescriptionFile {
+public:
+    // Every line gives an entry. A missing file reads as empty; a file that cannot be read gives
+    // no entries and a failed `result`.
+    static std::vector<DescriptionEntry> load(const std::filesystem::path& file,
+                                              IoResult* result = nullptr);
+    // Writes every entry, CR LF after each, atomically; no entries give a file of length zero.
+    static IoResult save(const std::filesystem::path& file,
+                         const std::vector<DescriptionEntry>& entries);
+
+    // The rows a description download works from, first entry first, two cells per row:
+    // 0 the number, 1 the text (the only cell sent). Bytes as stored.
+    static std::vector<std::vector<std::string>>
+    downloadRows(const std::vector<DescriptionEntry>& entries);
+};
+
+} // namespace korvan

@@ -1,0 +1,79 @@
+#include "DescriptionList.h"
+
+#include "common/Prompt.h"
+
+#include <algorithm>
+
+namespace korvan {
+namespace {
+
+const Tr kSaveCompleted{"保存完成", "Save completed"};
+const Tr kSaveFirst{"请先保存数据", "Please save the data first"};
+
+} // namespace
+
+DescriptionList::DescriptionList(std::filesystem::path file)
+    : file_(std::move(file)), lang_(Language::current()) {}
+
+IoResult DescriptionList::open() {
+    lang_ = Language::current();
+    rows_ = DescriptionFile::load(file_, &loadFailure_);
+    chosen_ = false;
+    chosenIndex_ = 0;
+    modified_ = false;
+    numberLabel_.assign(1, '0'); // not a literal assignment: GCC 12 warns falsely (-Wrestrict)
+    return loadFailure_;
+}
+
+void DescriptionList::click(const std::vector<std::size_t>& selected) {
+    if (rows_.empty()) {
+        chosen_ = false;
+        chosenIndex_ = 0;
+        return;
+    }
+    std::size_t lowest = rows_.size();
+    for (std::size_t i : selected)
+        lowest = std::min(lowest, i);
+    if (lowest == rows_.size())
+        return;
+    chosen_ = true;
+    chosenIndex_ = lowest;
+    numberLabel_ = rows_[lowest].number;
+}
+
+void DescriptionList::textEdited(std::string text) {
+    if (!chosen_ || chosenIndex_ >= rows_.size())
+        return;
+    rows_[chosenIndex_].text = std::move(text);
+    modified_ = true;
+}
+
+IoResult DescriptionList::save() {
+    // After a failed read the file's content is unknown: writing the list would replace it.
+    if (!loadFailure_.ok())
+        return loadFailure_;
+    IoResult result = DescriptionFile::save(file_, rows_);
+    if (!result.ok() || rows_.empty())
+        return result;
+    Prompt::showMessage(kSaveCompleted.get(lang_));
+    modified_ = false;
+    return result;
+}
+
+bool DescriptionList::readyForDownload() const {
+    if (!loadFailure_.ok()) {
+        Prompt::showMessage(loadFailure_.message());
+        return false;
+    }
+    if (modified_) {
+        Prompt::showMessage(kSaveFirst.get(lang_));
+        return false;
+    }
+    return true;
+}
+
+std::vector<std::vector<std::string>> DescriptionList::downloadRows() const {
+    return DescriptionFile::downloadRows(rows_);
+}
+
+} // namespace korvan

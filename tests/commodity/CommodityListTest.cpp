@@ -1,0 +1,401 @@
+#include "commodity/CommodityList.h"
+#include "common/Prompt.h"
+#include "support/TempDir.h"
+#include "support/Unprivileged.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using namespace korvan;
+using korvan::test::readBytes;
+using korvan::test::TempDir;
+using korvan::test::writeBytes;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+std::string line(const std::string& name, const std::string& desc = "0",
+                 const std::string& choices = "Yes\fweight\f0\f0\fNo") {
+    return name + "\fc-" + name + "\f1.00\f" + choices + "\f0\f" + desc + "\r\n";
+}
+
+class CommodityListTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        savedFlag = Language::flag();
+        Language::setFlag(kEnglish);
+    }
+    void TearDown() override { Language::setFlag(savedFlag); }
+
+    // Writes the file and opens a list on it.
+    CommodityList& open(const std::string& bytes) {
+        writeBytes(file(), bytes);
+        list = std::make_unique<CommodityList>(file());
+        EXPECT_TRUE(list->open().ok());
+        return *list;
+    }
+    std::filesystem::path file() const { return dir / "record/sp.rec"; }
+    std::string fileBytes() const { return readBytes(file()); }
+
+    TempDir dir;
+    Prompt::Script prompts;
+    std::unique_ptr<CommodityList> list;
+    std::string savedFlag;
+};
+
+CommodityForm filled(const std::string& name) {
+    CommodityForm f = CommodityForm::cleared();
+    f.name = name;
+    f.code = "9";
+    f.unitPrice = "2.50";
+    return f;
+}
+
+} // namespace
+
+TEST_F(CommodityListTest, OpeningAnEmptyFileAllowsDownloadAtOnce) {
+    CommodityList& l = open("");
+    EXPECT_EQ(l.size(), 0u);
+    EXPECT_FALSE(l.isModified());
+    EXPECT_FALSE(l.hasChosen());
+    EXPECT_EQ(l.modelFamily(), CommodityList::ModelFamily::Vamo);
+    EXPECT_EQ(l.workingRecord(), CommodityRecord{});
+    EXPECT_TRUE(l.readyForDownload());
+    EXPECT_TRUE(prompts.shown().empty());
+}
+
+TEST_F(CommodityListTest, FindMatchesWholeNamesExactlyAndTakesTheUpperOfTwo) {
+    CommodityList& l = open(line("Apple", "1") + line("Pear") + line("Apple", "2"));
+    l.setWorkingName("App");
+    EXPECT_FALSE(l.find());
+    EXPECT_EQ(prompts.last(), "Can't find");
+    EXPECT_FALSE(l.hasChosen());
+
+    l.setWorkingName("apple");
+    EXPECT_FALSE(l.find());
+
+    l.setWorkingName("Apple");
+    ASSERT_TRUE(l.find());
+    EXPECT_TRUE(l.hasChosen());
+    EXPECT_EQ(l.chosenIndex(), 0u);
+    EXPECT_EQ(l.workingRecord().descriptionNumber, "1");
+    EXPECT_TRUE(l.editorUpdates());
+
+    // An empty box is refused and clears the chosen row before anything else.
+    l.setWorkingName("");
+    EXPECT_FALSE(l.find());
+    EXPECT_EQ(prompts.last(), "Commodity name can't be empty");
+    EXPECT_FALSE(l.hasChosen());
+    EXPECT_EQ(prompts.shown().size(), 3u);
+}
+
+TEST_F(CommodityListTest, FindInAnEmptyListAndAfterAClick) {
+    CommodityList& l = open("");
+    Language::setFlag(kChinese);
+    l.open();
+    l.setWorkingName("Apple");
+    EXPECT_FALSE(l.find());
+    EXPECT_EQ(prompts.last(), "找不到该商品");
+    EXPECT_FALSE(l.hasChosen());
+
+    CommodityList& m = open(line("Fig") + line("Kiwi") + line("Plum"));
+    m.click({2, 1});
+    EXPECT_EQ(m.workingRecord().name, "Kiwi"); // the Name box shows the chosen row's name
+    m.click({});                               // nothing selected: nothing changes
+    EXPECT_EQ(m.chosenIndex(), 1u);
+    ASSERT_TRUE(m.find());
+    EXPECT_EQ(m.chosenIndex(), 1u);
+}
+
+TEST_F(CommodityListTest, ClickChoosesTheLowestSelectedRow) {
+    CommodityList& l = open(line("A") + line("B") + line("C"));
+    l.click({2, 0, 1});
+    EXPECT_TRUE(l.hasChosen());
+    EXPECT_EQ(l.chosenIndex(), 0u);
+    EXPECT_EQ(l.workingRecord(), l.rows()[0]);
+    l.click({7, 2}); // rows that do not exist are ignored
+    EXPECT_EQ(l.chosenIndex(), 2u);
+
+    l.deleteAll();
+    l.click({0});
+    EXPECT_FALSE(l.hasChosen());
+    EXPECT_EQ(l.chosenIndex(), 0u);
+}
+
+TEST_F(CommodityListTest, NewAfterAClickAddsACopyOfTheChosenRow) {
+    CommodityList& l = open(line("Fig", "7", "No\fquantity\f5\f3\fYes") + line("Kiwi"));
+    l.click({0});
+    ASSERT_TRUE(l.startNew());
+    EXPECT_FALSE(l.hasChosen());
+    EXPECT_FALSE(l.editorUpdates());
+    CommodityForm form = l.editorForm();
+    EXPECT_EQ(form.name, "Fig");
+    EXPECT_EQ(form.priceChange, PriceChange::No);
+    EXPECT_EQ(form.salesMode, SalesMode::Quantity);
+    EXPECT_EQ(form.discount, Discount::Yes);
+    EXPECT_EQ(form.descriptionNumber, "7");
+
+    form.name = "Fig2";
+    auto saved = l.saveFromEditor(form);
+    EXPECT_TRUE(saved.close);
+    ASSERT_EQ(l.size(), 3u);
+    EXPECT_EQ(l.rows()[2].name, "Fig2");
+    EXPECT_EQ(l.rows()[2].shelfLife, "3");
+    EXPECT_EQ(fileBytes(), line("Fig", "7", "No\fquantity\f5\f3\fYes") + line("Kiwi") +
+                               "Fig2\fc-Fig\f1.00\fNo\fquantity\f5\f3\fYes\f0\f7\r\n");
+    EXPECT_TRUE(l.readyForDownload());
+    EXPECT_TRUE(prompts.shown().empty()); // the editor's write shows nothing
+}
+
+TEST_F(CommodityListTest, NewWithoutAChosenRowStartsFromANewRecord) {
+    CommodityList& l = open(line("Fig"));
+    l.setWorkingName("typed");
+    ASSERT_TRUE(l.startNew());
+    EXPECT_EQ(l.editorForm(), CommodityForm::cleared());
+    EXPECT_EQ(l.editorForm().priceChange, PriceChange::Yes);
+    EXPECT_EQ(l.editorForm().salesMode, SalesMode::Weight);
+    EXPECT_EQ(l.editorForm().discount, Discount::No);
+    EXPECT_EQ(l.editorForm().tare, "0");
+    EXPECT_EQ(l.editorForm().name, "");
+}
+
+TEST_F(CommodityListTest, DoubleClickEditsTheHighestSelectedRowOrAdds) {
+    CommodityList& l = open(line("A") + line("B") + line("C"));
+    l.doubleClick({0, 1});
+    EXPECT_TRUE(l.editorUpdates());
+    EXPECT_EQ(l.chosenIndex(), 1u);
+    EXPECT_EQ(l.editorForm().name, "B");
+    l.doubleClick({});
+    EXPECT_FALSE(l.editorUpdates());
+    EXPECT_EQ(l.editorForm(), CommodityForm::cleared());
+}
+
+TEST_F(CommodityListTest, TheRowLimitStopsNewAndAdding) {
+    std::string bytes;
+    for (int i = 0; i < 2000; ++i)
+        bytes += line("n" + std::to_string(i));
+    CommodityList& l = open(bytes);
+    l.click({5});
+    EXPECT_FALSE(l.startNew());
+    EXPECT_EQ(prompts.last(), "Commodity data should not exceed 2000");
+    EXPECT_TRUE(l.hasChosen()); // nothing else happened
+
+    // A double-click without a selection opens the editor to add; the limit comes first.
+    l.doubleClick({});
+    CommodityForm empty = CommodityForm::cleared();
+    auto saved = l.saveFromEditor(empty);
+    EXPECT_FALSE(saved.close);
+    EXPECT_EQ(prompts.last(), "Commodity data should not exceed 2000");
+    EXPECT_EQ(l.size(), 2000u);
+    EXPECT_EQ(fileBytes(), bytes);
+}
+
+TEST_F(CommodityListTest, DeleteWithNothingSelectedStillAsksToSaveBeforeDownload) {
+    CommodityList& l = open(line("A") + line("B") + line("C") + line("D"));
+    l.deleteSelected({});
+    EXPECT_EQ(l.size(), 4u);
+    EXPECT_TRUE(l.isModified());
+    EXPECT_FALSE(l.readyForDownload());
+    EXPECT_EQ(prompts.shown(), Strings{"Please save the data first"});
+
+    l.click({1});
+    l.deleteSelected({3, 1, 1, 9});
+    ASSERT_EQ(l.size(), 2u);
+    EXPECT_EQ(l.rows()[0].name, "A");
+    EXPECT_EQ(l.rows()[1].name, "C");
+    EXPECT_TRUE(l.hasChosen()); // the chosen row is left as it was
+    EXPECT_EQ(l.chosenIndex(), 1u);
+
+    EXPECT_TRUE(l.save().ok());
+    EXPECT_EQ(prompts.last(), "Save completed");
+    EXPECT_FALSE(l.isModified());
+    EXPECT_TRUE(l.readyForDownload());
+    EXPECT_EQ(fileBytes(), line("A") + line("C"));
+}
+
+TEST_F(CommodityListTest, DeleteAllThenSaveEmptiesTheFileAndKeepsTheFlag) {
+    CommodityList& l = open(line("A") + line("B"));
+    l.deleteAll();
+    EXPECT_TRUE(l.save().ok());
+    EXPECT_TRUE(std::filesystem::exists(file()));
+    EXPECT_EQ(std::filesystem::file_size(file()), 0u);
+    EXPECT_TRUE(prompts.shown().empty());
+    EXPECT_TRUE(l.isModified());
+    EXPECT_FALSE(l.readyForDownload());
+    EXPECT_EQ(prompts.last(), "Please save the data first");
+
+    // Reopening shows the file as saved; closing without saving drops unsaved deletions.
+    CommodityList& m = open(line("A") + line("B"));
+    m.deleteAll();
+    CommodityList again(file());
+    again.open();
+    EXPECT_EQ(again.size(), 2u);
+}
+
+TEST_F(CommodityListTest, SaveMessageIsInTheLanguageOfOpening) {
+    Language::setFlag(kChinese);
+    CommodityList& l = open(line("A"));
+    Language::setFlag(kEnglish);
+    l.deleteSelected({});
+    EXPECT_TRUE(l.save().ok());
+    EXPECT_EQ(prompts.shown(), Strings{"数据保存完成"});
+}
+
+TEST_F(CommodityListTest, AFailedSaveKeepsTheFlagAndSaysNothingItself) {
+    CommodityList& l = open(line("A") + line("B"));
+    l.deleteSelected({0});
+    // Something took the file's place: the rename over it fails.
+    std::filesystem::remove(file());
+    std::filesystem::create_directory(file());
+    IoResult result = l.save();
+    EXPECT_FALSE(result.ok());
+    EXPECT_NE(result.message().find("sp.rec"), std::string::npos);
+    EXPECT_TRUE(prompts.shown().empty());
+    EXPECT_TRUE(l.isModified());
+
+    // The editor's write fails the same way: the editor closes, the list keeps the change.
+    l.doubleClick({});
+    auto saved = l.saveFromEditor(filled("New"));
+    EXPECT_TRUE(saved.close);
+    EXPECT_FALSE(saved.write.ok());
+    EXPECT_TRUE(l.isModified());
+    EXPECT_EQ(l.rows().back().name, "New");
+}
+
+TEST_F(CommodityListTest, AFileThatCannotBeReadIsNeverOverwritten) {
+    const std::string bytes = line("A") + line("B");
+    writeBytes(file(), bytes);
+    ::chmod(dir.path().c_str(), 0777);
+    ::chmod((dir / "record").c_str(), 0777);
+    ::chmod(file().c_str(), 0);
+    EXPECT_TRUE(korvan::test::runUnprivileged([&] {
+        Prompt::Script script;
+        CommodityList l(file());
+        IoResult read = l.open();
+        if (read.ok() || l.size() != 0)
+            return false;
+        l.doubleClick({});
+        auto saved = l.saveFromEditor(filled("X"));
+        return !l.save().ok() && saved.close && !saved.write.ok() && !l.readyForDownload() &&
+               script.last() == read.message();
+    }));
+    ::chmod(file().c_str(), 0644);
+    EXPECT_EQ(fileBytes(), bytes);
+}
+
+TEST_F(CommodityListTest, UpdatingReplacesTheChosenRowAndWrites) {
+    CommodityList& l = open(line("A") + line("B") + line("C"));
+    l.click({1});
+    CommodityForm form = l.editorForm();
+    form.unitPrice = "9.99";
+    form.descriptionNumber = "45"; // only a new record is held to 32
+    form.salesMode = SalesMode::Quantity;
+    auto saved = l.saveFromEditor(form);
+    EXPECT_TRUE(saved.close);
+    EXPECT_TRUE(saved.write.ok());
+    EXPECT_EQ(l.size(), 3u);
+    EXPECT_EQ(l.rows()[1].unitPrice, "9.99");
+    EXPECT_FALSE(l.hasChosen());
+    EXPECT_EQ(l.chosenIndex(), 0u);
+    EXPECT_EQ(l.workingRecord(), CommodityRecord::newRecord());
+    EXPECT_FALSE(l.isModified());
+    EXPECT_EQ(fileBytes(),
+              line("A") + "B\fc-B\f9.99\fYes\fquantity\f0\f0\fNo\f0\f45\r\n" + line("C"));
+    EXPECT_TRUE(prompts.shown().empty());
+}
+
+TEST_F(CommodityListTest, AFailedUpdateChangesNothingAndKeepsTheEditorOpen) {
+    const std::string bytes = line("A") + line("B");
+    CommodityList& l = open(bytes);
+    l.deleteSelected({}); // even with unsaved changes nothing is written
+    l.click({1});
+    CommodityForm form = l.editorForm();
+    form.tare.clear();
+    form.name = "changed";
+    auto saved = l.saveFromEditor(form);
+    EXPECT_FALSE(saved.close);
+    EXPECT_EQ(prompts.shown(), Strings{"Tare weight should not be empty"});
+    EXPECT_EQ(l.rows()[1].name, "B");
+    EXPECT_TRUE(l.hasChosen());
+    EXPECT_EQ(fileBytes(), bytes);
+
+    // Clear in updating mode, then a filled Save still replaces the chosen row.
+    CommodityForm cleared = CommodityForm::cleared();
+    cleared.name = "Z";
+    cleared.code = "1";
+    cleared.unitPrice = "2";
+    saved = l.saveFromEditor(cleared);
+    EXPECT_TRUE(saved.close);
+    EXPECT_EQ(l.size(), 2u);
+    EXPECT_EQ(l.rows()[1].name, "Z");
+}
+
+TEST_F(CommodityListTest, AFailedAddOnAnUnchangedListKeepsTheEditorOpen) {
+    const std::string bytes = line("A");
+    CommodityList& l = open(bytes);
+    ASSERT_TRUE(l.startNew());
+    CommodityForm form = filled("New");
+    form.descriptionNumber = "45";
+    auto saved = l.saveFromEditor(form);
+    EXPECT_FALSE(saved.close);
+    EXPECT_EQ(prompts.shown(), Strings{"Commodity description should not be greater than 32"});
+    EXPECT_EQ(l.size(), 1u);
+    EXPECT_FALSE(l.isModified());
+    EXPECT_EQ(fileBytes(), bytes);
+}
+
+TEST_F(CommodityListTest, AFailedAddAfterADeleteDropsTheRecordAndWritesTheList) {
+    Language::setFlag(kChinese);
+    CommodityList& l = open(line("A") + line("B"));
+    l.click({0});
+    l.deleteSelected({0});
+    l.doubleClick({});
+    CommodityForm form = CommodityForm::cleared(); // empty name
+    form.code = "5";
+    auto saved = l.saveFromEditor(form);
+    EXPECT_EQ(prompts.shown(), Strings{"商品名不能为空"});
+    EXPECT_TRUE(saved.close);
+    EXPECT_TRUE(saved.write.ok());
+    EXPECT_EQ(l.size(), 1u);
+    EXPECT_FALSE(l.isModified());
+    EXPECT_EQ(fileBytes(), line("B"));
+}
+
+TEST_F(CommodityListTest, AddingToAnEmptiedListWritesThatRecordAlone) {
+    CommodityList& l = open(line("A"));
+    l.deleteAll();
+    ASSERT_TRUE(l.startNew());
+    auto saved = l.saveFromEditor(filled("Only"));
+    EXPECT_TRUE(saved.close);
+    EXPECT_EQ(fileBytes(), "Only\f9\f2.50\fYes\fweight\f0\f0\fNo\f0\f0\r\n");
+    EXPECT_FALSE(l.isModified());
+}
+
+TEST_F(CommodityListTest, ChoiceValuesSurviveAnUnknownLanguageFlag) {
+    // Both values of every choice, once each, through the list and the editor.
+    const std::string bytes =
+        line("A", "1", "No\fquantity\f0\f0\fNo") + line("B", "2", "Yes\fweight\f0\f0\fYes");
+    Language::setFlag("francais");
+    CommodityList& l = open(bytes);
+    l.deleteSelected({});
+    EXPECT_TRUE(l.save().ok());
+    EXPECT_EQ(fileBytes(), bytes);
+    EXPECT_EQ(prompts.last(), "Save completed"); // English texts for an unknown flag
+
+    l.click({0});
+    auto saved = l.saveFromEditor(l.editorForm());
+    EXPECT_TRUE(saved.close);
+    EXPECT_EQ(fileBytes(), bytes);
+    EXPECT_EQ(l.rows()[0].displayText(CommodityField::Discount), "No");
+}
+
+TEST_F(CommodityListTest, DownloadRowsFollowTheList) {
+    CommodityList& l = open(line("A") + line("B", "4", "No\fquantity\f0\f0\fYes"));
+    auto rows = l.downloadRows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1], (Strings{"B", "c-B", "1.00", "No", "quantity", "0", "0", "Yes", "0", "4"}));
+    l.setModelFamily(CommodityList::ModelFamily::OrinKesa);
+    EXPECT_EQ(l.modelFamily(), CommodityList::ModelFamily::OrinKesa);
+    l.open();
+    EXPECT_EQ(l.modelFamily(), CommodityList::ModelFamily::Vamo);
+}

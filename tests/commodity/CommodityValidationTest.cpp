@@ -1,0 +1,95 @@
+#include "commodity/CommodityValidation.h"
+
+#include <gtest/gtest.h>
+
+using namespace korvan;
+using Mode = CommodityValidation::Mode;
+
+namespace {
+
+CommodityForm complete() {
+    CommodityForm f = CommodityForm::cleared();
+    f.name = "Apple";
+    f.code = "1001";
+    f.unitPrice = "5.00";
+    return f;
+}
+
+std::optional<CommodityCheck> check(const CommodityForm& f, Mode mode = Mode::Adding,
+                                    std::size_t rows = 0) {
+    return CommodityValidation::firstFailure(f, mode, rows);
+}
+
+} // namespace
+
+TEST(CommodityValidation, ChecksApplyInTableOrder) {
+    // Emptying the fields from the last to the first, the reported check walks up the table.
+    CommodityForm f = complete();
+    EXPECT_EQ(check(f), std::nullopt);
+    f.descriptionNumber.clear();
+    EXPECT_EQ(check(f), CommodityCheck::DescriptionEmpty);
+    f.discountRate.clear();
+    EXPECT_EQ(check(f), CommodityCheck::DiscountRateEmpty);
+    f.discount.reset();
+    EXPECT_EQ(check(f), CommodityCheck::DiscountEmpty);
+    f.shelfLife.clear();
+    EXPECT_EQ(check(f), CommodityCheck::ShelfLifeEmpty);
+    f.tare.clear();
+    EXPECT_EQ(check(f), CommodityCheck::TareEmpty);
+    f.salesMode.reset();
+    EXPECT_EQ(check(f), CommodityCheck::SalesModeEmpty);
+    f.priceChange.reset();
+    EXPECT_EQ(check(f), CommodityCheck::PriceChangeEmpty);
+    f.unitPrice.clear();
+    EXPECT_EQ(check(f), CommodityCheck::UnitPriceEmpty);
+    f.code.clear();
+    EXPECT_EQ(check(f), CommodityCheck::CodeEmpty);
+    f.name.clear();
+    EXPECT_EQ(check(f), CommodityCheck::NameEmpty);
+    // The row limit comes before any field when adding, and does not apply when updating.
+    EXPECT_EQ(check(f, Mode::Adding, 2000), CommodityCheck::TooManyRows);
+    EXPECT_EQ(check(complete(), Mode::Adding, 2001), CommodityCheck::TooManyRows);
+    EXPECT_EQ(check(complete(), Mode::Adding, 1999), std::nullopt);
+    EXPECT_EQ(check(complete(), Mode::Updating, 2500), std::nullopt);
+    EXPECT_EQ(check(f, Mode::Updating, 2500), CommodityCheck::NameEmpty);
+}
+
+TEST(CommodityValidation, BlanksAreText) {
+    CommodityForm f = complete();
+    f.name = " ";
+    f.tare = "  ";
+    EXPECT_EQ(check(f), std::nullopt);
+}
+
+TEST(CommodityValidation, DescriptionNumberLimitWhenAddingOnly) {
+    CommodityForm f = complete();
+    for (const char* ok : {"32", "05", "3x", "x", "-7", " 9", "0"}) {
+        f.descriptionNumber = ok;
+        EXPECT_EQ(check(f), std::nullopt) << ok;
+    }
+    for (const char* high : {"33", "45", " 40", "+99"}) {
+        f.descriptionNumber = high;
+        EXPECT_EQ(check(f), CommodityCheck::DescriptionTooHigh) << high;
+        EXPECT_EQ(check(f, Mode::Updating), std::nullopt) << high;
+    }
+}
+
+TEST(CommodityValidation, MessagesInBothLanguages) {
+    auto msg = [](CommodityCheck c, Lang l) {
+        return std::string(CommodityValidation::message(c).get(l));
+    };
+    EXPECT_EQ(msg(CommodityCheck::TooManyRows, Lang::Chinese), "商品数据不能超过2000");
+    EXPECT_EQ(msg(CommodityCheck::TooManyRows, Lang::English),
+              "Commodity data should not exceed 2000");
+    EXPECT_EQ(msg(CommodityCheck::NameEmpty, Lang::English), "Commodity name can't be empty");
+    EXPECT_EQ(msg(CommodityCheck::CodeEmpty, Lang::English), "Commodity Code Can't Be Empty");
+    EXPECT_EQ(msg(CommodityCheck::PriceChangeEmpty, Lang::Chinese), "可否变价不能为空");
+    EXPECT_EQ(msg(CommodityCheck::SalesModeEmpty, Lang::English), "Sales model can't be empty");
+    EXPECT_EQ(msg(CommodityCheck::TareEmpty, Lang::Chinese), "皮重不能为空");
+    EXPECT_EQ(msg(CommodityCheck::DiscountEmpty, Lang::English), "Discount not be empty");
+    EXPECT_EQ(msg(CommodityCheck::DescriptionEmpty, Lang::English),
+              "Commodity description should not be empty");
+    EXPECT_EQ(msg(CommodityCheck::DescriptionTooHigh, Lang::Chinese), "商品说明不能大于32");
+    EXPECT_EQ(msg(CommodityCheck::DescriptionTooHigh, Lang::Unknown),
+              "Commodity description should not be greater than 32");
+}
