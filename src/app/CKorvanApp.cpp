@@ -1,0 +1,73 @@
+#include "CKorvanApp.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QScreen>
+#include <cstdio>
+
+#include "CMainFrame.h"
+#include "common/DataDir.h"
+#include "common/ui/CTsDlg.h"
+#include "users/ui/CFirstUserDlg.h"
+#include "users/ui/CLoginDlg.h"
+
+namespace korvan {
+
+CKorvanApp::CKorvanApp(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("Korvan"));
+    setApplicationVersion(QStringLiteral("1.0"));
+    setWindowIcon(QIcon(QStringLiteral(":/korvan.png")));
+    runDialog = [](QDialog& dialog) { return dialog.exec(); };
+}
+
+CKorvanApp::~CKorvanApp() = default;
+
+std::optional<int> CKorvanApp::startUp() {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Korvan: master data and sales records of a label-printing price scale."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    QCommandLineOption dataDir(QStringLiteral("data-dir"),
+                               QStringLiteral("Work on DIR/record and DIR/label (default: the "
+                                              "working directory)."),
+                               QStringLiteral("DIR"));
+    parser.addOption(dataDir);
+    if (!parser.parse(arguments())) {
+        std::fprintf(stderr, "korvan: %s\n", qPrintable(parser.errorText()));
+        return 2;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        return 0;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        std::printf("korvan 1.0\n");
+        return 0;
+    }
+    const QString root =
+        parser.isSet(dataDir) ? QDir(parser.value(dataDir)).absolutePath() : QDir::currentPath();
+    DataDir::setCurrent(DataDir(root.toStdString()));
+    DataDir::current().seedFrom(DataDir::defaultsDir());
+
+    CTsDlg::install();
+
+    if (CFirstUserDlg::needed()) {
+        CFirstUserDlg first;
+        if (runDialog(first) != QDialog::Accepted)
+            return 0;
+    }
+    {
+        CLoginDlg login;
+        if (runDialog(login) != QDialog::Accepted)
+            return 0;
+    }
+    frame_ = std::make_unique<CMainFrame>();
+    frame_->setMenuCaptions();
+    if (QScreen* screen = primaryScreen())
+        frame_->move(screen->availableGeometry().center() - frame_->rect().center());
+    frame_->show();
+    return std::nullopt;
+}
+
+} // namespace korvan

@@ -1,0 +1,56 @@
+#include "BytesTableModel.h"
+
+#include "QtText.h"
+
+namespace korvan {
+
+BytesTableModel::BytesTableModel(std::vector<Column> columns, RowCount rowCount, Cell cell,
+                                 QObject* parent)
+    : QAbstractTableModel(parent), columns_(std::move(columns)), rowCount_(std::move(rowCount)),
+      cell_(std::move(cell)) {}
+
+int BytesTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rowCount_();
+}
+
+int BytesTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(columns_.size());
+}
+
+QVariant BytesTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid())
+        return {};
+    if (role == Qt::DisplayRole)
+        return fromGbk(cell_(index.row(), index.column()));
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(columns_[static_cast<std::size_t>(index.column())].alignment);
+    return {};
+}
+
+QVariant BytesTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 ||
+        section >= static_cast<int>(columns_.size()))
+        return {};
+    const auto& column = columns_[static_cast<std::size_t>(section)];
+    if (role == Qt::DisplayRole)
+        return column.header;
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(column.alignment);
+    return {};
+}
+
+void BytesTableModel::setHeader(int column, const QString& header) {
+    columns_[static_cast<std::size_t>(column)].header = header;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+void BytesTableModel::refresh() {
+    beginResetModel();
+    endResetModel();
+}
+
+void BytesTableModel::refreshRow(int row) {
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
+} // namespace korvan

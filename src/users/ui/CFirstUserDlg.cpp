@@ -1,0 +1,77 @@
+#include "CFirstUserDlg.h"
+#include "ui_CFirstUserDlg.h"
+
+#include <QKeyEvent>
+
+#include "common/DataDir.h"
+#include "common/Prompt.h"
+#include "common/ui/ByteLimitValidator.h"
+#include "common/ui/QtText.h"
+#include "users/UserFile.h"
+
+namespace korvan {
+namespace {
+const Tr kNote{"首次使用：请创建第一个用户", "First start: create the first user"};
+const Tr kUser{"用户名", "User"};
+const Tr kPassword{"密码", "Password"};
+const Tr kOk{"确定", "OK"};
+const Tr kCancel{"取消", "Cancel"};
+const Tr kEmptyName{"用户名不能为空", "User name cannot be empty"};
+} // namespace
+
+bool CFirstUserDlg::needed() {
+    std::error_code ec;
+    return !std::filesystem::exists(DataDir::current().record("yh.rec"), ec);
+}
+
+CFirstUserDlg::CFirstUserDlg(QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::CFirstUserDlg>()) {
+    ui_->setupUi(this);
+    setFixedSize(size());
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    Language::load(DataDir::current().record("language.rec"));
+    lang_ = Language::current();
+    ui_->noteLabel->setText(qtr(kNote, lang_));
+    ui_->userLabel->setText(qtr(kUser, lang_));
+    ui_->passwordLabel->setText(qtr(kPassword, lang_));
+    ui_->okButton->setText(qtr(kOk, lang_));
+    ui_->cancelButton->setText(qtr(kCancel, lang_));
+    ByteLimitValidator::apply(ui_->nameEdit, UserFile::kNameBytes);
+    ByteLimitValidator::apply(ui_->passwordEdit, UserFile::kPasswordBytes);
+    ui_->passwordEdit->setEchoMode(QLineEdit::Password);
+    ui_->okButton->setDefault(true);
+    ui_->cancelButton->setAutoDefault(false);
+    connect(ui_->okButton, &QPushButton::clicked, this, &CFirstUserDlg::onOk);
+    connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    ui_->nameEdit->setFocus();
+}
+
+CFirstUserDlg::~CFirstUserDlg() = default;
+
+void CFirstUserDlg::keyPressEvent(QKeyEvent* event) {
+    // Enter in the name box moves on to the password; Enter there (or on OK) finishes.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        focusWidget() == ui_->nameEdit) {
+        event->accept();
+        ui_->passwordEdit->setFocus();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CFirstUserDlg::onOk() {
+    const std::string name = toGbk(ui_->nameEdit->text());
+    if (name.empty()) {
+        Prompt::showMessage(kEmptyName.get(lang_));
+        return;
+    }
+    IoResult result = UserFile::write(DataDir::current().record("yh.rec"),
+                                      {User{name, toGbk(ui_->passwordEdit->text())}});
+    if (!result) {
+        Prompt::showMessage(result.message());
+        return;
+    }
+    accept();
+}
+
+} // namespace korvan

@@ -1,0 +1,94 @@
+#include "CYhSetDlg.h"
+#include "ui_CYhSetDlg.h"
+
+#include "common/DataDir.h"
+#include "common/ui/ByteLimitValidator.h"
+#include "common/ui/ListView.h"
+#include "common/ui/QtText.h"
+
+namespace korvan {
+namespace {
+const Tr kTitle{"用户设置", "User Settings"};
+const Tr kListCaption{"用户", "User"};
+const Tr kNameColumn{"用户名", "User Name"};
+const Tr kPasswordColumn{"密码", "Password"};
+const Tr kAdd{"新增", "New"};
+const Tr kDelete{"删除", "Delete"};
+const Tr kSave{"保存", "Save"};
+const Tr kOk{"确定", "OK"};
+const Tr kCancel{"取消", "Cancel"};
+} // namespace
+
+CYhSetDlg::CYhSetDlg(QWidget* parent)
+    : DataEntryDialog(parent), ui_(std::make_unique<Ui::CYhSetDlg>()),
+      lang_(Language::current()), list_(DataDir::current().record("yh.rec"), lang_) {
+    ui_->setupUi(this);
+    fixSize();
+
+    setWindowTitle(qtr(kTitle, lang_));
+    ui_->listCaption->setText(qtr(kListCaption, lang_));
+    ui_->nameLabel->setText(qtr(kNameColumn, lang_));
+    ui_->passwordLabel->setText(qtr(kPasswordColumn, lang_));
+    ui_->addButton->setText(qtr(kAdd, lang_));
+    ui_->deleteButton->setText(qtr(kDelete, lang_));
+    ui_->saveButton->setText(qtr(kSave, lang_));
+    ui_->okButton->setText(qtr(kOk, lang_));
+    ui_->cancelButton->setText(qtr(kCancel, lang_));
+
+    model_ = new BytesTableModel(
+        {{qtr(kNameColumn, lang_), 120}, {qtr(kPasswordColumn, lang_), 120}},
+        [this] { return static_cast<int>(list_.rows().size()); },
+        [this](int row, int column) {
+            const User& user = list_.rows()[static_cast<std::size_t>(row)];
+            return column == 0 ? user.name : user.password;
+        },
+        this);
+    ListView::setUp(ui_->userList, model_);
+
+    ByteLimitValidator::apply(ui_->nameEdit, UserFile::kNameBytes);
+    ByteLimitValidator::apply(ui_->passwordEdit, UserFile::kPasswordBytes);
+    settleButtons();
+
+    connect(ui_->userList, &QTableView::clicked, this, &CYhSetDlg::onListClicked);
+    // textEdited: only the operator's typing changes the chosen row, never the program's filling.
+    connect(ui_->nameEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
+        list_.editName(toGbk(text));
+        if (list_.chosen())
+            model_->refreshRow(static_cast<int>(list_.chosenIndex()));
+    });
+    connect(ui_->passwordEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
+        list_.editPassword(toGbk(text));
+        if (list_.chosen())
+            model_->refreshRow(static_cast<int>(list_.chosenIndex()));
+    });
+    connect(ui_->addButton, &QPushButton::clicked, this, &CYhSetDlg::onAdd);
+    connect(ui_->deleteButton, &QPushButton::clicked, this, &CYhSetDlg::onDelete);
+    connect(ui_->saveButton, &QPushButton::clicked, this, [this] { list_.save(); });
+    connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+CYhSetDlg::~CYhSetDlg() = default;
+
+void CYhSetDlg::onListClicked() {
+    list_.click(ListView::selectedRows(ui_->userList));
+    if (const User* user = list_.chosen()) {
+        ui_->nameEdit->setText(fromGbk(user->name));
+        ui_->passwordEdit->setText(fromGbk(user->password));
+    }
+}
+
+void CYhSetDlg::onAdd() {
+    if (!list_.add(toGbk(ui_->nameEdit->text()), toGbk(ui_->passwordEdit->text())))
+        return;
+    model_->refresh();
+    ui_->nameEdit->clear();
+    ui_->passwordEdit->clear();
+}
+
+void CYhSetDlg::onDelete() {
+    list_.remove(ListView::selectedRows(ui_->userList));
+    model_->refresh();
+}
+
+} // namespace korvan

@@ -1,0 +1,35 @@
+#pragma once
+// The user settings screen: up to five users with their passwords.
+#include <memory>
+
+#include "common/ui/DataEntryDialog.h"
+#include "users/UserList.h"
+
+namespace Ui {
+class CYhSetDlg;
+}
+
+namespace korvan {
+
+class BytesTableModel;
+
+class CYhSetDlg : public DataEntryDialog {
+    Q_OBJECT
+public:
+    explicit CYhSetDlg(QWidget* parent = nullptr);
+    ~CYhSetDlg() override;
+
+    const UserList& list() const { return list_; }
+
+private:
+    void onListClicked();
+    void onAdd();
+    void onDelete();
+
+    std::unique_ptr<Ui::CYhSetDlg> ui_;
+    Lang lang_;
+    UserList list_;
+    BytesTableModel* model_;
+};
+
+} // namespace korvan

@@ -1,0 +1,283 @@
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include "support/UiType.h"
+#include <sys/stat.h>
+
+#include "common/Prompt.h"
+#include "support/UiData.h"
+#include "users/ui/CFirstUserDlg.h"
+#include "users/ui/CLoginDlg.h"
+#include "users/ui/CYhSetDlg.h"
+
+using namespace korvan;
+using korvan::test::UiData;
+
+namespace {
+template <class T> T* child(QWidget* parent, const char* name) {
+    T* widget = parent->findChild<T*>(QString::fromLatin1(name));
+    if (!widget)
+        qFatal("no control %s", name);
+    return widget;
+}
+
+void clickRow(QTableView* view, int row) {
+    const QRect rect = view->visualRect(view->model()->index(row, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+} // namespace
+
+class UsersUiTest : public QObject {
+    Q_OBJECT
+private slots:
+    void loginOpensWithSortedUsersAndTheFileLanguage() {
+        UiData data(""); // the login loads the language itself
+        data.write("yh.rec", "zed\f1\r\nanna\f2\r\n");
+        data.write("language.rec", "chinese");
+        CLoginDlg login;
+        login.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&login));
+        auto* box = child<QComboBox>(&login, "userBox");
+        QCOMPARE(box->count(), 2);
+        QCOMPARE(box->itemText(0), QStringLiteral("anna"));
+        QCOMPARE(box->currentText(), QStringLiteral("anna"));
+        QCOMPARE(QString::fromStdString(login.userName()), QStringLiteral("anna"));
+        QCOMPARE(login.windowTitle(), QStringLiteral("Korvan-2016"));
+        QCOMPARE(child<QLabel>(&login, "userLabel")->text(), QStringLiteral("用户名"));
+        QCOMPARE(child<QPushButton>(&login, "cancelButton")->text(), QStringLiteral("取消"));
+        QCOMPARE(Language::flag(), std::string("chinese"));
+        QVERIFY(box->hasFocus() || box->lineEdit()->hasFocus());
+        QCOMPARE(child<QLineEdit>(&login, "passwordEdit")->echoMode(), QLineEdit::Password);
+    }
+
+    void enterInTheUserBoxMovesOnThenLogsIn() {
+        UiData data;
+        data.write("yh.rec", "anna\f2\r\n");
+        data.write("language.rec", "english");
+        Prompt::Script prompt;
+        CLoginDlg login;
+        login.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&login));
+        auto* password = child<QLineEdit>(&login, "passwordEdit");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), password);
+        QVERIFY(prompt.shown().empty()); // no attempt was counted
+        QCOMPARE(login.check().failedAttempts(), 0);
+        QTest::keyClicks(password, "2");
+        QTest::keyClick(password, Qt::Key_Return);
+        QCOMPARE(login.result(), int(QDialog::Accepted));
+        QVERIFY(prompt.shown().empty());
+    }
+
+    void thirdWrongPasswordEndsTheLogin() {
+        UiData data;
+        data.write("yh.rec", "anna\f2\r\n");
+        data.write("language.rec", "english");
+        Prompt::Script prompt;
+        CLoginDlg login;
+        login.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&login));
+        auto* password = child<QLineEdit>(&login, "passwordEdit");
+        password->setFocus();
+        bool visibleAtThirdMessage = false;
+        prompt.onShow = [&](const std::string&) { visibleAtThirdMessage = login.isVisible(); };
+        for (int i = 0; i < 3; ++i) {
+            password->clear();
+            QTest::keyClicks(password, "9");
+            QTest::keyClick(password, Qt::Key_Return);
+            if (i < 2)
+                QVERIFY(login.isVisible());
+        }
+        QCOMPARE(prompt.shown(), (std::vector<std::string>{"Please enter the correct password",
+                                                           "Please enter the correct password",
+                                                           "Password error 3 times, software shutdown"}));
+        QVERIFY(visibleAtThirdMessage); // the message comes before the window closes
+        QVERIFY(!login.isVisible());
+        QCOMPARE(login.result(), int(QDialog::Rejected));
+    }
+
+    void leavingTheUserBoxResetsTheCounter() {
+        UiData data;
+        data.write("yh.rec", "anna\f2\r\n");
+        data.write("language.rec", "english");
+        Prompt::Script prompt;
+        CLoginDlg login;
+        login.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&login));
+        auto* password = child<QLineEdit>(&login, "passwordEdit");
+        auto* box = child<QComboBox>(&login, "userBox");
+        password->setFocus();
+        QTest::keyClicks(password, "9");
+        QTest::keyClick(password, Qt::Key_Return);
+        QTest::keyClick(password, Qt::Key_Return);
+        QCOMPARE(login.check().failedAttempts(), 2);
+        box->lineEdit()->setFocus();
+        password->setFocus();
+        QCOMPARE(login.check().failedAttempts(), 0);
+        QTest::keyClick(password, Qt::Key_Return);
+        QVERIFY(login.isVisible());
+        QCOMPARE(prompt.last(), std::string("Please enter the correct password"));
+    }
+
+    void sameNameTwiceAndTypedNames() {
+        UiData data;
+        data.write("yh.rec", "bob\f1\r\nbob\f2\r\n");
+        data.write("language.rec", "english");
+        Prompt::Script prompt;
+        CLoginDlg login;
+        login.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&login));
+        auto* box = child<QComboBox>(&login, "userBox");
+        auto* password = child<QLineEdit>(&login, "passwordEdit");
+        box->lineEdit()->setFocus();
+        box->lineEdit()->selectAll();
+        QTest::keyClicks(box->lineEdit(), "stranger");
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        QTest::keyClicks(password, "1");
+        QTest::keyClick(password, Qt::Key_Return);
+        QCOMPARE(prompt.last(), std::string("Please enter the correct password"));
+        box->lineEdit()->setFocus();
+        box->lineEdit()->selectAll();
+        QTest::keyClicks(box->lineEdit(), "bob");
+        password->setFocus();
+        password->clear();
+        QTest::keyClicks(password, "2");
+        QTest::keyClick(password, Qt::Key_Return);
+        QCOMPARE(login.result(), int(QDialog::Accepted));
+    }
+
+    void emptyUserFileLetsNobodyIn() {
+        UiData data;
+        data.write("yh.rec", "");
+        data.write("language.rec", "");
+        Prompt::Script prompt;
+        CLoginDlg login;
+        login.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&login));
+        QCOMPARE(Language::flag(), std::string("chinese")); // empty language file
+        auto* password = child<QLineEdit>(&login, "passwordEdit");
+        password->setFocus();
+        QTest::keyClick(password, Qt::Key_Return);
+        QCOMPARE(prompt.last(), std::string("用户名不能为空"));
+        QCOMPARE(login.check().failedAttempts(), 0);
+        QVERIFY(login.isVisible());
+    }
+
+    void usersScreenCaptionsAndColumns() {
+        for (const char* flag : {kChinese, kEnglish, "English"}) {
+            UiData data(flag);
+            data.write("yh.rec", "anna\f1\r\n");
+            CYhSetDlg screen;
+            auto* list = child<QTableView>(&screen, "userList");
+            const bool zh = std::string(flag) == kChinese;
+            QCOMPARE(screen.windowTitle(), zh ? QStringLiteral("用户设置") : QStringLiteral("User Settings"));
+            QCOMPARE(list->model()->headerData(0, Qt::Horizontal).toString(),
+                     zh ? QStringLiteral("用户名") : QStringLiteral("User Name"));
+            QCOMPARE(child<QPushButton>(&screen, "addButton")->text(),
+                     zh ? QStringLiteral("新增") : QStringLiteral("New"));
+            QCOMPARE(list->columnWidth(0), 120);
+            QCOMPARE(list->columnWidth(1), 120);
+            QCOMPARE(list->model()->rowCount(), 1);
+        }
+    }
+
+    void usersScreenEditsTheClickedRowLive() {
+        UiData data;
+        data.write("yh.rec", "anna\f1\r\nbob\f2\r\n");
+        Prompt::Script prompt;
+        CYhSetDlg screen;
+        screen.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&screen));
+        auto* list = child<QTableView>(&screen, "userList");
+        auto* name = child<QLineEdit>(&screen, "nameEdit");
+        auto* password = child<QLineEdit>(&screen, "passwordEdit");
+        clickRow(list, 1);
+        QCOMPARE(name->text(), QStringLiteral("bob"));
+        QCOMPARE(password->text(), QStringLiteral("2"));
+        QTest::keyClicks(password, "34");
+        QCOMPARE(list->model()->index(1, 1).data().toString(), QStringLiteral("234"));
+        // Byte limits: 6 for the password, 10 for the name (a Chinese character counts 2).
+        QTest::keyClicks(password, "5678");
+        QCOMPARE(password->text(), QStringLiteral("234567"));
+        name->clear();
+        korvan::test::typeText(name, QStringLiteral("张三李四王五"));
+        QCOMPARE(name->text(), QStringLiteral("张三李四王"));
+        QCOMPARE(screen.list().rows()[1].name, std::string("\xD5\xC5\xC8\xFD\xC0\xEE\xCB\xC4\xCD\xF5"));
+        // Add after the click appends a row holding the same texts.
+        QTest::mouseClick(child<QPushButton>(&screen, "addButton"), Qt::LeftButton);
+        QCOMPARE(list->model()->rowCount(), 3);
+        QVERIFY(name->text().isEmpty() && password->text().isEmpty());
+        QCOMPARE(screen.list().rows()[2], screen.list().rows()[1]);
+        QTest::mouseClick(child<QPushButton>(&screen, "saveButton"), Qt::LeftButton);
+        QCOMPARE(prompt.last(), std::string("Save completed"));
+        QCOMPARE(data.read("yh.rec"), std::string("anna\f1\r\n"
+                                                  "\xD5\xC5\xC8\xFD\xC0\xEE\xCB\xC4\xCD\xF5\f234567\r\n"
+                                                  "\xD5\xC5\xC8\xFD\xC0\xEE\xCB\xC4\xCD\xF5\f234567\r\n"));
+    }
+
+    void usersScreenAddRulesEnterAndEmptySave() {
+        UiData data(kChinese);
+        data.write("yh.rec", "a\r\nb\r\nc\r\nd\r\ne\r\n");
+        Prompt::Script prompt;
+        CYhSetDlg screen;
+        screen.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&screen));
+        auto* list = child<QTableView>(&screen, "userList");
+        auto* name = child<QLineEdit>(&screen, "nameEdit");
+        QTest::mouseClick(child<QPushButton>(&screen, "addButton"), Qt::LeftButton);
+        QCOMPARE(prompt.last(), std::string("用户数量不能超过5个"));
+        // Enter in a box never closes the screen.
+        name->setFocus();
+        QTest::keyClick(name, Qt::Key_Return);
+        QVERIFY(screen.isVisible());
+        list->selectAll();
+        QTest::mouseClick(child<QPushButton>(&screen, "deleteButton"), Qt::LeftButton);
+        QCOMPARE(list->model()->rowCount(), 0);
+        QTest::mouseClick(child<QPushButton>(&screen, "addButton"), Qt::LeftButton);
+        QCOMPARE(prompt.last(), std::string("用户名不能为空"));
+        QTest::mouseClick(child<QPushButton>(&screen, "saveButton"), Qt::LeftButton);
+        QCOMPARE(prompt.last(), std::string("数据保存完成"));
+        QCOMPARE(data.read("yh.rec"), std::string());
+        // Closing never saves.
+        QTest::keyClicks(name, "x");
+        QTest::mouseClick(child<QPushButton>(&screen, "addButton"), Qt::LeftButton);
+        QTest::keyClick(&screen, Qt::Key_Escape);
+        QVERIFY(!screen.isVisible());
+        QCOMPARE(data.read("yh.rec"), std::string());
+    }
+
+    void firstUserIsWrittenOwnerOnly() {
+        UiData data;
+        data.write("language.rec", "english");
+        QVERIFY(CFirstUserDlg::needed());
+        Prompt::Script prompt;
+        CFirstUserDlg first;
+        first.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&first));
+        auto* name = child<QLineEdit>(&first, "nameEdit");
+        auto* password = child<QLineEdit>(&first, "passwordEdit");
+        QTest::keyClick(name, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), password);
+        QTest::keyClick(password, Qt::Key_Return);
+        QCOMPARE(prompt.last(), std::string("User name cannot be empty"));
+        QVERIFY(!std::filesystem::exists(data.record("yh.rec")));
+        QTest::keyClicks(name, "boss");
+        QTest::keyClicks(password, "12345678");
+        QTest::keyClick(password, Qt::Key_Return);
+        QCOMPARE(first.result(), int(QDialog::Accepted));
+        QCOMPARE(data.read("yh.rec"), std::string("boss\f123456\r\n"));
+        struct stat st {};
+        QCOMPARE(::stat(data.record("yh.rec").c_str(), &st), 0);
+        QCOMPARE(int(st.st_mode & 0777), 0600);
+        QVERIFY(!CFirstUserDlg::needed());
+    }
+};
+
+QTEST_MAIN(UsersUiTest)
+#include "UsersUiTest.moc"
