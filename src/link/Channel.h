@@ -1,0 +1,56 @@
+#pragma once
+// One link to the scale (UDP, serial port, USB), as the link loop uses it. A channel belongs to
+// the link worker thread alone.
+#include <chrono>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace korvan {
+
+// How a channel's link loop waits: the pause after each send, how long one poll waits for
+// bytes, how many empty polls in a row are silence, and the code that reports it.
+struct ChannelTiming {
+    std::chrono::milliseconds pauseAfterSend{0};
+    std::chrono::milliseconds pollWait{0};
+    int silenceLimit = 0; // more empty polls than this in a row is silence
+    int noAnswerCode = 0;
+    bool oneAnswerPerMessage = false; // USB reads one report per message sent
+
+    static ChannelTiming network(); // 5 ms, 5 ms, 1600, 225
+    static ChannelTiming serial();  // 200 ms, 100 ms, 160, 253
+    static ChannelTiming usb();     // none, 5000 ms, 0, 214
+};
+
+struct PollResult {
+    std::string bytes;  // what arrived; empty when nothing did
+    int failure = 0;    // a link code that ends the job (a failed USB read)
+    bool woken = false; // the wait was cut short by the wake-up descriptor: not an empty poll
+};
+
+class Channel {
+public:
+    static constexpr int kNoReconnect = -1;
+
+    virtual ~Channel() = default;
+
+    // 0, or the link code of the failure.
+    virtual int open() = 0;
+    // Sends one message: 0, or the link code of a failure that ends the job.
+    virtual int send(std::string_view bytes) = 0;
+    // Waits up to `wait` for bytes; returns early with `woken` set when `wakeFd` (an eventfd,
+    // or -1) becomes readable.
+    virtual PollResult poll(std::chrono::milliseconds wait, int wakeFd) = 0;
+    virtual void close() = 0;
+    virtual const ChannelTiming& timing() const = 0;
+
+    // Finds the device again after the scale restarted its side of the link (USB). Returns 0
+    // when found, a link code when not, or kNoReconnect for a link that has no such step.
+    // `showCount` updates the count label while it searches.
+    virtual int reconnect(const std::function<void(const std::string&)>& showCount) {
+        (void)showCount;
+        return kNoReconnect;
+    }
+};
+
+} // namespace korvan

@@ -1,0 +1,30 @@
+#pragma once
+// Makes the channel a transfer runs on from the link settings. Tests pass their own function;
+// each further link is one more channel class made here.
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "link/Channel.h"
+#include "link/LinkSettings.h"
+#include "link/UdpChannel.h"
+
+namespace korvan {
+
+struct NetworkPorts {
+    std::uint16_t local = UdpChannel::kLocalPort;
+    std::uint16_t target = UdpChannel::kTargetPort;
+};
+
+class ChannelFactory {
+public:
+    // nullptr: no channel for these settings (the worker then ends at once with no result).
+    using Function = std::function<std::unique_ptr<Channel>(const LinkSettings&)>;
+
+    // The product's channels: UDP for the network link. The serial and USB channels do not
+    // exist yet; those links give no channel.
+    static Function standard(NetworkPorts ports = {});
+    static bool isAvailable(LinkMode mode);
+};
+
+} // namespace korvan

@@ -1,0 +1,192 @@
+#include "JobRoutine.h"
+
+#include "common/RecordFile.h"
+#include "link/LinkOutcome.h"
+#include "link/RecordBuilder.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace korvan {
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+    constexpr std::string_view kSpace = " \t\r\n";
+    const auto first = text.find_first_not_of(kSpace);
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = text.find_last_not_of(kSpace);
+    return text.substr(first, last - first + 1);
+}
+
+} // namespace
+
+JobRoutine::JobRoutine(JobRequest request, Lang lang)
+    : request_(std::move(request)), lang_(lang), nextListRow_(request_.recordRowCount) {
+    if (request_.kind != JobKind::ProgramUpdate)
+        stepTotal_ =
+            JobKinds::stepTotal(request_.kind, static_cast<std::int64_t>(request_.rows.size()));
+}
+
+int JobRoutine::prepare() {
+    if (!isJob(JobKind::ProgramUpdate))
+        return 0;
+    const int failure = image_.open(request_.updateFile);
+    if (failure != 0)
+        return failure;
+    stepTotal_ = image_.blockCount();
+    return 0;
+}
+
+void JobRoutine::stop(std::string result) {
+    finish(std::move(result));
+}
+
+void JobRoutine::finish(std::string result) {
+    if (finished_)
+        return;
+    result_ = std::move(result);
+    finished_ = true;
+    image_.close();
+}
+
+bool JobRoutine::takeReconnectRequest() {
+    return std::exchange(reconnectRequested_, false);
+}
+
+void JobRoutine::showCount(std::int64_t value) {
+    countText_ = std::to_string(value);
+}
+
+void JobRoutine::step() {
+    ++progress_;
+    ++stepCounter_;
+    showCount(isJob(JobKind::ProgramUpdate) ? static_cast<std::int64_t>(image_.bytesRead())
+                                            : stepCounter_);
+}
+
+std::string JobRoutine::onAnswer(std::string_view chunk) {
+    if (finished_)
+        return {};
+    if (isJob(JobKind::ReadRecords) && recordLines_) {
+        const bool single = chunk.size() == 1;
+        // A lone end byte ends the read even in the middle of a line. A lone busy or error
+        // byte where a line should start is the scale refusing, not the start of a line.
+        const bool control =
+            single && (chunk[0] == kEnd ||
+                       (accumulator_.empty() && (chunk[0] == kBusy || chunk[0] == kDataError)));
+        if (!control) {
+            accumulator_.append(chunk);
+            if (accumulator_.size() > kMaxRecordLine) {
+                finish(LinkOutcomes::dataError().get(lang_));
+                return {};
+            }
+            if (accumulator_.find('\n') == std::string::npos)
+                return {}; // wait for the rest of the line
+        }
+    }
+    return rules(chunk);
+}
+
+std::string JobRoutine::rules(std::string_view inbox) {
+    // The scale's single-byte answers count only when the chunk is exactly that one byte.
+    const bool single = inbox.size() == 1;
+    const char byte = single ? inbox.front() : '\0';
+
+    if (single && byte == kBusy) {
+        finish(LinkOutcomes::busy().get(lang_));
+        return {};
+    }
+    if (single && byte == kDataError) {
+        finish(LinkOutcomes::dataError().get(lang_));
+        return {};
+    }
+    if (single && byte == kEnd) {
+        completed_ = true;
+        if (isJob(JobKind::ClearRecords)) {
+            finish(LinkOutcomes::recordsCleared().get(lang_));
+            return {};
+        }
+        if (isJob(JobKind::ReadRecords))
+            stepCounter_ = std::max<std::int64_t>(stepCounter_ - 1, 0); // the request step
+        const std::string count = isJob(JobKind::ProgramUpdate) ? std::to_string(image_.bytesRead())
+                                                                : std::to_string(stepCounter_);
+        finish(count + LinkOutcomes::completed().get(lang_));
+        return {};
+    }
+    if (stepCounter_ == stepTotal_) {
+        if (isJob(JobKind::ProgramUpdate)) {
+            blockMode_ = kBlockModeOff;
+            return kUpdateEndMarker;
+        }
+        return std::string(1, kEnd);
+    }
+    if (single && byte == kHello) {
+        if (blockMode_ == kBlockModeReconnect)
+            blockMode_ = kBlockModeOff; // the device was found again
+        return std::string(
+            1, static_cast<char>(JobKinds::commandByte(request_.kind, request_.family)));
+    }
+    if (single && (byte == kAck || byte == kAckParen)) {
+        std::string message = nextMessage();
+        if (finished_)
+            return {};
+        step();
+        return message;
+    }
+    if (single && byte == kReconnect) {
+        blockMode_ = kBlockModeReconnect;
+        reconnectRequested_ = true;
+        return {};
+    }
+    if (isJob(JobKind::ReadRecords) && !accumulator_.empty()) {
+        const auto lineEnd = accumulator_.find('\n');
+        if (lineEnd != std::string::npos) {
+            SalesRecord record =
+                parseSalesRecord(std::string_view(accumulator_).substr(0, lineEnd));
+            // Bytes after the line end can only be the start of the next line.
+            accumulator_.erase(0, lineEnd + 1);
+            record.row = nextListRow_++;
+            if (request_.recordSink)
+                request_.recordSink(record);
+            ++progress_;
+            showCount(stepCounter_);
+            ++stepCounter_;
+            return std::string(1, kAck);
+        }
+    }
+    finish(LinkOutcomes::dataError().get(lang_));
+    return {};
+}
+
+std::string JobRoutine::nextMessage() {
+    switch (request_.kind) {
+    case JobKind::ReadRecords:
+        accumulator_.clear();
+        recordLines_ = true;
+        return std::string(1, kAck);
+    case JobKind::ClearRecords:
+        return std::string(1, kEnd);
+    case JobKind::ProgramUpdate: {
+        std::string block;
+        if (!image_.readBlock(block)) {
+            finish(LinkOutcomes::message(LinkCode::kUpdateFileOpenFailed).get(lang_));
+            return {};
+        }
+        blockMode_ = kBlockModeOn;
+        return block;
+    }
+    default:
+        return RecordBuilder::build(request_, stepCounter_);
+    }
+}
+
+SalesRecord JobRoutine::parseSalesRecord(std::string_view line) {
+    SalesRecord record;
+    const std::vector<std::string> fields = RecordFile::splitFields(line, record.fields.size());
+    for (std::size_t i = 0; i < record.fields.size(); ++i)
+        record.fields[i] = std::string(trimmed(fields[i]));
+    return record;
+}
+
+} // namespace korvan

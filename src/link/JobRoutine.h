@@ -1,0 +1,99 @@
+#pragma once
+// The job routine: decides, answer by answer, what the PC sends next, counts the steps and
+// settles the job's result. Pure logic, run on the thread that consumes the transfer; it never
+// touches the channel.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/Language.h"
+#include "link/JobRequest.h"
+#include "link/UpdateImage.h"
+
+namespace korvan {
+
+class JobRoutine {
+public:
+    // Protocol bytes.
+    static constexpr char kHello = '\xAA';
+    static constexpr char kAck = '\x0D';
+    static constexpr char kAckParen = ')';
+    static constexpr char kReconnect = '(';
+    static constexpr char kBusy = '\x0B';
+    static constexpr char kDataError = '\x0E';
+    static constexpr char kEnd = '\x0F';
+    static constexpr const char* kUpdateEndMarker = "\xAA\xBB\xCC\xDD";
+    // Block mode values.
+    static constexpr int kBlockModeOff = 0;
+    static constexpr int kBlockModeOn = 1;
+    static constexpr int kBlockModeReconnect = 50;
+    // A sales record line longer than this without a line end is taken as a faulty scale.
+    static constexpr std::size_t kMaxRecordLine = 4096;
+
+    JobRoutine(JobRequest request, Lang lang);
+
+    // Gets the job ready to run. Program update: opens the image and takes its block count as
+    // the step total. Returns 0, or the link code of the failure (215, 216).
+    int prepare();
+
+    // Handles one chunk of bytes from the scale and returns the next message ("" when
+    // nothing is to be sent). Once the routine has finished, chunks are ignored.
+    std::string onAnswer(std::string_view chunk);
+
+    // Ends the job from outside (a status code, Cancel) with this result text.
+    void stop(std::string result);
+
+    bool finished() const { return finished_; }
+    // The scale confirmed the end of the job (its end byte arrived).
+    bool completed() const { return completed_; }
+    const std::string& result() const { return result_; }
+
+    const JobRequest& request() const { return request_; }
+    Lang language() const { return lang_; }
+    std::int64_t stepCounter() const { return stepCounter_; }
+    std::int64_t stepTotal() const { return stepTotal_; }
+    // Steps the progress bar has advanced.
+    std::int64_t progressPosition() const { return progress_; }
+    // The count label: the step counter, or the bytes sent for a program update.
+    const std::string& countText() const { return countText_; }
+
+    int blockMode() const { return blockMode_; }
+    // True once after the scale asked for a USB reconnect.
+    bool takeReconnectRequest();
+    bool recordLinesMode() const { return recordLines_; }
+    std::size_t accumulatedBytes() const { return accumulator_.size(); }
+    long nextListRow() const { return nextListRow_; }
+    std::uint64_t bytesRead() const { return image_.bytesRead(); }
+
+    // Splits one sales record line into its five trimmed fields.
+    static SalesRecord parseSalesRecord(std::string_view line);
+
+private:
+    std::string rules(std::string_view inbox);
+    std::string nextMessage();
+    void step();
+    void finish(std::string result);
+    void showCount(std::int64_t value);
+    bool isJob(JobKind kind) const { return request_.kind == kind; }
+
+    JobRequest request_;
+    Lang lang_;
+    UpdateImage image_;
+
+    std::int64_t stepCounter_ = 0;
+    std::int64_t stepTotal_ = 0;
+    std::int64_t progress_ = 0;
+    std::string countText_ = "0";
+    std::string result_;
+    bool finished_ = false;
+    bool completed_ = false;
+
+    bool recordLines_ = false;
+    std::string accumulator_;
+    long nextListRow_ = 0;
+
+    int blockMode_ = kBlockModeOff;
+    bool reconnectRequested_ = false;
+};
+
+} // namespace korvan

@@ -1,0 +1,70 @@
+#include "LinkControl.h"
+
+#include <cstdint>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+namespace korvan {
+
+LinkControl::LinkControl() : wakeFd_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+
+LinkControl::~LinkControl() {
+    if (wakeFd_ >= 0)
+        ::close(wakeFd_);
+}
+
+void LinkControl::wake() {
+    if (wakeFd_ < 0)
+        return;
+    const std::uint64_t one = 1;
+    // A full counter already means "wake up"; nothing else can fail here.
+    [[maybe_unused]] ssize_t n = ::write(wakeFd_, &one, sizeof one);
+}
+
+void LinkControl::clearWake() {
+    if (wakeFd_ < 0)
+        return;
+    std::uint64_t count = 0;
+    [[maybe_unused]] ssize_t n = ::read(wakeFd_, &count, sizeof count);
+}
+
+void LinkControl::stop() {
+    running_.store(false);
+    wake();
+}
+
+void LinkControl::post(std::string message) {
+    if (message.empty())
+        return;
+    {
+        std::lock_guard lock(mutex_);
+        outbox_.push_back(std::move(message));
+    }
+    wake();
+}
+
+void LinkControl::requestReconnect() {
+    {
+        std::lock_guard lock(mutex_);
+        reconnect_ = true;
+    }
+    wake();
+}
+
+std::string LinkControl::take() {
+    std::lock_guard lock(mutex_);
+    if (outbox_.empty())
+        return {};
+    std::string message = std::move(outbox_.front());
+    outbox_.pop_front();
+    return message;
+}
+
+bool LinkControl::takeReconnect() {
+    std::lock_guard lock(mutex_);
+    const bool requested = reconnect_;
+    reconnect_ = false;
+    return requested;
+}
+
+} // namespace korvan

@@ -1,0 +1,77 @@
+#include "LinkOutcome.h"
+
+namespace korvan::LinkOutcomes {
+
+Tr message(int code) {
+    switch (code) {
+    case LinkCode::kUsbOpenFailed:
+        return {"USB接口打开失败", "USB interface failed to open"};
+    case LinkCode::kUsbWriteFailed:
+        return {"USB写数据错误", "USB Write Data Error"};
+    case LinkCode::kUsbReadFailed:
+        return {"USB读数据错误", "USB read data error"};
+    case LinkCode::kUsbNoAnswer:
+        return {"USB接口没有应答", "USB interface did not respond"};
+    case LinkCode::kUpdateFileOpenFailed:
+        return {"Failed to open the file", "Failed to open the file"};
+    case LinkCode::kUpdateFileSizeFailed:
+        return {"获取文件大小失败", "Failed to get file size"};
+    case LinkCode::kSocketSetupFailed:
+        return {"套接字库加载失败", "Socket library loading failed"};
+    case LinkCode::kSocketVersion:
+        return {"套接字库不支持 2.2版", "Socket Library does not support Version 2.2"};
+    case LinkCode::kLocalAddressFailed:
+        return {"获取本机IP地址失败", "Failed to get native IP address"};
+    case LinkCode::kSendSocketFailed:
+        return {"创建UPD套接字失败", "Failed to create UPD socket"};
+    case LinkCode::kNetworkNoAnswer:
+        return {"网口 没有应答", "No answer from the Internet ports"};
+    case LinkCode::kSerialOpenFailed:
+        return {"串口打开失败", "Serial port failed to open"};
+    case LinkCode::kSerialNoAnswer:
+        return {"串口没有应答", "Serial port did not respond"};
+    default:
+        return {"", ""};
+    }
+}
+
+OutcomeAction action(int code) {
+    // A silent scale ends the job through the end report, so the operator sees one message.
+    switch (code) {
+    case LinkCode::kUsbNoAnswer:
+    case LinkCode::kNetworkNoAnswer:
+    case LinkCode::kSerialNoAnswer:
+        return OutcomeAction::SetResult;
+    default:
+        return OutcomeAction::PromptAndClose;
+    }
+}
+
+LinkOutcome make(int code, Lang lang, const std::string& result) {
+    LinkOutcome outcome;
+    outcome.code = code;
+    outcome.action = action(code);
+    outcome.message = code == LinkCode::kEnded ? result : message(code).get(lang);
+    return outcome;
+}
+
+Tr busy() {
+    return {"电子秤正在使用", "Electronic scales in use"};
+}
+Tr dataError() {
+    return {"数据错误", "Data error"};
+}
+Tr completed() {
+    return {"条数据传送完成", "Data download completed"};
+}
+Tr recordsCleared() {
+    return {"电子秤内记录清除完成", "Electronic scale record clearance completed"};
+}
+Tr reconnecting() {
+    return {"连接中.", "In connection."};
+}
+Tr threadFailed() {
+    return {"Failed to create thread", "Failed to create thread"};
+}
+
+} // namespace korvan::LinkOutcomes

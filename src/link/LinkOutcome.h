@@ -1,0 +1,62 @@
+#pragma once
+// Link status codes and the outcome texts of a transfer, in both languages.
+#include <string>
+
+#include "common/Language.h"
+
+namespace korvan {
+
+namespace LinkCode {
+inline constexpr int kData = 200; // an answer arrived (internal; never shown)
+inline constexpr int kUsbOpenFailed = 211;
+inline constexpr int kUsbWriteFailed = 212;
+inline constexpr int kUsbReadFailed = 213;
+inline constexpr int kUsbNoAnswer = 214;
+inline constexpr int kUpdateFileOpenFailed = 215;
+inline constexpr int kUpdateFileSizeFailed = 216;
+inline constexpr int kSocketSetupFailed = 221;
+inline constexpr int kSocketVersion = 222;
+inline constexpr int kLocalAddressFailed = 223;
+inline constexpr int kSendSocketFailed = 224;
+inline constexpr int kNetworkNoAnswer = 225;
+inline constexpr int kEnded = 244;
+inline constexpr int kSerialOpenFailed = 251;
+inline constexpr int kSerialNoAnswer = 253;
+} // namespace LinkCode
+
+// What the consumer of a transfer does with a status code above 200.
+enum class OutcomeAction {
+    PromptAndClose, // show the message, then close the transfer
+    SetResult,      // keep the message as the job's result; the end report shows it
+};
+
+struct LinkOutcome {
+    int code = 0;
+    std::string message; // UTF-8, in the language the transfer started with
+    OutcomeAction action = OutcomeAction::PromptAndClose;
+
+    bool closes() const { return action == OutcomeAction::PromptAndClose; }
+};
+
+namespace LinkOutcomes {
+
+// The message of a status code (211 to 253; 244 has none of its own: it shows the result text).
+// An unknown code gives an empty text.
+Tr message(int code);
+// No-answer codes only set the result; every other code prompts and closes.
+OutcomeAction action(int code);
+// The outcome of a code in a language (244 takes `result` as its message).
+LinkOutcome make(int code, Lang lang, const std::string& result = {});
+
+// Results decided by the job routine from the scale's answers.
+Tr busy();
+Tr dataError();
+Tr completed(); // follows the step count without a space
+Tr recordsCleared();
+// Shown in the count label while the USB device is searched again.
+Tr reconnecting();
+// The worker thread could not be started (same words in both languages).
+Tr threadFailed();
+
+} // namespace LinkOutcomes
+} // namespace korvan

@@ -1,0 +1,66 @@
+#include "LinkSettings.h"
+
+#include "common/TextCodec.h"
+
+#include <array>
+
+namespace korvan {
+namespace {
+
+struct ModeNames {
+    LinkMode mode;
+    std::string english;
+    std::string chinese; // GBK
+};
+
+const std::array<ModeNames, 3>& modeNames() {
+    static const std::array<ModeNames, 3> names = {{
+        {LinkMode::Serial, "SerialPort", TextCodec::toGbk("串口通讯").value_or("")},
+        {LinkMode::Network, "Network", TextCodec::toGbk("网口通讯").value_or("")},
+        {LinkMode::Usb, "USB", TextCodec::toGbk("USB通讯").value_or("")},
+    }};
+    return names;
+}
+
+} // namespace
+
+LinkMode LinkSettings::modeFromText(std::string_view gbk) {
+    for (const ModeNames& names : modeNames())
+        if (gbk == names.english || gbk == names.chinese)
+            return names.mode;
+    return LinkMode::None;
+}
+
+std::string LinkSettings::modeName(LinkMode mode, Lang lang) {
+    for (const ModeNames& names : modeNames())
+        if (names.mode == mode)
+            return lang == Lang::Chinese ? names.chinese : names.english;
+    return {};
+}
+
+void LinkSettings::setMode(LinkMode newMode) {
+    mode = newMode;
+    modeText = modeName(newMode, Lang::English);
+}
+
+IoResult LinkSettings::load(const std::filesystem::path& file) {
+    IoResult result;
+    const std::vector<std::string> lines = RecordFile::readLines(file, &result);
+    if (!result)
+        return result;
+    if (lines.size() > 0) {
+        modeText = lines[0];
+        mode = modeFromText(modeText);
+    }
+    if (lines.size() > 1)
+        port = lines[1];
+    if (lines.size() > 2)
+        targetIp = lines[2];
+    return result;
+}
+
+IoResult LinkSettings::save(const std::filesystem::path& file, Lang lang) const {
+    return RecordFile::writeLines(file, {modeName(mode, lang), port, targetIp});
+}
+
+} // namespace korvan

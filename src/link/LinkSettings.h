@@ -1,0 +1,36 @@
+#pragma once
+// The link settings of record/tx.rec: line 1 the link mode (by its name in either language),
+// line 2 the serial port name, line 3 the scale's IP address. Lines are code page 936 bytes.
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "common/Language.h"
+#include "common/RecordFile.h"
+#include "link/LinkMode.h"
+
+namespace korvan {
+
+class LinkSettings {
+public:
+    LinkMode mode = LinkMode::None;
+    std::string modeText; // line 1 as read (GBK); kept so an unknown mode is not lost
+    std::string port;     // "COM1" to "COM15"
+    std::string targetIp; // dotted IPv4
+
+    // Reads the file over the current values: a line the file lacks keeps its value, and a
+    // missing file keeps them all. Lines after the third are ignored.
+    IoResult load(const std::filesystem::path& file);
+    // Writes the three lines (CR LF each), the mode by its name in `lang` (English when the
+    // language is neither).
+    IoResult save(const std::filesystem::path& file, Lang lang) const;
+
+    void setMode(LinkMode newMode);
+
+    // The mode a line 1 names: the English or the Chinese name, compared byte for byte.
+    static LinkMode modeFromText(std::string_view gbk);
+    // The name of a mode in a language, as GBK bytes ("" for None).
+    static std::string modeName(LinkMode mode, Lang lang);
+};
+
+} // namespace korvan

@@ -1,0 +1,179 @@
+#include "RecordBuilder.h"
+
+#include "common/RecordFile.h"
+#include "common/TextCodec.h"
+
+#include <cstdio>
+#include <initializer_list>
+
+namespace korvan {
+namespace {
+
+constexpr char kYesCode = '\x10';
+constexpr char kNoCode = '\x11';
+
+// Choice cells are compared byte for byte with the display words of both languages.
+struct Words {
+    std::string priceChangeYes = TextCodec::toGbk("可变价").value_or("");
+    std::string weight = TextCodec::toGbk("称重").value_or("");
+    std::string noDiscount = TextCodec::toGbk("不打折").value_or("");
+};
+
+const Words& words() {
+    static const Words w;
+    return w;
+}
+
+std::string cell(const Row& row, std::size_t column) {
+    return column < row.size() ? row[column] : std::string();
+}
+
+// The outbox is a zero-terminated text on the scale's side: a zero byte would cut the record.
+std::string withoutZeros(std::string bytes) {
+    std::erase(bytes, '\0');
+    return bytes;
+}
+
+std::string record(std::initializer_list<std::string> fields) {
+    std::string bytes;
+    bool first = true;
+    for (const std::string& field : fields) {
+        if (!first)
+            bytes += kFieldSeparator;
+        bytes += withoutZeros(field);
+        first = false;
+    }
+    bytes += "\r\n";
+    return bytes;
+}
+
+std::string code(bool yes) {
+    return std::string(1, yes ? kYesCode : kNoCode);
+}
+
+} // namespace
+
+std::string RecordBuilder::commodityFull(const Row& row) {
+    const Words& w = words();
+    const std::string priceChange = cell(row, kPriceChange);
+    const std::string salesMode = cell(row, kSalesMode);
+    const std::string discount = cell(row, kDiscount);
+    return record({
+        "0000",
+        cell(row, kName),
+        cell(row, kCode),
+        cell(row, kUnitPrice),
+        code(priceChange == "Yes" || priceChange == w.priceChangeYes),
+        code(salesMode == "weight" || salesMode == w.weight),
+        cell(row, kTare),
+        cell(row, kShelfLife),
+        // 0x10 here means the commodity may NOT be discounted.
+        code(discount == "No" || discount == w.noDiscount),
+        cell(row, kDiscountRate),
+        cell(row, kDescriptionNumber),
+    });
+}
+
+std::string RecordBuilder::commodityShort(const Row& row) {
+    std::string name = cell(row, kName);
+    if (name.size() > kShortNameBytes)
+        name.resize(kShortNameBytes); // bytes: the cut may split a two-byte character
+    return record({"0000", name, cell(row, kUnitPrice)});
+}
+
+std::string RecordBuilder::labelHeader(const LabelHeader& header) {
+    return record({header.shopNumber, header.width, header.height});
+}
+
+std::string RecordBuilder::directionByte(std::string_view direction) {
+    if (direction == "0")
+        return "\x80";
+    if (direction == "90")
+        return "\x83";
+    if (direction == "180")
+        return "\x82";
+    if (direction == "270")
+        return "\x81";
+    return {};
+}
+
+std::string RecordBuilder::sizeCode(std::string_view size) {
+    if (size == "12*24")
+        return "\x11";
+    if (size == "12*48")
+        return "\x20";
+    if (size == "24*24")
+        return "\x02";
+    if (size == "24*48")
+        return "\x22";
+    return {};
+}
+
+std::string RecordBuilder::labelElement(const Row& row, std::size_t index) {
+    // Every row uses up its number, hidden rows included; a hidden row sends 0x80 instead.
+    const char number = cell(row, kState) == "FALSE"
+                            ? '\x80'
+                            : static_cast<char>(static_cast<unsigned char>(0x81 + index));
+    const bool bigFont = cell(row, kFont) == "12*24";
+    if (index == kBarCodeRow) {
+        return record({std::string(1, number), cell(row, kDownX), cell(row, kDownY),
+                       bigFont ? cell(row, kSize) : std::string(), "2",
+                       directionByte(cell(row, kDirection)), cell(row, kElementName)});
+    }
+    return record({std::string(1, number), cell(row, kDownX), cell(row, kDownY),
+                   bigFont ? std::string("\x18") : std::string(),
+                   directionByte(cell(row, kDirection)), sizeCode(cell(row, kSize)),
+                   cell(row, kElementName)});
+}
+
+std::string RecordBuilder::description(const Row& row) {
+    return record({cell(row, kDescriptionTextColumn)});
+}
+
+std::string RecordBuilder::text(std::string_view text) {
+    return record({std::string(text)});
+}
+
+std::string RecordBuilder::dateTimeText(const std::tm& local) {
+    const int weekday = local.tm_wday == 0 ? 7 : local.tm_wday;
+    const int year = (local.tm_year + 1900) % 100;
+    char digits[32];
+    std::snprintf(digits, sizeof digits, "%02d%d%02d%02d%02d%02d%02d", year, weekday,
+                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    return digits;
+}
+
+std::string RecordBuilder::build(const JobRequest& request, std::int64_t step) {
+    if (step < 0)
+        return {};
+    const auto index = static_cast<std::size_t>(step);
+    switch (request.kind) {
+    case JobKind::CommodityDownload:
+        if (index >= request.rows.size())
+            return {};
+        return request.family == ModelFamily::OrinKesa ? commodityShort(request.rows[index])
+                                                       : commodityFull(request.rows[index]);
+    case JobKind::LabelDownload:
+        if (index == 0)
+            return labelHeader(request.labelHeader);
+        if (index - 1 >= request.rows.size())
+            return {};
+        return labelElement(request.rows[index - 1], index - 1);
+    case JobKind::DescriptionDownload:
+        if (index >= request.rows.size())
+            return {};
+        return description(request.rows[index]);
+    case JobKind::StoreNameDownload:
+    case JobKind::ShopPhoneDownload:
+    case JobKind::StoreAddressDownload:
+    case JobKind::DateTimeDownload:
+        return index == 0 ? text(request.text) : std::string();
+    case JobKind::ReadRecords:
+    case JobKind::ClearRecords:
+    case JobKind::ProgramUpdate:
+        break;
+    }
+    return {};
+}
+
+} // namespace korvan

@@ -1,0 +1,62 @@
+#include "UpdateImage.h"
+
+#include "link/JobKind.h"
+#include "link/LinkOutcome.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace korvan {
+
+UpdateImage::~UpdateImage() {
+    close();
+}
+
+int UpdateImage::open(const std::filesystem::path& file) {
+    close();
+    fd_ = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0)
+        return LinkCode::kUpdateFileOpenFailed;
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close();
+        return LinkCode::kUpdateFileSizeFailed;
+    }
+    size_ = static_cast<std::uint64_t>(info.st_size);
+    bytesRead_ = 0;
+    return 0;
+}
+
+void UpdateImage::close() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+std::int64_t UpdateImage::blockCount() const {
+    return JobKinds::stepTotal(JobKind::ProgramUpdate, static_cast<std::int64_t>(size_));
+}
+
+bool UpdateImage::readBlock(std::string& block) {
+    block.assign(JobKinds::kUpdateBlockSize, '\0');
+    if (fd_ < 0)
+        return false;
+    std::size_t filled = 0;
+    while (filled < block.size()) {
+        ssize_t n = ::read(fd_, block.data() + filled, block.size() - filled);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0)
+            break;
+        filled += static_cast<std::size_t>(n);
+    }
+    bytesRead_ += filled;
+    return true;
+}
+
+} // namespace korvan

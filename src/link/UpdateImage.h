@@ -1,0 +1,36 @@
+#pragma once
+// The program image of a program update, read in 64-byte blocks.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace korvan {
+
+class UpdateImage {
+public:
+    UpdateImage() = default;
+    ~UpdateImage();
+    UpdateImage(const UpdateImage&) = delete;
+    UpdateImage& operator=(const UpdateImage&) = delete;
+
+    // Opens the file for reading: 0, or the link code of the failure (cannot open: 215,
+    // size unknown: 216).
+    int open(const std::filesystem::path& file);
+    void close();
+    bool isOpen() const { return fd_ >= 0; }
+
+    std::uint64_t size() const { return size_; }
+    std::uint64_t bytesRead() const { return bytesRead_; }
+    // Number of blocks; a last partial block counts as one.
+    std::int64_t blockCount() const;
+
+    // The next block, zero-filled behind the end of the file; false when the read failed.
+    bool readBlock(std::string& block);
+
+private:
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+    std::uint64_t bytesRead_ = 0;
+};
+
+} // namespace korvan
