@@ -1,0 +1,48 @@
+#pragma once
+// A small poll loop for the simulator's links: file descriptors to watch, timed callbacks (the
+// answer delays), and a stop that is safe to call from another thread or a signal handler.
+#include <chrono>
+#include <functional>
+#include <map>
+#include <vector>
+
+namespace korvan {
+
+class EventLoop {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    EventLoop();
+    ~EventLoop();
+    EventLoop(const EventLoop&) = delete;
+    EventLoop& operator=(const EventLoop&) = delete;
+
+    bool valid() const { return wakeFd_ >= 0; }
+
+    // Calls `onReadable` whenever `fd` has data (or an error) to read.
+    void watch(int fd, std::function<void()> onReadable);
+    void unwatch(int fd);
+    // Calls `fn` once after `delay`; callbacks due at the same time run in the order given.
+    void after(std::chrono::milliseconds delay, std::function<void()> fn);
+    bool hasTimers() const { return !timers_.empty(); }
+
+    // Runs until stop(). Returns false when polling failed.
+    bool run();
+    // Ends run() at its next turn. Async-signal-safe.
+    void stop();
+    // Ends run() once no timed callback is left (answers still due are sent first).
+    void stopWhenIdle() { stopWhenIdle_ = true; }
+
+private:
+    struct Watch {
+        int fd;
+        std::function<void()> onReadable;
+    };
+
+    int wakeFd_ = -1;
+    bool stopWhenIdle_ = false;
+    std::vector<Watch> watches_;
+    std::multimap<Clock::time_point, std::function<void()>> timers_;
+};
+
+} // namespace korvan

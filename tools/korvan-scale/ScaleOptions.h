@@ -1,0 +1,29 @@
+#pragma once
+// The command line of korvan-scale.
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "ScaleSession.h"
+#include "UdpTransport.h"
+
+namespace korvan {
+
+struct ScaleOptions {
+    std::filesystem::path store = "scale-store";
+    UdpSettings udp;
+    std::optional<std::filesystem::path> salesFile;
+    std::optional<std::size_t> salesCount;
+    SessionOptions session;
+    std::optional<int> jobs; // exit after this many finished jobs
+    bool serial = false;     // also serve a serial pseudo-terminal
+    bool quiet = false;      // no diagnostics on stderr (failures that stop the program stay)
+    bool help = false;
+
+    // Parses the arguments after the program name. nullopt with `error` set on a bad line.
+    static std::optional<ScaleOptions> parse(int argc, const char* const* argv, std::string* error);
+    static std::string usage();
+};
+
+} // namespace korvan

@@ -1,0 +1,125 @@
+// korvan-scale: a simulated price scale for trying and testing the PC side without hardware.
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "EventLoop.h"
+#include "RawLog.h"
+#include "SalesRecords.h"
+#include "ScaleHost.h"
+#include "ScaleOptions.h"
+#include "ScaleStore.h"
+#include "UdpTransport.h"
+
+using namespace korvan;
+
+namespace {
+
+std::atomic<EventLoop*> gLoop{nullptr};
+
+void onStopSignal(int) {
+    if (EventLoop* loop = gLoop.load())
+        loop->stop();
+}
+
+int failure(const std::string& text) {
+    std::fprintf(stderr, "korvan-scale: %s\n", text.c_str());
+    return 1;
+}
+
+// Fills the store with the records to serve: from --sales, generated, or kept from earlier.
+bool prepareSales(const ScaleOptions& options, ScaleStore& store, std::string* error) {
+    if (options.salesFile) {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(*options.salesFile, ec)) {
+            *error = options.salesFile->string() + ": no such file";
+            return false;
+        }
+        IoResult read;
+        auto records = SalesRecords::fromRecordFile(*options.salesFile, &read);
+        if (!read) {
+            *error = read.message();
+            return false;
+        }
+        if (auto saved = store.replaceSales(std::move(records)); !saved) {
+            *error = saved.message();
+            return false;
+        }
+        return true;
+    }
+    if (options.salesCount) {
+        if (auto saved = store.replaceSales(SalesRecords::generate(*options.salesCount)); !saved) {
+            *error = saved.message();
+            return false;
+        }
+        return true;
+    }
+    return store.loadSales(error);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string error;
+    auto parsed = ScaleOptions::parse(argc - 1, argv + 1, &error);
+    if (!parsed) {
+        std::fprintf(stderr, "korvan-scale: %s\n%s", error.c_str(), ScaleOptions::usage().c_str());
+        return 2;
+    }
+    const ScaleOptions& options = *parsed;
+    if (options.help) {
+        std::fputs(ScaleOptions::usage().c_str(), stdout);
+        return 0;
+    }
+
+    ScaleStore store(options.store);
+    if (auto ready = store.prepare(); !ready)
+        return failure(ready.message());
+    if (!prepareSales(options, store, &error))
+        return failure(error);
+    RawLog log;
+    if (!log.open(store.file(ScaleStore::kRawLog), &error))
+        return failure(error);
+    log.mark("korvan-scale started");
+
+    EventLoop loop;
+    if (!loop.valid())
+        return failure("cannot create the event loop");
+    ScaleHost host(store, log, loop, options.session);
+    if (!options.quiet)
+        host.onNote = [](const std::string& text) {
+            std::fprintf(stderr, "korvan-scale: %s\n", text.c_str());
+        };
+    int jobsDone = 0;
+    host.onJob = [&](const std::string& line) {
+        std::printf("%s\n", line.c_str());
+        std::fflush(stdout);
+        if (options.jobs && ++jobsDone >= *options.jobs)
+            loop.stopWhenIdle();
+    };
+
+    std::vector<std::unique_ptr<Transport>> links;
+    links.push_back(std::make_unique<UdpTransport>(host, options.udp));
+    for (auto& link : links) {
+        if (!link->open(&error))
+            return failure(error);
+        host.note("listening on " + link->describe());
+    }
+
+    gLoop = &loop;
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+
+    std::printf("listening\n");
+    std::fflush(stdout);
+    const bool ran = loop.run();
+    gLoop = nullptr;
+    log.mark("korvan-scale stopped");
+    return ran ? 0 : failure("polling failed");
+}
