@@ -88,6 +88,7 @@ public:
     // The editor: it opens on the working record, and its Save updates the chosen row when there
     // is one, otherwise adds.
     CommodityForm editorForm() const { return CommodityForm::from(working_); }
+    // (A chosen index past the end, left behind by a Delete, can never be written to: it adds.)
     bool editorUpdates() const { return chosen_ && chosenIndex_ < rows_.size(); }
     // The editor's Save: validates (showing the first failure), puts the record into the list and
     // writes the list to the file. A failed update leaves everything as it was and the editor

@@ -1,6 +1,7 @@
 #include "DescriptionEntry.h"
 
 #include "common/RecordFile.h"
+#include "common/TextCodec.h"
 
 namespace korvan {
 
@@ -18,6 +19,11 @@ std::string DescriptionEntry::toLine() const {
     line += kFieldSeparator;
     line += text;
     return line;
+}
+
+bool DescriptionEntry::fitsInput(std::string_view utf8) {
+    const auto length = TextCodec::gbkLength(utf8);
+    return length && *length <= kTextMaxBytes;
 }
 
 } // namespace korvan

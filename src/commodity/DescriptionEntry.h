@@ -19,6 +19,9 @@ struct DescriptionEntry {
     std::string toLine() const;
     // The list's third column, for display only: a space, then the number.
     std::string numberColumn() const { return " " + number; }
+    // Whether the UTF-8 text typed into the text box can be stored: it can be written in code page
+    // 936 and fits kTextMaxBytes.
+    static bool fitsInput(std::string_view utf8);
 
     bool operator==(const DescriptionEntry&) const = default;
 };

@@ -95,6 +95,13 @@ TEST_F(DescriptionListTest, AnEditOfTheChosenRowNeedsASaveBeforeDownload) {
     EXPECT_EQ(l.chosenIndex(), 1u);
 }
 
+TEST(DescriptionEntry, TextLimitCountsChineseCharactersTwice) {
+    EXPECT_TRUE(DescriptionEntry::fitsInput("新鲜新鲜新鲜新鲜新鲜新鲜新鲜新")); // 15: 30 bytes
+    EXPECT_FALSE(DescriptionEntry::fitsInput("新鲜新鲜新鲜新鲜新鲜新鲜新鲜新x"));
+    EXPECT_TRUE(DescriptionEntry::fitsInput(std::string(30, 'a')));
+    EXPECT_FALSE(DescriptionEntry::fitsInput(std::string(31, 'a')));
+}
+
 TEST_F(DescriptionListTest, EmptyListSavesAnEmptyFileSilently) {
     DescriptionList& l = open("");
     l.click({0});
