@@ -73,23 +73,3 @@ TEST(CommodityValidation, DescriptionNumberLimitWhenAddingOnly) {
         EXPECT_EQ(check(f, Mode::Updating), std::nullopt) << high;
     }
 }
-
-TEST(CommodityValidation, MessagesInBothLanguages) {
-    auto msg = [](CommodityCheck c, Lang l) {
-        return std::string(CommodityValidation::message(c).get(l));
-    };
-    EXPECT_EQ(msg(CommodityCheck::TooManyRows, Lang::Chinese), "商品数据不能超过2000");
-    EXPECT_EQ(msg(CommodityCheck::TooManyRows, Lang::English),
-              "Commodity data should not exceed 2000");
-    EXPECT_EQ(msg(CommodityCheck::NameEmpty, Lang::English), "Commodity name can't be empty");
-    EXPECT_EQ(msg(CommodityCheck::CodeEmpty, Lang::English), "Commodity Code Can't Be Empty");
-    EXPECT_EQ(msg(CommodityCheck::PriceChangeEmpty, Lang::Chinese), "可否变价不能为空");
-    EXPECT_EQ(msg(CommodityCheck::SalesModeEmpty, Lang::English), "Sales model can't be empty");
-    EXPECT_EQ(msg(CommodityCheck::TareEmpty, Lang::Chinese), "皮重不能为空");
-    EXPECT_EQ(msg(CommodityCheck::DiscountEmpty, Lang::English), "Discount not be empty");
-    EXPECT_EQ(msg(CommodityCheck::DescriptionEmpty, Lang::English),
-              "Commodity description should not be empty");
-    EXPECT_EQ(msg(CommodityCheck::DescriptionTooHigh, Lang::Chinese), "商品说明不能大于32");
-    EXPECT_EQ(msg(CommodityCheck::DescriptionTooHigh, Lang::Unknown),
-              "Commodity description should not be greater than 32");
-}
