@@ -78,6 +78,7 @@ std::string JobRoutine::onAnswer(std::string_view chunk) {
         if (!control) {
             accumulator_.append(chunk);
             if (accumulator_.size() > kMaxRecordLine) {
+                accumulator_.clear();
                 finish(LinkOutcomes::dataError().get(lang_));
                 return {};
             }

@@ -110,8 +110,9 @@ PollResult UdpChannel::poll(std::chrono::milliseconds wait, int wakeFd) {
     const auto deadline = Clock::now() + wait;
     for (;;) {
         pollfd fds[2] = {{receiveFd_, POLLIN, 0}, {wakeFd, POLLIN, 0}};
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        // Rounded up: a poll that finds nothing waits its whole time, which is what the
+        // silence limit counts.
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
         const int timeout = static_cast<int>(std::max<long long>(left.count(), 0));
         const int ready = ::poll(fds, wakeFd >= 0 ? 2 : 1, timeout);
         if (ready < 0 && errno == EINTR)

@@ -1,0 +1,148 @@
+#pragma once
+// A channel for tests: a scripted scale answers each message with zero or more chunks, and
+// every message sent is logged. The log is shared with the test, which keeps it after the
+// worker has destroyed the channel.
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <poll.h>
+#include <string>
+#include <vector>
+
+#include "link/Channel.h"
+#include "link/LinkOutcome.h"
+
+namespace korvan::test {
+
+inline ChannelTiming fastTiming(int silenceLimit = 40) {
+    ChannelTiming timing;
+    timing.pauseAfterSend = std::chrono::milliseconds(0);
+    timing.pollWait = std::chrono::milliseconds(2);
+    timing.silenceLimit = silenceLimit;
+    timing.noAnswerCode = LinkCode::kNetworkNoAnswer;
+    return timing;
+}
+
+struct FakeLink {
+    using Scale = std::function<std::vector<std::string>(const std::string& message)>;
+
+    explicit FakeLink(Scale s = {}, ChannelTiming t = fastTiming())
+        : scale(std::move(s)), timing(t) {}
+
+    Scale scale;
+    ChannelTiming timing;
+    int openFailure = 0;
+    int sendFailureAt = -1; // index of the send that fails (with kUsbWriteFailed)
+    int reconnectResult = Channel::kNoReconnect;
+
+    std::vector<std::string> sent() const {
+        std::lock_guard lock(mutex);
+        return sent_;
+    }
+    int polls() const {
+        std::lock_guard lock(mutex);
+        return polls_;
+    }
+    int reconnects() const {
+        std::lock_guard lock(mutex);
+        return reconnects_;
+    }
+    bool closed() const {
+        std::lock_guard lock(mutex);
+        return closed_;
+    }
+    // Queues a chunk as if the scale had sent it unasked.
+    void inject(std::string chunk) {
+        std::lock_guard lock(mutex);
+        pending_.push_back(std::move(chunk));
+    }
+
+    mutable std::mutex mutex;
+    std::vector<std::string> sent_;
+    std::vector<std::string> pending_;
+    int polls_ = 0;
+    int reconnects_ = 0;
+    bool closed_ = false;
+};
+
+class FakeChannel : public Channel {
+public:
+    explicit FakeChannel(std::shared_ptr<FakeLink> link) : link_(std::move(link)) {}
+
+    int open() override { return link_->openFailure; }
+
+    int send(std::string_view bytes) override {
+        std::lock_guard lock(link_->mutex);
+        if (static_cast<int>(link_->sent_.size()) == link_->sendFailureAt)
+            return LinkCode::kUsbWriteFailed;
+        link_->sent_.emplace_back(bytes);
+        if (link_->scale)
+            for (std::string& answer : link_->scale(std::string(bytes)))
+                link_->pending_.push_back(std::move(answer));
+        return 0;
+    }
+
+    PollResult poll(std::chrono::milliseconds wait, int wakeFd) override {
+        {
+            std::lock_guard lock(link_->mutex);
+            ++link_->polls_;
+            if (!link_->pending_.empty()) {
+                PollResult result;
+                result.bytes = link_->pending_.front();
+                link_->pending_.erase(link_->pending_.begin());
+                return result;
+            }
+        }
+        PollResult result;
+        pollfd fd{wakeFd, POLLIN, 0};
+        result.woken = ::poll(&fd, wakeFd >= 0 ? 1 : 0, static_cast<int>(wait.count())) > 0;
+        return result;
+    }
+
+    void close() override {
+        std::lock_guard lock(link_->mutex);
+        link_->closed_ = true;
+    }
+
+    const ChannelTiming& timing() const override { return link_->timing; }
+
+    int reconnect(const std::function<void(const std::string&)>& showCount) override {
+        {
+            std::lock_guard lock(link_->mutex);
+            ++link_->reconnects_;
+        }
+        if (link_->reconnectResult != kNoReconnect)
+            showCount("In connection.");
+        return link_->reconnectResult;
+    }
+
+private:
+    std::shared_ptr<FakeLink> link_;
+};
+
+// A scale that behaves: hello back, an acknowledgement for every command and record, the end
+// byte back; `records` lines answer the read-records requests.
+inline FakeLink::Scale goodScale(std::vector<std::string> records = {}) {
+    auto next = std::make_shared<std::size_t>(0);
+    bool reading = false;
+    return [records = std::move(records), next,
+            reading](const std::string& m) mutable -> std::vector<std::string> {
+        if (m == "\xAA")
+            return {"\xAA"};
+        if (m == "\x0F")
+            return {"\x0F"};
+        if (m == "\x08") {
+            reading = true;
+            return {"\x0D"};
+        }
+        if (reading && m == "\x0D") {
+            if (*next < records.size())
+                return {records[(*next)++]};
+            return {"\x0F"};
+        }
+        return {"\x0D"};
+    };
+}
+
+} // namespace korvan::test

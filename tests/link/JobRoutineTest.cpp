@@ -1,0 +1,316 @@
+#include "link/JobRoutine.h"
+
+#include "link/RecordBuilder.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace korvan;
+
+namespace {
+
+const std::string kHello = "\xAA";
+const std::string kAck = "\x0D";
+const std::string kEnd = "\x0F";
+
+Row commodity(const std::string& name) {
+    return {name, "1", "2.00", "Yes", "weight", "0", "0", "No", "0", "0"};
+}
+
+JobRequest request(JobKind kind, std::size_t rows = 0) {
+    JobRequest r;
+    r.kind = kind;
+    for (std::size_t i = 0; i < rows; ++i)
+        r.rows.push_back(commodity("P" + std::to_string(i)));
+    r.text = "T";
+    return r;
+}
+
+struct Exchange {
+    std::string answer;
+    std::string expectedOut;
+};
+
+struct Case {
+    const char* name;
+    JobRequest request;
+    std::vector<Exchange> exchanges;
+    std::string result;
+    bool completed;
+};
+
+} // namespace
+
+TEST(JobRoutine, RulesInTheirOrder) {
+    const JobRequest twoRows = request(JobKind::CommodityDownload, 2);
+    JobRequest orinKesa = twoRows;
+    orinKesa.family = ModelFamily::OrinKesa;
+    const std::vector<Case> cases = {
+        {"empty list: the step total is met before the command",
+         request(JobKind::CommodityDownload),
+         {{kHello, kEnd}, {kEnd, ""}},
+         "0Data download completed",
+         true},
+        {"two records, both acknowledgements accepted",
+         twoRows,
+         {{kHello, "\x13"},
+          {kAck, RecordBuilder::build(twoRows, 0)},
+          {")", RecordBuilder::build(twoRows, 1)},
+          {kAck, kEnd},
+          {kEnd, ""}},
+         "2Data download completed",
+         true},
+        {"short format family sends 0x03", orinKesa, {{kHello, "\x03"}}, "", false},
+        {"busy wins over a met step total",
+         request(JobKind::CommodityDownload),
+         {{"\x0B", ""}},
+         "Electronic scales in use",
+         false},
+        {"data error", twoRows, {{kHello, "\x13"}, {"\x0E", ""}}, "Data error", false},
+        {"two bytes in one chunk fit no rule", twoRows, {{"\x0D\x0D", ""}}, "Data error", false},
+        {"an unknown byte fits no rule", twoRows, {{"A", ""}}, "Data error", false},
+        {"reconnect answer sends nothing", twoRows, {{kHello, "\x13"}, {"(", ""}}, "", false},
+        {"clear records",
+         request(JobKind::ClearRecords),
+         {{kHello, "\x18"}, {kAck, kEnd}, {kEnd, ""}},
+         "Electronic scale record clearance completed",
+         true},
+        {"store name: one record",
+         request(JobKind::StoreNameDownload),
+         {{kHello, "\x02"}, {kAck, "T\r\n"}, {kAck, kEnd}, {kEnd, ""}},
+         "1Data download completed",
+         true},
+        {"date and time", request(JobKind::DateTimeDownload), {{kHello, "\x01"}}, "", false},
+        {"shop phone", request(JobKind::ShopPhoneDownload), {{kHello, "\x04"}}, "", false},
+        {"store address", request(JobKind::StoreAddressDownload), {{kHello, "\x05"}}, "", false},
+        {"descriptions", request(JobKind::DescriptionDownload, 1), {{kHello, "\x15"}}, "", false},
+        {"label: header is the first step",
+         request(JobKind::LabelDownload),
+         {{kHello, "\x06"}, {kAck, "\x0C\x0C\r\n"}, {kAck, kEnd}},
+         "",
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        JobRoutine routine(c.request, Lang::English);
+        ASSERT_EQ(routine.prepare(), 0);
+        for (const Exchange& e : c.exchanges)
+            EXPECT_EQ(routine.onAnswer(e.answer), e.expectedOut) << "answer " << int(e.answer[0]);
+        EXPECT_EQ(routine.result(), c.result);
+        EXPECT_EQ(routine.completed(), c.completed);
+        EXPECT_EQ(routine.finished(), !c.result.empty());
+    }
+}
+
+TEST(JobRoutine, StepsCountAndProgressAdvance) {
+    JobRoutine routine(request(JobKind::CommodityDownload, 3), Lang::English);
+    EXPECT_EQ(routine.stepTotal(), 3);
+    EXPECT_EQ(routine.countText(), "0");
+    routine.onAnswer(kHello);
+    EXPECT_EQ(routine.stepCounter(), 0); // the command is no step
+    routine.onAnswer(kAck);
+    routine.onAnswer(kAck);
+    EXPECT_EQ(routine.stepCounter(), 2);
+    EXPECT_EQ(routine.progressPosition(), 2);
+    EXPECT_EQ(routine.countText(), "2");
+}
+
+TEST(JobRoutine, OutcomesFollowTheLanguage) {
+    JobRoutine chinese(request(JobKind::StoreNameDownload), Lang::Chinese);
+    for (const std::string& a : {kHello, kAck, kAck, kEnd})
+        chinese.onAnswer(a);
+    EXPECT_EQ(chinese.result(), "1条数据传送完成");
+
+    JobRoutine busy(request(JobKind::StoreNameDownload), Lang::Chinese);
+    busy.onAnswer("\x0B");
+    EXPECT_EQ(busy.result(), "电子秤正在使用");
+}
+
+TEST(JobRoutine, NothingChangesOnceFinished) {
+    JobRoutine routine(request(JobKind::CommodityDownload, 1), Lang::English);
+    routine.onAnswer("\x0B");
+    EXPECT_EQ(routine.onAnswer(kEnd), "");
+    EXPECT_EQ(routine.onAnswer(kHello), "");
+    EXPECT_EQ(routine.result(), "Electronic scales in use");
+    EXPECT_FALSE(routine.completed());
+
+    JobRoutine stopped(request(JobKind::CommodityDownload, 1), Lang::English);
+    stopped.stop("No answer from the Internet ports");
+    EXPECT_EQ(stopped.onAnswer(kEnd), "");
+    EXPECT_EQ(stopped.result(), "No answer from the Internet ports");
+}
+
+TEST(JobRoutine, ReconnectIsRequestedOnce) {
+    JobRoutine routine(request(JobKind::CommodityDownload, 2), Lang::English);
+    routine.onAnswer("(");
+    EXPECT_EQ(routine.blockMode(), JobRoutine::kBlockModeReconnect);
+    EXPECT_TRUE(routine.takeReconnectRequest());
+    EXPECT_FALSE(routine.takeReconnectRequest());
+}
+
+namespace {
+
+struct Reader {
+    std::vector<SalesRecord> records;
+    JobRoutine routine;
+
+    explicit Reader(long existingRows = 0)
+        : routine(
+              [this, existingRows] {
+                  JobRequest r;
+                  r.kind = JobKind::ReadRecords;
+                  r.recordRowCount = existingRows;
+                  r.recordSink = [this](const SalesRecord& s) { records.push_back(s); };
+                  return r;
+              }(),
+              Lang::English) {
+        EXPECT_EQ(routine.onAnswer(kHello), "\x08");
+        EXPECT_EQ(routine.onAnswer(kAck), kAck); // first request
+    }
+};
+
+const std::string kLine = " 2026-03-01 10:00\x0C"
+                          "Apple \x0C"
+                          "1.250\x0C\t5.00\x0C"
+                          "6.25 \r\n";
+
+} // namespace
+
+TEST(ReadRecords, LinesBecomeTrimmedRecordsAtTheNextListRow) {
+    Reader reader(7);
+    EXPECT_EQ(reader.routine.onAnswer(kLine), kAck);
+    EXPECT_EQ(reader.routine.onAnswer(kLine), kAck);
+    EXPECT_EQ(reader.routine.countText(), "2");
+    EXPECT_EQ(reader.routine.onAnswer(kEnd), "");
+    EXPECT_EQ(reader.routine.result(), "2Data download completed");
+    ASSERT_EQ(reader.records.size(), 2u);
+    EXPECT_EQ(reader.records[0].row, 7);
+    EXPECT_EQ(reader.records[1].row, 8);
+    const std::array<std::string, 5> fields = {"2026-03-01 10:00", "Apple", "1.250", "5.00",
+                                               "6.25"};
+    EXPECT_EQ(reader.records[0].fields, fields);
+}
+
+TEST(ReadRecords, ALineInPiecesIsTakenOnceWhenTheLineFeedArrives) {
+    Reader reader;
+    // A lone CR or ack byte inside a line is data, not an acknowledgement.
+    EXPECT_EQ(reader.routine.onAnswer(kLine.substr(0, 5)), "");
+    EXPECT_EQ(reader.routine.onAnswer(kLine.substr(5, kLine.size() - 6)), "");
+    EXPECT_EQ(reader.routine.onAnswer("\n"), kAck);
+    ASSERT_EQ(reader.records.size(), 1u);
+    EXPECT_EQ(reader.records[0].fields[4], "6.25");
+}
+
+TEST(ReadRecords, EndByteStopsMidLineAndEmptyScaleCountsZero) {
+    Reader midLine;
+    midLine.routine.onAnswer("half a line");
+    EXPECT_EQ(midLine.routine.onAnswer(kEnd), "");
+    EXPECT_EQ(midLine.routine.result(), "0Data download completed");
+    EXPECT_TRUE(midLine.records.empty());
+
+    // End byte straight after the command: never a negative count.
+    JobRequest r;
+    r.kind = JobKind::ReadRecords;
+    JobRoutine direct(r, Lang::English);
+    direct.onAnswer(kHello);
+    direct.onAnswer(kEnd);
+    EXPECT_EQ(direct.result(), "0Data download completed");
+}
+
+TEST(ReadRecords, RefusalWhereALineShouldStart) {
+    Reader busy;
+    busy.routine.onAnswer("\x0B");
+    EXPECT_EQ(busy.routine.result(), "Electronic scales in use");
+
+    Reader error;
+    error.routine.onAnswer("\x0E");
+    EXPECT_EQ(error.routine.result(), "Data error");
+
+    // Inside a line the same byte is data.
+    Reader inside;
+    inside.routine.onAnswer("ab");
+    inside.routine.onAnswer("\x0B");
+    EXPECT_FALSE(inside.routine.finished());
+}
+
+TEST(ReadRecords, StopsAtStep2000AndCounts1999) {
+    Reader reader;
+    for (int i = 1; i < 2000; ++i)
+        ASSERT_EQ(reader.routine.onAnswer(kLine), kAck) << i;
+    // The 2000th line is not taken: the end byte goes out instead.
+    EXPECT_EQ(reader.routine.onAnswer(kLine), kEnd);
+    EXPECT_EQ(reader.records.size(), 1999u);
+    reader.routine.onAnswer(kEnd);
+    EXPECT_EQ(reader.routine.result(), "1999Data download completed");
+}
+
+TEST(ReadRecords, AnEndlessLineEndsWithDataErrorAndBoundedMemory) {
+    Reader reader;
+    const std::string chunk(100, 'x');
+    int chunks = 0;
+    while (!reader.routine.finished() && chunks < 1000) {
+        reader.routine.onAnswer(chunk);
+        EXPECT_LE(reader.routine.accumulatedBytes(), JobRoutine::kMaxRecordLine);
+        ++chunks;
+    }
+    EXPECT_EQ(reader.routine.result(), "Data error");
+    EXPECT_LE(chunks * chunk.size(), JobRoutine::kMaxRecordLine + chunk.size());
+}
+
+TEST(ReadRecords, ParseSalesRecordFieldByField) {
+    // Field 5 runs to the end, further separators included; missing fields are empty.
+    EXPECT_EQ(JobRoutine::parseSalesRecord("a\x0C"
+                                           "b\x0C"
+                                           "c\x0C"
+                                           "d\x0C"
+                                           "e\x0C"
+                                           "f")
+                  .fields[4],
+              "e\x0C"
+              "f");
+    const SalesRecord shortLine = JobRoutine::parseSalesRecord(" a \x0C b\r\n");
+    EXPECT_EQ(shortLine.fields, (std::array<std::string, 5>{"a", "b", "", "", ""}));
+}
+
+TEST(ProgramUpdate, BlocksOfSixtyFourBytesThenTheEndMarker) {
+    test::TempDir dir;
+    std::string image;
+    for (int i = 0; i < 65; ++i)
+        image += static_cast<char>(i + 1);
+    test::writeBytes(dir / "fw.bin", image);
+
+    JobRequest r;
+    r.kind = JobKind::ProgramUpdate;
+    r.updateFile = dir / "fw.bin";
+    JobRoutine routine(r, Lang::English);
+    ASSERT_EQ(routine.prepare(), 0);
+    EXPECT_EQ(routine.stepTotal(), 2);
+    EXPECT_EQ(routine.onAnswer(kHello), "\x28");
+    EXPECT_EQ(routine.onAnswer(kAck), image.substr(0, 64));
+    EXPECT_EQ(routine.blockMode(), JobRoutine::kBlockModeOn);
+    EXPECT_EQ(routine.countText(), "64");
+    EXPECT_EQ(routine.onAnswer(kAck), image.substr(64) + std::string(63, '\0'));
+    EXPECT_EQ(routine.countText(), "65");
+    EXPECT_EQ(routine.onAnswer(kAck), "\xAA\xBB\xCC\xDD");
+    EXPECT_EQ(routine.blockMode(), JobRoutine::kBlockModeOff);
+    routine.onAnswer(kEnd);
+    EXPECT_EQ(routine.result(), "65Data download completed");
+}
+
+TEST(ProgramUpdate, EmptyImageSendsTheMarkerAtOnceAndBadFilesFail) {
+    test::TempDir dir;
+    test::writeBytes(dir / "empty.bin", "");
+    JobRequest r;
+    r.kind = JobKind::ProgramUpdate;
+    r.updateFile = dir / "empty.bin";
+    JobRoutine empty(r, Lang::English);
+    ASSERT_EQ(empty.prepare(), 0);
+    EXPECT_EQ(empty.onAnswer(kHello), "\xAA\xBB\xCC\xDD");
+    empty.onAnswer(kEnd);
+    EXPECT_EQ(empty.result(), "0Data download completed");
+
+    r.updateFile = dir / "missing.bin";
+    EXPECT_EQ(JobRoutine(r, Lang::English).prepare(), 215);
+    r.updateFile = dir.path(); // a folder has no size to send
+    EXPECT_EQ(JobRoutine(r, Lang::English).prepare(), 216);
+}

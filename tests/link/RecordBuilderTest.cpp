@@ -1,0 +1,181 @@
+#include "link/RecordBuilder.h"
+
+#include "common/TextCodec.h"
+
+#include <gtest/gtest.h>
+
+using namespace korvan;
+
+namespace {
+
+std::string gbk(const char* utf8) {
+    return TextCodec::toGbk(utf8).value();
+}
+
+Row apple() {
+    return {"Apple", "1001", "5.00", "Yes", "weight", "0", "7", "No", "0", "3"};
+}
+
+Row element(std::string name, std::string direction, std::string font, std::string size,
+            std::string state = "TRUE") {
+    return {name, "explain", direction, font, size, "11", "12", state, "13", "14"};
+}
+
+} // namespace
+
+TEST(RecordBuilder, FullCommodityRecordMatchesTheWorkedExample) {
+    const std::string expected = std::string("0000\x0C"
+                                             "Apple\x0C"
+                                             "1001\x0C"
+                                             "5.00\x0C\x10\x0C\x10\x0C"
+                                             "0\x0C"
+                                             "7\x0C\x10\x0C"
+                                             "0\x0C"
+                                             "3\r\n");
+    EXPECT_EQ(RecordBuilder::commodityFull(apple()), expected);
+}
+
+TEST(RecordBuilder, ChoiceCellsInEitherLanguageGiveTheSameCodes) {
+    Row chinese = apple();
+    chinese[3] = gbk("可变价");
+    chinese[4] = gbk("称重");
+    chinese[7] = gbk("不打折");
+    EXPECT_EQ(RecordBuilder::commodityFull(chinese), RecordBuilder::commodityFull(apple()));
+
+    // Everything else is the other code; discount has the opposite sense of price change.
+    for (const std::string& other : {gbk("不变价"), std::string("No"), std::string("")}) {
+        Row row = apple();
+        row[3] = other;
+        row[4] = gbk("数量");
+        row[7] = gbk("可打折");
+        const std::string bytes = RecordBuilder::commodityFull(row);
+        EXPECT_EQ(bytes, std::string("0000\x0C"
+                                     "Apple\x0C"
+                                     "1001\x0C"
+                                     "5.00\x0C\x11\x0C\x11\x0C"
+                                     "0\x0C"
+                                     "7\x0C\x11\x0C"
+                                     "0\x0C"
+                                     "3\r\n"))
+            << other;
+    }
+}
+
+TEST(RecordBuilder, ShortCommodityNameIsCutAtTenBytes) {
+    Row row = apple();
+    row[0] = "ABCDEFGHIJ"; // exactly 10 bytes: sent whole
+    EXPECT_EQ(RecordBuilder::commodityShort(row), "0000\x0C"
+                                                  "ABCDEFGHIJ\x0C"
+                                                  "5.00\r\n");
+    row[0] = "ABCDEFGHIJK";
+    EXPECT_EQ(RecordBuilder::commodityShort(row), "0000\x0C"
+                                                  "ABCDEFGHIJ\x0C"
+                                                  "5.00\r\n");
+    // Bytes, not characters: the cut may split a two-byte character.
+    row[0] = "A" + gbk("苹果苹果苹果");
+    EXPECT_EQ(RecordBuilder::commodityShort(row), "0000\x0C" + row[0].substr(0, 10) +
+                                                      "\x0C"
+                                                      "5.00\r\n");
+}
+
+TEST(RecordBuilder, MissingCellsAndZeroBytesNeverBreakARecord) {
+    EXPECT_EQ(RecordBuilder::commodityShort({}), "0000\x0C\x0C\r\n");
+    EXPECT_EQ(RecordBuilder::text(std::string("a\0b", 3)), "ab\r\n");
+}
+
+TEST(RecordBuilder, LabelHeaderAndOrdinaryElements) {
+    EXPECT_EQ(RecordBuilder::labelHeader({"5", "40", "30"}), "5\x0C"
+                                                             "40\x0C"
+                                                             "30\r\n");
+
+    EXPECT_EQ(RecordBuilder::labelElement(element("Price", "90", "12*24", "24*48"), 0),
+              "\x81\x0C"
+              "13\x0C"
+              "14\x0C\x18\x0C\x83\x0C\x22\x0C"
+              "Price\r\n");
+    // Third row, other direction and size; the small font leaves field 4 empty.
+    EXPECT_EQ(RecordBuilder::labelElement(element("Name", "270", "9*17", "12*48"), 2),
+              "\x83\x0C"
+              "13\x0C"
+              "14\x0C\x0C\x81\x0C\x20\x0C"
+              "Name\r\n");
+    // A hidden row sends 0x80 but uses up its number; unknown direction and size give empty
+    // fields.
+    EXPECT_EQ(RecordBuilder::labelElement(element("X", "45", "12*24", "9*9", "FALSE"), 4),
+              "\x80\x0C"
+              "13\x0C"
+              "14\x0C\x18\x0C\x0C\x0C"
+              "X\r\n");
+}
+
+TEST(RecordBuilder, BarCodeRowIsKnownByItsPosition) {
+    // Row 9 sends the bar height in field 4 (with the big font), "2" in field 5 and the
+    // direction in field 6, whatever the row is called.
+    EXPECT_EQ(RecordBuilder::labelElement(element("Code", "180", "12*24", "7"), 9), "\x8A\x0C"
+                                                                                    "13\x0C"
+                                                                                    "14\x0C"
+                                                                                    "7\x0C"
+                                                                                    "2\x0C\x82\x0C"
+                                                                                    "Code\r\n");
+    EXPECT_EQ(RecordBuilder::labelElement(element("Whatever", "sideways", "9*17", "7"), 9),
+              "\x8A\x0C"
+              "13\x0C"
+              "14\x0C\x0C"
+              "2\x0C\x0C"
+              "Whatever\r\n");
+}
+
+TEST(RecordBuilder, BuildPicksTheRowOfTheStep) {
+    JobRequest label;
+    label.kind = JobKind::LabelDownload;
+    label.labelHeader = {"1", "56", "35"};
+    label.rows = {element("A", "0", "9*17", "12*24"), element("B", "0", "9*17", "12*24")};
+    EXPECT_EQ(RecordBuilder::build(label, 0), "1\x0C"
+                                              "56\x0C"
+                                              "35\r\n");
+    EXPECT_EQ(RecordBuilder::build(label, 2), RecordBuilder::labelElement(label.rows[1], 1));
+    EXPECT_EQ(RecordBuilder::build(label, 3), "");
+
+    JobRequest descriptions;
+    descriptions.kind = JobKind::DescriptionDownload;
+    descriptions.rows = {{"7", "Fresh"},
+                         {"8", "a\x0C"
+                               "b"}};
+    EXPECT_EQ(RecordBuilder::build(descriptions, 0), "Fresh\r\n"); // the number is not sent
+    EXPECT_EQ(RecordBuilder::build(descriptions, 1), "a\x0C"
+                                                     "b\r\n");
+
+    JobRequest commodities;
+    commodities.rows = {apple()};
+    commodities.family = ModelFamily::OrinKesa;
+    EXPECT_EQ(RecordBuilder::build(commodities, 0), RecordBuilder::commodityShort(apple()));
+    commodities.family = ModelFamily::Vamo;
+    EXPECT_EQ(RecordBuilder::build(commodities, 0), RecordBuilder::commodityFull(apple()));
+}
+
+TEST(RecordBuilder, StoreTextKeepsInnerLineBreaks) {
+    JobRequest store;
+    store.kind = JobKind::StoreNameDownload;
+    store.text = "Corner\r\nShop";
+    EXPECT_EQ(RecordBuilder::build(store, 0), "Corner\r\nShop\r\n");
+}
+
+TEST(RecordBuilder, DateTimeTextHasThirteenDigits) {
+    std::tm monday{};
+    monday.tm_year = 2026 - 1900;
+    monday.tm_mon = 11;
+    monday.tm_mday = 7;
+    monday.tm_hour = 2;
+    monday.tm_min = 53;
+    monday.tm_sec = 32;
+    monday.tm_wday = 1;
+    EXPECT_EQ(RecordBuilder::dateTimeText(monday), "2611207025332");
+
+    std::tm sunday{};
+    sunday.tm_year = 2026 - 1900;
+    sunday.tm_mon = 2;
+    sunday.tm_mday = 1;
+    sunday.tm_sec = 5;
+    sunday.tm_wday = 0; // Sunday is 7, not 0
+    EXPECT_EQ(RecordBuilder::dateTimeText(sunday), "2670301000005");
+}
