@@ -2,7 +2,7 @@
 
 #include "link/LinkControl.h"
 #include "link/LinkOutcome.h"
-#include "support/UdpPeer.h"
+#include "UdpPeer.h"
 
 #include <gtest/gtest.h>
 
