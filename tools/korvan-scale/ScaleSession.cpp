@@ -1,6 +1,7 @@
 #include "ScaleSession.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "ReadableText.h"
 
@@ -151,8 +152,12 @@ Answer ScaleSession::onCommand(std::string_view message) {
     if (message.size() != 1)
         return dataError("expected a command byte, got " + shortHex(message));
     const auto job = ScaleJobs::fromCommand(static_cast<unsigned char>(message[0]));
-    if (!job)
-        return dataError("unknown command " + shortHex(message));
+    if (!job) {
+        char text[32];
+        std::snprintf(text, sizeof text, "unknown command 0x%02X",
+                      static_cast<unsigned char>(message[0]));
+        return dataError(text);
+    }
     job_ = *job;
     switch (*job) {
     case ScaleJob::ProgramUpdate:

@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "korvan-scale/ScaleOptions.h"
+
+using namespace korvan;
+
+namespace {
+
+std::optional<ScaleOptions> parse(std::vector<const char*> args, std::string* error = nullptr) {
+    std::string ignored;
+    return ScaleOptions::parse(static_cast<int>(args.size()), args.data(),
+                               error ? error : &ignored);
+}
+
+} // namespace
+
+TEST(ScaleOptions, DefaultsAreTheProductPorts) {
+    auto o = parse({});
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->store, "scale-store");
+    EXPECT_EQ(o->udp.bindAddress, "127.0.0.1");
+    EXPECT_EQ(o->udp.port, 8000);
+    EXPECT_EQ(o->udp.replyPort, 7000);
+    EXPECT_EQ(o->udp.probePort, 1025);
+    EXPECT_FALSE(o->salesFile);
+    EXPECT_FALSE(o->salesCount);
+    EXPECT_FALSE(o->session.busy);
+    EXPECT_FALSE(o->session.dataErrorAt);
+    EXPECT_FALSE(o->session.silentAfter);
+    EXPECT_EQ(o->session.delay.count(), 0);
+    EXPECT_FALSE(o->session.ackParen);
+    EXPECT_EQ(o->session.splitLines, 1);
+    EXPECT_FALSE(o->jobs);
+    EXPECT_FALSE(o->quiet);
+}
+
+TEST(ScaleOptions, EveryOptionInBothSpellings) {
+    auto o = parse({"--store",
+                    "/tmp/s",
+                    "--bind=0.0.0.0",
+                    "--port",
+                    "9000",
+                    "--reply-port=9001",
+                    "--probe-port",
+                    "0",
+                    "--sales-count",
+                    "12",
+                    "--busy",
+                    "--data-error-at",
+                    "3",
+                    "--silent-after=0",
+                    "--delay-ms",
+                    "40",
+                    "--ack-paren",
+                    "--split-lines",
+                    "4",
+                    "--jobs",
+                    "2",
+                    "--quiet",
+                    "--serial"});
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->store, "/tmp/s");
+    EXPECT_EQ(o->udp.bindAddress, "0.0.0.0");
+    EXPECT_EQ(o->udp.port, 9000);
+    EXPECT_EQ(o->udp.replyPort, 9001);
+    EXPECT_EQ(o->udp.probePort, 0);
+    EXPECT_EQ(o->salesCount, 12u);
+    EXPECT_TRUE(o->session.busy);
+    EXPECT_EQ(o->session.dataErrorAt, 3);
+    EXPECT_EQ(o->session.silentAfter, 0);
+    EXPECT_EQ(o->session.delay.count(), 40);
+    EXPECT_TRUE(o->session.ackParen);
+    EXPECT_EQ(o->session.splitLines, 4);
+    EXPECT_EQ(o->jobs, 2);
+    EXPECT_TRUE(o->quiet);
+    EXPECT_TRUE(o->serial);
+    auto sales = parse({"--sales", "dzcjl.rec", "--help"});
+    ASSERT_TRUE(sales);
+    EXPECT_EQ(sales->salesFile, std::filesystem::path("dzcjl.rec"));
+    EXPECT_TRUE(sales->help);
+}
+
+TEST(ScaleOptions, RefusesBadLines) {
+    std::string error;
+    EXPECT_FALSE(parse({"--port", "65536"}, &error));
+    EXPECT_NE(error.find("--port"), std::string::npos) << error;
+    EXPECT_FALSE(parse({"--port", "80x"}));
+    EXPECT_FALSE(parse({"--port", "-1"}));
+    EXPECT_FALSE(parse({"--reply-port", "0"}));
+    EXPECT_FALSE(parse({"--data-error-at", "0"}));
+    EXPECT_FALSE(parse({"--split-lines", "0"}));
+    EXPECT_FALSE(parse({"--jobs", ""}));
+    EXPECT_FALSE(parse({"--delay-ms"}, &error));
+    EXPECT_NE(error.find("needs a value"), std::string::npos) << error;
+    EXPECT_FALSE(parse({"--frobnicate"}, &error));
+    EXPECT_NE(error.find("--frobnicate"), std::string::npos) << error;
+    EXPECT_FALSE(parse({"--busy=yes"}));
+    EXPECT_FALSE(parse({"--sales", "a", "--sales-count", "3"}, &error));
+    EXPECT_NE(error.find("exclude"), std::string::npos) << error;
+}
