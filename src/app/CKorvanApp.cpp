@@ -18,11 +18,12 @@ CKorvanApp::CKorvanApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationVersion(QStringLiteral("1.0"));
     setWindowIcon(QIcon(QStringLiteral(":/korvan.png")));
     runDialog = [](QDialog& dialog) { return dialog.exec(); };
+    CTsDlg::install();
 }
 
 CKorvanApp::~CKorvanApp() = default;
 
-std::optional<int> CKorvanApp::startUp() {
+std::optional<int> CKorvanApp::startUp(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Korvan: master data and sales records of a label-printing price scale."));
@@ -33,7 +34,7 @@ std::optional<int> CKorvanApp::startUp() {
                                               "working directory)."),
                                QStringLiteral("DIR"));
     parser.addOption(dataDir);
-    if (!parser.parse(arguments())) {
+    if (!parser.parse(arguments)) {
         std::fprintf(stderr, "korvan: %s\n", qPrintable(parser.errorText()));
         return 2;
     }
@@ -49,8 +50,6 @@ std::optional<int> CKorvanApp::startUp() {
         parser.isSet(dataDir) ? QDir(parser.value(dataDir)).absolutePath() : QDir::currentPath();
     DataDir::setCurrent(DataDir(root.toStdString()));
     DataDir::current().seedFrom(DataDir::defaultsDir());
-
-    CTsDlg::install();
 
     if (CFirstUserDlg::needed()) {
         CFirstUserDlg first;

@@ -17,7 +17,8 @@ public:
 
     // Everything up to the visible main window. Returns the exit status when the program must end
     // now (login not confirmed: 0; bad command line: 2), nothing when the main window is up.
-    std::optional<int> startUp();
+    std::optional<int> startUp() { return startUp(arguments()); }
+    std::optional<int> startUp(const QStringList& arguments);
     CMainFrame* mainFrame() const { return frame_.get(); }
 
     // How the start-up dialogs are run; tests replace it to answer them without a modal loop.

@@ -1,0 +1,126 @@
+// Start-up as the program runs it: command line, first start, login, main window. The dialogs are
+// answered through the application's seam instead of a modal loop.
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <sys/stat.h>
+
+#include "app/CKorvanApp.h"
+#include "app/CMainFrame.h"
+#include "common/Prompt.h"
+#include "support/TempDir.h"
+#include "users/ui/CFirstUserDlg.h"
+#include "users/ui/CLoginDlg.h"
+
+using namespace korvan;
+using korvan::test::readBytes;
+using korvan::test::TempDir;
+using korvan::test::writeBytes;
+
+namespace {
+CKorvanApp& app() { return *static_cast<CKorvanApp*>(QCoreApplication::instance()); }
+
+QStringList argsFor(const TempDir& dir) {
+    return {QStringLiteral("korvan"), QStringLiteral("--data-dir"),
+            QString::fromStdString(dir.path().string())};
+}
+
+// Plays the operator in a login or first-user dialog: types the texts and presses Enter in the
+// password box as often as asked.
+int typeAndEnter(QDialog& dialog, const QString& name, const QString& password, int times = 1) {
+    dialog.show();
+    if (auto* nameEdit = dialog.findChild<QLineEdit*>("nameEdit"))
+        nameEdit->setText(name);
+    auto* passwordEdit = dialog.findChild<QLineEdit*>("passwordEdit");
+    passwordEdit->setFocus();
+    for (int i = 0; i < times && dialog.isVisible(); ++i) {
+        passwordEdit->setText(password);
+        QTest::keyClick(passwordEdit, Qt::Key_Return);
+    }
+    return dialog.result();
+}
+} // namespace
+
+class StartUpTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cancelledLoginEndsWithStatusZero() {
+        TempDir dir;
+        writeBytes(dir / "record/yh.rec", "anna\f42\r\n");
+        int dialogs = 0, logins = 0;
+        app().runDialog = [&](QDialog& dialog) {
+            ++dialogs;
+            logins += dynamic_cast<CLoginDlg*>(&dialog) != nullptr;
+            return int(QDialog::Rejected);
+        };
+        auto status = app().startUp(argsFor(dir));
+        QCOMPARE(dialogs, 1);
+        QCOMPARE(logins, 1);
+        QVERIFY(status.has_value());
+        QCOMPARE(*status, 0);
+        QVERIFY(!app().mainFrame());
+    }
+
+    void thirdWrongPasswordEndsWithStatusZero() {
+        TempDir dir;
+        writeBytes(dir / "record/yh.rec", "anna\f42\r\n");
+        writeBytes(dir / "record/language.rec", "english");
+        Prompt::Script prompt;
+        app().runDialog = [](QDialog& dialog) { return typeAndEnter(dialog, {}, "bad", 5); };
+        auto status = app().startUp(argsFor(dir));
+        QVERIFY(status.has_value());
+        QCOMPARE(*status, 0);
+        QCOMPARE(prompt.shown().size(), std::size_t(3));
+        QCOMPARE(prompt.last(), std::string("Password error 3 times, software shutdown"));
+        QVERIFY(!app().mainFrame());
+    }
+
+    void firstStartCreatesTheUserThenLogsIn() {
+        TempDir dir;
+        writeBytes(dir / "record/language.rec", "chinese");
+        QStringList seen;
+        app().runDialog = [&](QDialog& dialog) {
+            seen << dialog.metaObject()->className();
+            return typeAndEnter(dialog, "boss", "777");
+        };
+        auto status = app().startUp(argsFor(dir));
+        QVERIFY(!status.has_value());
+        QCOMPARE(seen, (QStringList{"korvan::CFirstUserDlg", "korvan::CLoginDlg"}));
+        QCOMPARE(readBytes(dir / "record/yh.rec"), std::string("boss\f777\r\n"));
+        struct stat st {};
+        QCOMPARE(::stat((dir / "record/yh.rec").c_str(), &st), 0);
+        QCOMPARE(int(st.st_mode & 0777), 0600);
+        // The new data directory got its defaults.
+        QVERIFY(std::filesystem::exists(dir / "record/tx.rec"));
+        QVERIFY(std::filesystem::exists(dir / "record/spsm.rec"));
+        CMainFrame* frame = app().mainFrame();
+        QVERIFY(frame && frame->isVisible());
+        QCOMPARE(frame->size(), QSize(850, 600));
+        QCOMPARE(frame->windowTitle(), QStringLiteral("Korvan"));
+        QCOMPARE(frame->menu(2)->title(), QStringLiteral("查询"));
+        frame->close();
+    }
+
+    void firstStartCancelledEndsWithStatusZero() {
+        TempDir dir;
+        app().runDialog = [](QDialog&) { return int(QDialog::Rejected); };
+        auto status = app().startUp(argsFor(dir));
+        QVERIFY(status.has_value());
+        QCOMPARE(*status, 0);
+        QVERIFY(!std::filesystem::exists(dir / "record/yh.rec"));
+    }
+
+    void badCommandLineIsAUsageError() {
+        app().runDialog = [](QDialog&) { return int(QDialog::Rejected); };
+        auto status = app().startUp({QStringLiteral("korvan"), QStringLiteral("--bogus")});
+        QVERIFY(status.has_value());
+        QCOMPARE(*status, 2);
+    }
+};
+
+int main(int argc, char** argv) {
+    CKorvanApp application(argc, argv);
+    StartUpTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "StartUpTest.moc"
