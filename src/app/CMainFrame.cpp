@@ -107,6 +107,7 @@ void CMainFrame::buildToolBar() {
 
 void CMainFrame::buildStatusBar() {
     QStatusBar* bar = statusBar();
+    bar->setSizeGripEnabled(false);
     for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
         auto* pane = new QLabel(QString::fromLatin1(indicator), bar);
         pane->setObjectName(QString::fromLatin1(indicator).toLower() + QStringLiteral("Pane"));
