@@ -1,0 +1,265 @@
+// korvan-cli against korvan-scale over the loopback, every command of the command line.
+#include "Process.h"
+#include "common/RecordFile.h"
+#include "common/TextCodec.h"
+#include "link/UdpPeer.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace korvan;
+using namespace korvan::test;
+using namespace std::chrono_literals;
+
+namespace {
+
+std::string gbk(const char* utf8) {
+    return TextCodec::toGbk(utf8).value();
+}
+
+class CliScale : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Both ports held at once so they differ; free again before the programs bind them.
+        UdpPeer a, b;
+        localPort_ = a.port();
+        scalePort_ = b.port();
+        writeBytes(record("tx.rec"), "Network\r\nCOM1\r\n127.0.0.1\r\n");
+        setLanguage("english");
+    }
+    void TearDown() override {
+        if (scale_) {
+            scale_->terminate();
+            scale_->wait(5s);
+        }
+    }
+
+    std::filesystem::path record(const std::string& name) {
+        return dir_ / "data" / "record" / name;
+    }
+    std::filesystem::path stored(const std::string& name) { return dir_ / "store" / name; }
+    void setLanguage(const std::string& flag) { writeBytes(record("language.rec"), flag); }
+
+    void startScale(std::vector<std::string> extra = {}) {
+        std::vector<std::string> argv = {KORVAN_SCALE_PROGRAM,
+                                         "--store",
+                                         (dir_ / "store").string(),
+                                         "--port",
+                                         std::to_string(scalePort_),
+                                         "--reply-port",
+                                         std::to_string(localPort_),
+                                         "--probe-port",
+                                         "0",
+                                         "--quiet"};
+        argv.insert(argv.end(), extra.begin(), extra.end());
+        scale_ = std::make_unique<Child>(argv);
+        ASSERT_TRUE(scale_->waitForLine("listening", 5s)) << scale_->err();
+    }
+
+    RunResult cli(std::vector<std::string> args) {
+        std::vector<std::string> argv = {
+            KORVAN_CLI_PROGRAM,         "--data-dir",   (dir_ / "data").string(),  "--local-port",
+            std::to_string(localPort_), "--scale-port", std::to_string(scalePort_)};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return run(argv);
+    }
+
+    std::string rawLog() { return readBytes(stored("raw.log")); }
+
+    TempDir dir_;
+    std::uint16_t localPort_ = 0;
+    std::uint16_t scalePort_ = 0;
+    std::unique_ptr<Child> scale_;
+};
+
+const std::string kCommodities = "Apple\x0C"
+                                 "1001\x0C"
+                                 "5.00\x0CYes\x0Cweight\x0C"
+                                 "0\x0C"
+                                 "7\x0CNo\x0C"
+                                 "0\x0C"
+                                 "3\r\n"
+                                 "Pear\x0C"
+                                 "1002\x0C"
+                                 "3.00\x0CNo\x0Cquantity\x0C"
+                                 "0\x0C"
+                                 "7\x0CYes\x0C"
+                                 "0\x0C"
+                                 "3\r\n";
+
+} // namespace
+
+TEST_F(CliScale, SendCommoditiesInBothFormats) {
+    writeBytes(record("sp.rec"), kCommodities);
+    startScale();
+    RunResult full = cli({"send", "commodities"});
+    EXPECT_EQ(full.exitCode, 0) << full.err;
+    EXPECT_EQ(full.lastLine(), "2Data download completed");
+    const std::string store = readBytes(stored("commodities.txt"));
+    EXPECT_NE(store.find("command 0x13"), std::string::npos) << store;
+    EXPECT_NE(store.find("Apple\t1001\t5.00\tYes\tweight\t0\t7\tNo\t0\t3"), std::string::npos)
+        << store;
+    // Progress went to stderr as plain lines (no terminal there).
+    EXPECT_NE(full.err.find("Network download progress: 2 (2/2)"), std::string::npos) << full.err;
+
+    RunResult shortFormat = cli({"send", "commodities", "--family", "orin-kesa"});
+    EXPECT_EQ(shortFormat.exitCode, 0) << shortFormat.err;
+    EXPECT_NE(readBytes(stored("commodities.txt")).find("command 0x03"), std::string::npos);
+}
+
+TEST_F(CliScale, EmptyListSendsTheEndByteRightAfterTheHello) {
+    writeBytes(record("sp.rec"), "");
+    startScale();
+    RunResult result = cli({"send", "commodities"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.lastLine(), "0Data download completed");
+    const std::string log = rawLog();
+    const auto hello = log.find("data AA\n");
+    ASSERT_NE(hello, std::string::npos) << log;
+    // The next message from the PC after the hello is the end byte, not a command.
+    const auto next = log.find("recv", hello + 1);
+    ASSERT_NE(next, std::string::npos) << log;
+    EXPECT_EQ(log.substr(log.find("data ", next), 8), "data 0F\n") << log;
+}
+
+TEST_F(CliScale, SendDescriptionsAndStoreTexts) {
+    writeBytes(record("spsm.rec"), "1\x0C"
+                                   "Fresh\r\n2\x0C"
+                                   "Frozen\r\n");
+    writeBytes(record("xpwz.rec"), gbk("商店") + "\r\n555-1234\r\nMain St 1\r\n");
+    startScale();
+    RunResult descriptions = cli({"send", "descriptions"});
+    EXPECT_EQ(descriptions.lastLine(), "2Data download completed") << descriptions.err;
+    const std::string texts = readBytes(stored("descriptions.txt"));
+    EXPECT_NE(texts.find("Fresh"), std::string::npos) << texts;
+    EXPECT_NE(texts.find("Frozen"), std::string::npos) << texts;
+
+    for (const auto& [command, file, text] :
+         std::vector<std::tuple<std::string, std::string, std::string>>{
+             {"store-name", "store-name.txt", "商店"},
+             {"shop-phone", "shop-phone.txt", "555-1234"},
+             {"store-address", "store-address.txt", "Main St 1"}}) {
+        RunResult result = cli({"send", command});
+        EXPECT_EQ(result.exitCode, 0) << command << result.err;
+        EXPECT_EQ(result.lastLine(), "1Data download completed") << command;
+        EXPECT_NE(readBytes(stored(file)).find(text), std::string::npos) << command;
+    }
+}
+
+TEST_F(CliScale, SendDateTimeOfAGivenMoment) {
+    startScale();
+    RunResult result = cli({"send", "datetime", "--at", "2026-03-01 00:00:05"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.lastLine(), "1Data download completed");
+    // The record as the scale received it: the 13 digits, CR LF.
+    EXPECT_NE(rawLog().find("data 32 36 37 30 33 30 31 30 30 30 30 30 35 0D 0A"), std::string::npos)
+        << rawLog();
+
+    RunResult now = cli({"send", "datetime"});
+    EXPECT_EQ(now.exitCode, 0) << now.err;
+}
+
+TEST_F(CliScale, ReadRecordsInPiecesAppendsToTheRecordFile) {
+    const std::string sales = "2026-03-01 10:00\x0C"
+                              "Apple\x0C"
+                              "1.250\x0C"
+                              "5.00\x0C"
+                              "6.25\r\n"
+                              "2026-03-02 11:00\x0C"
+                              "Pear\x0C"
+                              "2\x0C"
+                              "3.00\x0C"
+                              "6.00\r\n";
+    writeBytes(dir_ / "sales.rec", sales);
+    // An earlier record whose line end was lost still keeps a line of its own.
+    writeBytes(record("dzcjl.rec"), "old\x0Cn\x0Cw\x0Cp\x0C"
+                                    "1");
+    startScale({"--sales", (dir_ / "sales.rec").string(), "--split-lines", "3"});
+    RunResult result = cli({"read-records"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.lastLine(), "2Data download completed");
+    EXPECT_EQ(readBytes(record("dzcjl.rec")), "old\x0Cn\x0Cw\x0Cp\x0C"
+                                              "1\r\n" +
+                                                  sales);
+}
+
+TEST_F(CliScale, ReadRecordsStopsAt1999) {
+    startScale({"--sales-count", "2100"});
+    RunResult result = cli({"read-records"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.lastLine(), "1999Data download completed");
+    EXPECT_EQ(RecordFile::readLines(record("dzcjl.rec")).size(), 1999u);
+}
+
+TEST_F(CliScale, ClearRecordsNeedsConfirmation) {
+    startScale({"--sales-count", "3", "--ack-paren"});
+    RunResult unconfirmed = cli({"clear-records"});
+    EXPECT_EQ(unconfirmed.exitCode, 2);
+    EXPECT_NE(unconfirmed.err.find("--yes"), std::string::npos);
+
+    RunResult cleared = cli({"clear-records", "--yes"});
+    EXPECT_EQ(cleared.exitCode, 0) << cleared.err;
+    EXPECT_EQ(cleared.lastLine(), "Electronic scale record clearance completed");
+}
+
+TEST_F(CliScale, RefusalsInBothLanguages) {
+    writeBytes(record("sp.rec"), kCommodities);
+    startScale({"--busy"});
+    RunResult busy = cli({"send", "commodities"});
+    EXPECT_EQ(busy.exitCode, 1);
+    EXPECT_EQ(busy.lastLine(), "Electronic scales in use");
+
+    setLanguage("chinese");
+    RunResult chinese = cli({"send", "commodities"});
+    EXPECT_EQ(chinese.exitCode, 1);
+    EXPECT_EQ(chinese.lastLine(), "电子秤正在使用");
+}
+
+TEST_F(CliScale, DataErrorAndChineseCompletion) {
+    writeBytes(record("sp.rec"), kCommodities);
+    setLanguage("chinese");
+    startScale({"--data-error-at", "3"});
+    RunResult error = cli({"send", "commodities"});
+    EXPECT_EQ(error.exitCode, 1);
+    EXPECT_EQ(error.lastLine(), "数据错误");
+
+    RunResult descriptions = cli({"send", "descriptions"});
+    EXPECT_EQ(descriptions.exitCode, 0) << descriptions.err;
+    EXPECT_EQ(descriptions.lastLine(), "0条数据传送完成");
+}
+
+TEST_F(CliScale, SilentScaleGetsTheEndByteAndTheNoAnswerMessage) {
+    writeBytes(record("sp.rec"), kCommodities);
+    startScale({"--silent-after", "1"});
+    RunResult result = cli({"send", "commodities"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.lastLine(), "No answer from the Internet ports");
+    const std::string log = rawLog();
+    const auto last = log.rfind("recv");
+    ASSERT_NE(last, std::string::npos);
+    EXPECT_NE(log.find("data 0F", last), std::string::npos) << log;
+}
+
+TEST_F(CliScale, LinkAndInputProblemsAreReportedWithoutAJob) {
+    RunResult serial = cli({"--link", "serial", "send", "commodities"});
+    EXPECT_EQ(serial.exitCode, 1);
+    EXPECT_NE(serial.err.find("not available yet"), std::string::npos) << serial.err;
+
+    writeBytes(record("tx.rec"), "Pigeon\r\n");
+    RunResult noLink = cli({"send", "commodities"});
+    EXPECT_EQ(noLink.exitCode, 2);
+    EXPECT_NE(noLink.err.find("--link"), std::string::npos) << noLink.err;
+
+    std::filesystem::create_directories(record("sp.rec")); // cannot be read as a file
+    RunResult unreadable = cli({"--link", "network", "send", "commodities"});
+    EXPECT_EQ(unreadable.exitCode, 2);
+    EXPECT_NE(unreadable.err.find("sp.rec"), std::string::npos) << unreadable.err;
+
+    RunResult usage = cli({"send", "everything"});
+    EXPECT_EQ(usage.exitCode, 2);
+    RunResult help = cli({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("read-records"), std::string::npos);
+}
