@@ -14,27 +14,32 @@ void ScaleHost::note(const std::string& text) {
         onNote(text);
 }
 
-void ScaleHost::deliver(Answer answer, std::string peer, std::string channel, SendChunk send) {
+void ScaleHost::deliver(Answer answer, std::string peer, std::string channel, SendChunk send,
+                        std::chrono::milliseconds chunkGap) {
     note(answer.note);
-    if (answer.silent() || answer.delay.count() <= 0) {
-        sendNow(answer, peer, channel, send);
+    auto delivery = std::make_shared<Delivery>(Delivery{
+        std::move(answer), std::move(peer), std::move(channel), std::move(send), chunkGap, 0});
+    if (delivery->answer.silent() || delivery->answer.delay.count() <= 0) {
+        sendFrom(delivery);
         return;
     }
-    const auto delay = answer.delay;
-    loop_.after(delay, [this, answer = std::move(answer), peer = std::move(peer),
-                        channel = std::move(channel),
-                        send = std::move(send)] { sendNow(answer, peer, channel, send); });
+    loop_.after(delivery->answer.delay, [this, delivery] { sendFrom(delivery); });
 }
 
-void ScaleHost::sendNow(const Answer& answer, const std::string& peer, const std::string& channel,
-                        const SendChunk& send) {
-    for (const auto& chunk : answer.chunks) {
-        log_.record(RawLog::Direction::Sent, peer, channel, chunk);
-        if (!send(chunk))
-            note("could not send to " + peer);
+void ScaleHost::sendFrom(const std::shared_ptr<Delivery>& d) {
+    const auto& chunks = d->answer.chunks;
+    while (d->next < chunks.size()) {
+        const std::string& chunk = chunks[d->next++];
+        log_.record(RawLog::Direction::Sent, d->peer, d->channel, chunk);
+        if (!d->send(chunk))
+            note("could not send to " + d->peer);
+        if (d->next < chunks.size() && d->chunkGap.count() > 0) {
+            loop_.after(d->chunkGap, [this, d] { sendFrom(d); });
+            return;
+        }
     }
     if (onJob)
-        for (const auto& line : answer.jobReports)
+        for (const auto& line : d->answer.jobReports)
             onJob(line);
 }
 

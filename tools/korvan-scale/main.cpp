@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "EventLoop.h"
+#include "PtyTransport.h"
 #include "RawLog.h"
 #include "SalesRecords.h"
 #include "ScaleHost.h"
@@ -103,11 +104,20 @@ int main(int argc, char** argv) {
 
     std::vector<std::unique_ptr<Transport>> links;
     links.push_back(std::make_unique<UdpTransport>(host, options.udp));
+    PtyTransport* serial = nullptr;
+    if (options.serial) {
+        auto pty = std::make_unique<PtyTransport>(host);
+        serial = pty.get();
+        links.push_back(std::move(pty));
+    }
     for (auto& link : links) {
         if (!link->open(&error))
             return failure(error);
         host.note("listening on " + link->describe());
     }
+    // The terminal's path changes from run to run; scripts read it from this line.
+    if (serial)
+        std::printf("serial %s\n", serial->path().c_str());
 
     gLoop = &loop;
     struct sigaction action {};

@@ -156,6 +156,27 @@ TEST(Program, StopsCleanlyOnSignals) {
     }
 }
 
+TEST(Program, NamesItsSerialTerminalBeforeListening) {
+    TempDir dir;
+    Program scale({"--store", (dir / "store").string(), "--port", "0", "--probe-port", "0",
+                   "--serial", "--quiet"});
+    const std::string serial = scale.line();
+    ASSERT_EQ(serial.rfind("serial /dev/pts/", 0), 0u) << serial;
+    EXPECT_EQ(scale.line(), "listening");
+    // The PC opens the terminal and gets the hello answered.
+    const int port = ::open(serial.substr(7).c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(port, 0);
+    ASSERT_EQ(::write(port, "\xAA", 1), 1);
+    pollfd p{port, POLLIN, 0};
+    char answer = 0;
+    EXPECT_EQ(::poll(&p, 1, 3000), 1);
+    EXPECT_EQ(::read(port, &answer, 1), 1);
+    EXPECT_EQ(answer, '\xAA');
+    ::close(port);
+    scale.signal(SIGTERM);
+    EXPECT_EQ(scale.wait(), 0);
+}
+
 TEST(Program, RefusesABadCommandLineAndAMissingSalesFile) {
     TempDir dir;
     Program bad({"--port", "none"});
