@@ -1,0 +1,162 @@
+// What the PC adds per message of a transfer beyond the protocol's own pause after a send:
+// 2000 commodities downloaded over the loopback to a peer that answers at once.
+#include "link/TransferRunner.h"
+#include "link/UdpChannel.h"
+
+#include <benchmark/benchmark.h>
+
+#include <arpa/inet.h>
+#include <atomic>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace korvan;
+
+namespace {
+
+// Answers like a quick scale: the hello and the end byte back, an acknowledgement otherwise.
+class Responder {
+public:
+    Responder() {
+        fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        socklen_t length = sizeof address;
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+        thread_ = std::thread([this] { serve(); });
+    }
+    ~Responder() {
+        stop_ = true;
+        thread_.join();
+        ::close(fd_);
+    }
+    std::uint16_t port() const { return port_; }
+    void replyTo(std::uint16_t port) { replyPort_ = port; }
+    long messages() const { return messages_; }
+
+private:
+    void serve() {
+        char buffer[256];
+        while (!stop_) {
+            pollfd fd{fd_, POLLIN, 0};
+            if (::poll(&fd, 1, 50) <= 0)
+                continue;
+            sockaddr_in from{};
+            socklen_t length = sizeof from;
+            const ssize_t n = ::recvfrom(fd_, buffer, sizeof buffer, 0,
+                                         reinterpret_cast<sockaddr*>(&from), &length);
+            if (n <= 0)
+                continue;
+            ++messages_;
+            const char answer =
+                (n == 1 && (buffer[0] == '\xAA' || buffer[0] == '\x0F')) ? buffer[0] : '\x0D';
+            from.sin_port = htons(replyPort_);
+            ::sendto(fd_, &answer, 1, 0, reinterpret_cast<sockaddr*>(&from), sizeof from);
+        }
+    }
+
+    int fd_ = -1;
+    std::uint16_t port_ = 0;
+    std::atomic<std::uint16_t> replyPort_{0};
+    std::atomic<long> messages_{0};
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+std::uint16_t freePort() {
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    ::close(fd);
+    return ntohs(address.sin_port);
+}
+
+JobRequest commodities(int rows) {
+    JobRequest request;
+    request.kind = JobKind::CommodityDownload;
+    for (int i = 0; i < rows; ++i)
+        request.rows.push_back({"Commodity " + std::to_string(i), std::to_string(100000 + i),
+                                "12.50", "Yes", "weight", "0", "7", "No", "0", "3"});
+    return request;
+}
+
+// pauseMs: the pause after each send (5 in the product; 0 shows the bare cost).
+void download(benchmark::State& state, int pauseMs) {
+    const JobRequest request = commodities(2000);
+    TransferObserver quiet;
+    double overheadSum = 0;
+    long runs = 0;
+    for (auto _ : state) {
+        Responder scale;
+        const std::uint16_t local = freePort();
+        scale.replyTo(local);
+        ChannelTiming timing = ChannelTiming::network();
+        timing.pauseAfterSend = std::chrono::milliseconds(pauseMs);
+        LinkSettings settings;
+        settings.setMode(LinkMode::Network);
+        settings.targetIp = "127.0.0.1";
+        const auto begun = std::chrono::steady_clock::now();
+        TransferRunner runner(
+            request, settings,
+            [&](const LinkSettings& s) -> std::unique_ptr<Channel> {
+                return std::make_unique<UdpChannel>(s.targetIp, local, scale.port(), timing);
+            },
+            quiet, Lang::English);
+        runner.start();
+        const TransferReport report = runner.waitAndProcess();
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
+        if (!report.completed) {
+            state.SkipWithError(report.message.c_str());
+            return;
+        }
+        const double perMessage = seconds / static_cast<double>(scale.messages());
+        overheadSum += perMessage - pauseMs / 1000.0;
+        ++runs;
+        state.counters["messages"] = static_cast<double>(scale.messages());
+    }
+    state.counters["ms_per_message_beyond_pause"] = overheadSum / runs * 1000.0;
+}
+
+void BM_Download2000Commodities(benchmark::State& state) {
+    download(state, 5);
+}
+void BM_Download2000CommoditiesNoPause(benchmark::State& state) {
+    download(state, 0);
+}
+
+BENCHMARK(BM_Download2000Commodities)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+BENCHMARK(BM_Download2000CommoditiesNoPause)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->UseRealTime();
+
+// The job routine alone: the record bytes and decisions for 2000 acknowledgements.
+void BM_JobRoutine2000Records(benchmark::State& state) {
+    const JobRequest request = commodities(2000);
+    for (auto _ : state) {
+        JobRoutine routine(request, Lang::English);
+        std::size_t bytes = routine.onAnswer("\xAA").size();
+        while (!routine.finished()) {
+            const std::string next = routine.onAnswer("\x0D");
+            bytes += next.size();
+            if (next == "\x0F")
+                routine.onAnswer("\x0F");
+        }
+        benchmark::DoNotOptimize(bytes);
+    }
+}
+BENCHMARK(BM_JobRoutine2000Records)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
