@@ -1,0 +1,115 @@
+#include "CSendDataDlg.h"
+#include "ui_CSendDataDlg.h"
+
+#include <QPointer>
+
+#include "common/DataDir.h"
+#include "common/Prompt.h"
+#include "common/ui/QtText.h"
+#include "link/TransferRunner.h"
+
+namespace korvan {
+namespace {
+const Tr kOk{"确定", "OK"};
+const Tr kCancel{"取消", "Cancel"};
+
+// The link settings live for the whole run: a line missing from tx.rec keeps its earlier value.
+LinkSettings& sharedSettings() {
+    static LinkSettings settings;
+    return settings;
+}
+NetworkPorts& networkPorts() {
+    static NetworkPorts ports;
+    return ports;
+}
+} // namespace
+
+void CSendDataDlg::setNetworkPorts(NetworkPorts ports) { networkPorts() = ports; }
+
+CSendDataDlg::CSendDataDlg(JobRequest request, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), ui_(std::make_unique<Ui::CSendDataDlg>()) {
+    ui_->setupUi(this);
+    setFixedSize(size());
+    setModal(true);
+    const Lang lang = Language::current();
+    ui_->okButton->setText(qtr(kOk, lang));
+    ui_->cancelButton->setText(qtr(kCancel, lang));
+    ui_->okButton->hide();
+    ui_->cancelButton->setEnabled(false);
+    connect(ui_->cancelButton, &QPushButton::clicked, this, &CSendDataDlg::reject);
+
+    LinkSettings& settings = sharedSettings();
+    settings.load(DataDir::current().record("tx.rec"));
+    runner_ = std::make_unique<TransferRunner>(std::move(request), settings,
+                                               ChannelFactory::standard(networkPorts()), *this, lang);
+    ui_->titleLabel->setText(qtr(runner_->title()));
+    ui_->countLabel->setText(QStringLiteral("0"));
+}
+
+CSendDataDlg::~CSendDataDlg() {
+    // The runner stops and joins its worker before the dialog goes away.
+    runner_.reset();
+}
+
+TransferReport CSendDataDlg::run(JobRequest request, QWidget* parent) {
+    CSendDataDlg dialog(std::move(request), parent);
+    dialog.exec();
+    return dialog.report();
+}
+
+void CSendDataDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!started_) {
+        started_ = true;
+        // Start once the dialog is up, so the first progress is painted.
+        QMetaObject::invokeMethod(this, &CSendDataDlg::start, Qt::QueuedConnection);
+    }
+}
+
+void CSendDataDlg::start() {
+    QPointer<CSendDataDlg> self(this);
+    runner_->start([self] {
+        // Worker thread: hand the queued events to the UI thread.
+        QMetaObject::invokeMethod(
+            self.data(),
+            [self] {
+                if (self)
+                    self->runner_->processPending();
+            },
+            Qt::QueuedConnection);
+    });
+    runner_->processPending();
+}
+
+void CSendDataDlg::progress(const TransferProgress& progress) {
+    const int total = static_cast<int>(std::min<std::int64_t>(progress.total, INT32_MAX));
+    ui_->progressBar->setRange(0, std::max(total, 1));
+    ui_->progressBar->setValue(static_cast<int>(std::min<std::int64_t>(progress.position, total)));
+    ui_->countLabel->setText(qtr(progress.countText));
+}
+
+void CSendDataDlg::outcome(const LinkOutcome& outcome) {
+    if (!outcome.closes() || closing_)
+        return;
+    closing_ = true;
+    Prompt::showMessage(outcome.message);
+    closeOnce();
+}
+
+void CSendDataDlg::finished(const TransferReport& report) {
+    report_ = report;
+    closeOnce();
+}
+
+void CSendDataDlg::closeOnce() {
+    if (isVisible())
+        accept();
+}
+
+void CSendDataDlg::reject() {
+    // Cancel clears the running flag; the worker stops at its next turn.
+    runner_->cancel();
+    QDialog::reject();
+}
+
+} // namespace korvan

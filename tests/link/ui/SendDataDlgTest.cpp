@@ -1,0 +1,111 @@
+// The transfer dialog against the simulated scale over the loopback, on free ports.
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include "common/Prompt.h"
+#include "link/UdpChannel.h"
+#include "link/ui/CSendDataDlg.h"
+#include "support/TempDir.h"
+#include "support/UiData.h"
+#include "tools/e2e/Process.h"
+#include "link/UdpPeer.h"
+
+using namespace korvan;
+using korvan::test::TempDir;
+using korvan::test::UiData;
+
+namespace {
+struct Scale {
+    std::uint16_t port = test::UdpPeer::freePort();
+    std::uint16_t reply = test::UdpPeer::freePort();
+    TempDir store;
+    std::unique_ptr<test::Child> child;
+
+    explicit Scale(std::vector<std::string> extra = {}) {
+        std::vector<std::string> argv{KORVAN_SCALE_PROGRAM, "--store", store.path().string(),
+                                      "--port", std::to_string(port), "--reply-port",
+                                      std::to_string(reply), "--probe-port", "0"};
+        argv.insert(argv.end(), extra.begin(), extra.end());
+        child = std::make_unique<test::Child>(argv);
+        if (!child->waitForLine("listening", std::chrono::seconds(10)))
+            qFatal("korvan-scale did not start");
+        CSendDataDlg::setNetworkPorts({reply, port});
+    }
+};
+
+JobRequest commodities(int rows) {
+    JobRequest request;
+    request.kind = JobKind::CommodityDownload;
+    for (int i = 1; i <= rows; ++i)
+        request.rows.push_back({"Apple" + std::to_string(i), std::to_string(1000 + i), "350", "Yes",
+                                "weight", "0", "5", "No", "0", "1"});
+    return request;
+}
+} // namespace
+
+class SendDataDlgTest : public QObject {
+    Q_OBJECT
+private slots:
+    void downloadShowsProgressAndTheResult() {
+        UiData data(kEnglish);
+        data.write("tx.rec", "Network\r\nCOM1\r\n127.0.0.1\r\n");
+        Scale scale;
+        Prompt::Script prompt;
+        CSendDataDlg dialog(commodities(3), nullptr);
+        QCOMPARE(dialog.findChild<QLabel*>("titleLabel")->text(),
+                 QStringLiteral("Network download progress"));
+        QVERIFY(!dialog.findChild<QPushButton*>("cancelButton")->isEnabled());
+        QVERIFY(dialog.findChild<QPushButton*>("okButton")->isHidden());
+        dialog.exec();
+        QVERIFY(dialog.report().completed);
+        QCOMPARE(prompt.shown(), std::vector<std::string>{"3Data download completed"});
+        QCOMPARE(dialog.findChild<QLabel*>("countLabel")->text(), QStringLiteral("3"));
+        auto* bar = dialog.findChild<QProgressBar*>("progressBar");
+        QCOMPARE(bar->maximum(), 3);
+        QCOMPARE(bar->value(), 3);
+        QVERIFY(test::readBytes(scale.store / "commodities.txt").find("Apple3") != std::string::npos);
+    }
+
+    void refusalInChineseEndsWithItsText() {
+        UiData data(kChinese);
+        data.write("tx.rec", "\xCD\xF8\xBF\xDA\xCD\xA8\xD1\xB6\r\nCOM1\r\n127.0.0.1\r\n"); // 网口通讯
+        Scale scale({"--busy"});
+        Prompt::Script prompt;
+        CSendDataDlg dialog(commodities(2), nullptr);
+        QCOMPARE(dialog.findChild<QLabel*>("titleLabel")->text(), QStringLiteral("网口数据传送进度.."));
+        QCOMPARE(dialog.findChild<QPushButton*>("cancelButton")->text(), QStringLiteral("取消"));
+        dialog.exec();
+        QVERIFY(!dialog.report().completed);
+        QCOMPARE(prompt.last(), std::string("电子秤正在使用"));
+    }
+
+    void readRecordsHandsEachRecordToTheScreen() {
+        UiData data(kEnglish);
+        data.write("tx.rec", "Network\r\nCOM1\r\n127.0.0.1\r\n");
+        Scale scale({"--sales-count", "4", "--split-lines", "3"});
+        Prompt::Script prompt;
+        JobRequest request;
+        request.kind = JobKind::ReadRecords;
+        std::vector<SalesRecord> rows;
+        request.recordSink = [&](const SalesRecord& record) { rows.push_back(record); };
+        const TransferReport report = CSendDataDlg::run(std::move(request), nullptr);
+        QVERIFY(report.completed);
+        QCOMPARE(rows.size(), std::size_t(4));
+        QCOMPARE(prompt.last(), std::string("4Data download completed"));
+    }
+
+    void noLinkModeEndsWithAnEmptyResult() {
+        UiData data(kEnglish);
+        data.write("tx.rec", "\r\n");
+        Prompt::Script prompt;
+        CSendDataDlg dialog(commodities(1), nullptr);
+        QCOMPARE(dialog.findChild<QLabel*>("titleLabel")->text(), QStringLiteral("Download progress"));
+        dialog.exec();
+        QCOMPARE(prompt.shown(), std::vector<std::string>{""});
+    }
+};
+
+QTEST_MAIN(SendDataDlgTest)
+#include "SendDataDlgTest.moc"
