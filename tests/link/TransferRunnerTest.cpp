@@ -137,20 +137,6 @@ TEST(TransferRunner, SilenceSetsTheResultAndTheEndReportShowsIt) {
     EXPECT_EQ(sent.back(), "\x0F");
 }
 
-TEST(TransferRunner, AnEndByteAnswerToTheSilenceEndByteChangesNothing) {
-    auto link = std::make_shared<FakeLink>(
-        [](const std::string& m) -> std::vector<std::string> {
-            if (m == "\x0F")
-                return {"\x0F"}; // the scale wakes up just as the PC gives up
-            return {};
-        },
-        test::fastTiming(5));
-    Observer observer;
-    TransferRunner runner(commodities(0), network(), fake(link), observer, Lang::English);
-    runner.start();
-    EXPECT_EQ(runner.waitAndProcess().message, "No answer from the Internet ports");
-}
-
 TEST(TransferRunner, ScaleRefusalsEndTheJob) {
     for (const auto& [answer, message] : std::vector<std::pair<std::string, std::string>>{
              {"\x0B", "Electronic scales in use"}, {"\x0E", "Data error"}}) {
