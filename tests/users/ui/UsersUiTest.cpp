@@ -26,6 +26,21 @@ template <class T> T* child(QWidget* parent, const char* name) {
     return widget;
 }
 
+// A login opened on a data directory holding the given user and language files.
+struct LoginScene {
+    UiData data;
+    Prompt::Script prompt;
+    std::unique_ptr<CLoginDlg> login;
+    bool exposed = false;
+    LoginScene(const std::string& users, const std::string& language) {
+        data.write("yh.rec", users);
+        data.write("language.rec", language);
+        login = std::make_unique<CLoginDlg>();
+        login->show();
+        exposed = QTest::qWaitForWindowExposed(login.get());
+    }
+};
+
 void clickRow(QTableView* view, int row) {
     const QRect rect = view->visualRect(view->model()->index(row, 0));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
@@ -57,13 +72,10 @@ private slots:
     }
 
     void enterInTheUserBoxMovesOnThenLogsIn() {
-        UiData data;
-        data.write("yh.rec", "anna\f2\r\n");
-        data.write("language.rec", "english");
-        Prompt::Script prompt;
-        CLoginDlg login;
-        login.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&login));
+        LoginScene scene("anna\f2\r\n", "english");
+        QVERIFY(scene.exposed);
+        CLoginDlg& login = *scene.login;
+        Prompt::Script& prompt = scene.prompt;
         auto* password = child<QLineEdit>(&login, "passwordEdit");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), password);
@@ -76,13 +88,10 @@ private slots:
     }
 
     void thirdWrongPasswordEndsTheLogin() {
-        UiData data;
-        data.write("yh.rec", "anna\f2\r\n");
-        data.write("language.rec", "english");
-        Prompt::Script prompt;
-        CLoginDlg login;
-        login.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&login));
+        LoginScene scene("anna\f2\r\n", "english");
+        QVERIFY(scene.exposed);
+        CLoginDlg& login = *scene.login;
+        Prompt::Script& prompt = scene.prompt;
         auto* password = child<QLineEdit>(&login, "passwordEdit");
         password->setFocus();
         bool visibleAtThirdMessage = false;
@@ -103,13 +112,10 @@ private slots:
     }
 
     void leavingTheUserBoxResetsTheCounter() {
-        UiData data;
-        data.write("yh.rec", "anna\f2\r\n");
-        data.write("language.rec", "english");
-        Prompt::Script prompt;
-        CLoginDlg login;
-        login.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&login));
+        LoginScene scene("anna\f2\r\n", "english");
+        QVERIFY(scene.exposed);
+        CLoginDlg& login = *scene.login;
+        Prompt::Script& prompt = scene.prompt;
         auto* password = child<QLineEdit>(&login, "passwordEdit");
         auto* box = child<QComboBox>(&login, "userBox");
         password->setFocus();
@@ -126,13 +132,10 @@ private slots:
     }
 
     void sameNameTwiceAndTypedNames() {
-        UiData data;
-        data.write("yh.rec", "bob\f1\r\nbob\f2\r\n");
-        data.write("language.rec", "english");
-        Prompt::Script prompt;
-        CLoginDlg login;
-        login.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&login));
+        LoginScene scene("bob\f1\r\nbob\f2\r\n", "english");
+        QVERIFY(scene.exposed);
+        CLoginDlg& login = *scene.login;
+        Prompt::Script& prompt = scene.prompt;
         auto* box = child<QComboBox>(&login, "userBox");
         auto* password = child<QLineEdit>(&login, "passwordEdit");
         box->lineEdit()->setFocus();
@@ -153,13 +156,10 @@ private slots:
     }
 
     void emptyUserFileLetsNobodyIn() {
-        UiData data;
-        data.write("yh.rec", "");
-        data.write("language.rec", "");
-        Prompt::Script prompt;
-        CLoginDlg login;
-        login.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&login));
+        LoginScene scene("", "");
+        QVERIFY(scene.exposed);
+        CLoginDlg& login = *scene.login;
+        Prompt::Script& prompt = scene.prompt;
         QCOMPARE(Language::flag(), std::string("chinese")); // empty language file
         auto* password = child<QLineEdit>(&login, "passwordEdit");
         password->setFocus();
