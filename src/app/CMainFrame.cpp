@@ -10,6 +10,8 @@
 
 #include "CAboutDlg.h"
 #include "MenuCaptions.h"
+#include "commodity/ui/CSpSetDlg.h"
+#include "commodity/ui/CSpsmSetDlg.h"
 #include "common/DataDir.h"
 #include "common/Prompt.h"
 #include "common/ui/QtText.h"
@@ -22,6 +24,8 @@ using namespace MenuCaptions;
 const std::map<int, CMainFrame::ScreenFactory>& CMainFrame::screens() {
     static const std::map<int, ScreenFactory> factories{
         {UserSettings, [](QWidget* parent) -> QDialog* { return new CYhSetDlg(parent); }},
+        {CommoditySettings, [](QWidget* parent) -> QDialog* { return new CSpSetDlg(parent); }},
+        {CommodityDescription, [](QWidget* parent) -> QDialog* { return new CSpsmSetDlg(parent); }},
     };
     return factories;
 }

@@ -1,0 +1,247 @@
+#include "CSpSetDlg.h"
+#include "ui_CSpSetDlg.h"
+
+#include <QItemSelectionModel>
+#include <QMouseEvent>
+
+#include "CSpEditDlg.h"
+#include "common/DataDir.h"
+#include "common/Prompt.h"
+#include "common/TextCodec.h"
+#include "common/ui/ByteLimitValidator.h"
+#include "common/ui/BytesTableModel.h"
+#include "common/ui/ListView.h"
+#include "common/ui/QtText.h"
+#include "link/ui/CSendDataDlg.h"
+
+namespace korvan {
+namespace {
+const Tr kTitle{"商品设置", "Commodity Settings"};
+const Tr kListCaption{"商品列表<双击选中行编辑商品>", "List<Double-click Edit Commodities>"};
+const Tr kNameLabel{"商品名", "Name"};
+const Tr kFind{"查找", "Find"};
+const Tr kDelete{"删除", "Delete"};
+const Tr kDeleteAll{"删除全部", "Delete All"};
+const Tr kNew{"新增", "New"};
+const Tr kSave{"保存", "Save"};
+const Tr kDownload{"下传", "Download"};
+const Tr kOk{"确定", "OK"};
+const Tr kCancel{"取消", "Cancel"};
+
+struct ColumnText {
+    Tr header;
+    int width;
+};
+const std::array<ColumnText, CommodityRecord::kFieldCount> kColumns{{
+    {{"商品名", "name"}, 125},
+    {{"商品编码", "Commodity Code"}, 115},
+    {{"单价", "Price"}, 60},
+    {{"可否变价", "change"}, 70},
+    {{"模式", "model"}, 70},
+    {{"皮重_g", "tare_g"}, 60},
+    {{"保质期_天", "EXP_day"}, 75},
+    {{"可否打折", "Discount"}, 80},
+    {{"折扣率_%", "rate_%"}, 70},
+    {{"商品说明", "careful"}, 80},
+}};
+
+// A display word (UTF-8) as the bytes a list cell holds.
+std::string cellWord(std::string_view utf8) {
+    return TextCodec::toGbk(utf8).value_or("");
+}
+
+std::vector<std::size_t> asVector(const std::set<std::size_t>& rows) {
+    return {rows.begin(), rows.end()};
+}
+
+ModelFamily linkFamily(CommodityList::ModelFamily family) {
+    return family == CommodityList::ModelFamily::OrinKesa ? ModelFamily::OrinKesa
+                                                          : ModelFamily::Vamo;
+}
+} // namespace
+
+CSpSetDlg::CSpSetDlg(QWidget* parent)
+    : DataEntryDialog(parent), ui_(std::make_unique<Ui::CSpSetDlg>()), lang_(Language::current()),
+      list_(DataDir::current().record("sp.rec")) {
+    runEditor = [](QDialog& editor) { return editor.exec(); };
+    ui_->setupUi(this);
+    fixSize();
+
+    for (PriceChange v : {PriceChange::Yes, PriceChange::No})
+        priceChangeWords_[static_cast<std::size_t>(v)] =
+            cellWord(ChoiceWords::displayWord(v, lang_));
+    for (SalesMode v : {SalesMode::Weight, SalesMode::Quantity})
+        salesModeWords_[static_cast<std::size_t>(v)] = cellWord(ChoiceWords::displayWord(v, lang_));
+    for (Discount v : {Discount::Yes, Discount::No})
+        discountWords_[static_cast<std::size_t>(v)] = cellWord(ChoiceWords::displayWord(v, lang_));
+
+    std::vector<BytesTableModel::Column> columns;
+    for (const ColumnText& column : kColumns)
+        columns.push_back({qtr(column.header, lang_), column.width});
+    model_ = new BytesTableModel(
+        std::move(columns), [this] { return static_cast<int>(list_.size()); },
+        [this](int row, int column) { return cell(row, column); }, this);
+    ListView::setUp(ui_->commodityList, model_);
+    setCaptions();
+
+    openResult_ = list_.open();
+    model_->refresh();
+    ui_->vamoRadio->setChecked(true);
+
+    ByteLimitValidator::apply(ui_->nameEdit, CommodityList::kNameBoxMaxBytes);
+    settleButtons();
+
+    // Empty parts of the list take clicks too: a click on an empty list clears the chosen row,
+    // and a double-click with nothing selected opens the editor to add.
+    ui_->commodityList->viewport()->installEventFilter(this);
+    connect(ui_->commodityList, &QTableView::clicked, this, &CSpSetDlg::onListClicked);
+    connect(ui_->commodityList, &QTableView::doubleClicked, this, &CSpSetDlg::onListDoubleClicked);
+    // textEdited: the operator's typing only; filling the box from a row is no edit.
+    connect(ui_->nameEdit, &QLineEdit::textEdited, this,
+            [this](const QString& text) { list_.setWorkingName(toGbk(text)); });
+    connect(ui_->orinKesaRadio, &QRadioButton::clicked, this,
+            [this] { list_.setModelFamily(CommodityList::ModelFamily::OrinKesa); });
+    connect(ui_->vamoRadio, &QRadioButton::clicked, this,
+            [this] { list_.setModelFamily(CommodityList::ModelFamily::Vamo); });
+    connect(ui_->findButton, &QPushButton::clicked, this, &CSpSetDlg::onFind);
+    connect(ui_->deleteButton, &QPushButton::clicked, this, &CSpSetDlg::onDelete);
+    connect(ui_->deleteAllButton, &QPushButton::clicked, this, &CSpSetDlg::onDeleteAll);
+    connect(ui_->newButton, &QPushButton::clicked, this, &CSpSetDlg::onNew);
+    connect(ui_->saveButton, &QPushButton::clicked, this, &CSpSetDlg::onSave);
+    connect(ui_->downloadButton, &QPushButton::clicked, this, &CSpSetDlg::onDownload);
+    connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+CSpSetDlg::~CSpSetDlg() = default;
+
+void CSpSetDlg::setCaptions() {
+    setWindowTitle(qtr(kTitle, lang_));
+    ui_->listCaption->setText(qtr(kListCaption, lang_));
+    ui_->nameLabel->setText(qtr(kNameLabel, lang_));
+    ui_->findButton->setText(qtr(kFind, lang_));
+    ui_->deleteButton->setText(qtr(kDelete, lang_));
+    ui_->deleteAllButton->setText(qtr(kDeleteAll, lang_));
+    ui_->newButton->setText(qtr(kNew, lang_));
+    ui_->saveButton->setText(qtr(kSave, lang_));
+    ui_->downloadButton->setText(qtr(kDownload, lang_));
+    ui_->okButton->setText(qtr(kOk, lang_));
+    ui_->cancelButton->setText(qtr(kCancel, lang_));
+}
+
+std::string CSpSetDlg::cell(int row, int column) const {
+    const CommodityRecord& record = list_.rows()[static_cast<std::size_t>(row)];
+    switch (static_cast<CommodityField>(column)) {
+    case CommodityField::PriceChange:
+        return priceChangeWords_[static_cast<std::size_t>(record.priceChange)];
+    case CommodityField::SalesMode:
+        return salesModeWords_[static_cast<std::size_t>(record.salesMode)];
+    case CommodityField::Discount:
+        return discountWords_[static_cast<std::size_t>(record.discount)];
+    default:
+        return record.cell(static_cast<CommodityField>(column));
+    }
+}
+
+void CSpSetDlg::showEvent(QShowEvent* event) {
+    DataEntryDialog::showEvent(event);
+    if (!openResult_.ok() && !openReported_) {
+        openReported_ = true;
+        // Told once the screen is up, so the message stands over the (empty) list.
+        QMetaObject::invokeMethod(
+            this, [this] { Prompt::showMessage(openResult_.message()); }, Qt::QueuedConnection);
+    }
+}
+
+bool CSpSetDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui_->commodityList->viewport() &&
+        (event->type() == QEvent::MouseButtonRelease ||
+         event->type() == QEvent::MouseButtonDblClick)) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        // Clicks on a row come through the view's own signals, after it updated the selection.
+        if (mouse->button() == Qt::LeftButton &&
+            !ui_->commodityList->indexAt(mouse->position().toPoint()).isValid()) {
+            if (event->type() == QEvent::MouseButtonRelease)
+                onListClicked();
+            else
+                onListDoubleClicked();
+        }
+    }
+    return DataEntryDialog::eventFilter(watched, event);
+}
+
+void CSpSetDlg::onListClicked() {
+    list_.click(asVector(ListView::selectedRows(ui_->commodityList)));
+    if (list_.hasChosen())
+        ui_->nameEdit->setText(fromGbk(list_.workingRecord().name));
+}
+
+void CSpSetDlg::onListDoubleClicked() {
+    list_.doubleClick(asVector(ListView::selectedRows(ui_->commodityList)));
+    openEditor();
+}
+
+void CSpSetDlg::onFind() {
+    if (list_.find())
+        openEditor();
+}
+
+void CSpSetDlg::onNew() {
+    if (!list_.startNew())
+        return;
+    ui_->nameEdit->setText(fromGbk(list_.workingRecord().name));
+    openEditor();
+}
+
+void CSpSetDlg::onDelete() {
+    list_.deleteSelected(asVector(ListView::selectedRows(ui_->commodityList)));
+    model_->refresh();
+}
+
+void CSpSetDlg::onDeleteAll() {
+    list_.deleteAll();
+    model_->refresh();
+}
+
+void CSpSetDlg::onSave() {
+    IoResult result = list_.save();
+    if (!result.ok())
+        Prompt::showMessage(result.message());
+}
+
+void CSpSetDlg::onDownload() {
+    if (!list_.readyForDownload())
+        return;
+    JobRequest request;
+    request.kind = JobKind::CommodityDownload;
+    request.rows = list_.downloadRows();
+    request.family = linkFamily(list_.modelFamily());
+    CSendDataDlg::run(std::move(request), this);
+}
+
+void CSpSetDlg::openEditor() {
+    {
+        CSpEditDlg editor(list_, this);
+        runEditor(editor);
+    }
+    showList();
+}
+
+void CSpSetDlg::showList() {
+    // An edited row keeps the selection it had; after an added row the rows are all new.
+    const std::size_t before = static_cast<std::size_t>(model_->rowCount());
+    const std::set<std::size_t> selected = ListView::selectedRows(ui_->commodityList);
+    model_->refresh();
+    if (list_.size() == before) {
+        QItemSelection selection;
+        for (std::size_t row : selected) {
+            const int r = static_cast<int>(row);
+            selection.select(model_->index(r, 0), model_->index(r, model_->columnCount() - 1));
+        }
+        ui_->commodityList->selectionModel()->select(selection, QItemSelectionModel::Select);
+    }
+    // The Name box shows the working record, which the editor's Save resets.
+    ui_->nameEdit->setText(fromGbk(list_.workingRecord().name));
+}
+
+} // namespace korvan

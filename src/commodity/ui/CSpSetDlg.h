@@ -1,0 +1,63 @@
+#pragma once
+// The commodity settings screen: the list of all commodities with Find, New, Delete, Save and
+// Download, and the editor opened on one of them.
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "commodity/CommodityList.h"
+#include "common/ui/DataEntryDialog.h"
+
+namespace Ui {
+class CSpSetDlg;
+}
+
+namespace korvan {
+
+class BytesTableModel;
+
+class CSpSetDlg : public DataEntryDialog {
+    Q_OBJECT
+public:
+    explicit CSpSetDlg(QWidget* parent = nullptr);
+    ~CSpSetDlg() override;
+
+    const CommodityList& list() const { return list_; }
+
+    // How the editor is run: modally by default; tests put in their own run.
+    std::function<int(QDialog& editor)> runEditor;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void setCaptions();
+    void onListClicked();
+    void onListDoubleClicked();
+    void onFind();
+    void onNew();
+    void onDelete();
+    void onDeleteAll();
+    void onSave();
+    void onDownload();
+    void openEditor();
+    // The list rows and the Name box after the core changed them.
+    void showList();
+    std::string cell(int row, int column) const;
+
+    std::unique_ptr<Ui::CSpSetDlg> ui_;
+    Lang lang_;
+    CommodityList list_;
+    IoResult openResult_;
+    bool openReported_ = false;
+    BytesTableModel* model_;
+    // The choice cells' display words of the current language as code page 936 bytes, indexed by
+    // the value (0 yes / weight, 1 no / quantity).
+    std::array<std::string, 2> priceChangeWords_;
+    std::array<std::string, 2> salesModeWords_;
+    std::array<std::string, 2> discountWords_;
+};
+
+} // namespace korvan

@@ -1,0 +1,152 @@
+// Download from the commodity and description screens to the simulated scale over the loopback,
+// on free ports: what the scale keeps is what the lists held.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTest>
+
+#include "commodity/ui/CSpSetDlg.h"
+#include "commodity/ui/CSpsmSetDlg.h"
+#include "common/Prompt.h"
+#include "link/UdpPeer.h"
+#include "link/ui/CSendDataDlg.h"
+#include "support/TempDir.h"
+#include "support/UiData.h"
+#include "support/UiType.h"
+#include "tools/e2e/Process.h"
+
+using namespace korvan;
+using korvan::test::TempDir;
+using korvan::test::UiData;
+
+namespace {
+struct Scale {
+    std::uint16_t port = test::UdpPeer::freePort();
+    std::uint16_t reply = test::UdpPeer::freePort();
+    TempDir store;
+    std::unique_ptr<test::Child> child;
+
+    Scale() {
+        child = std::make_unique<test::Child>(std::vector<std::string>{
+            KORVAN_SCALE_PROGRAM, "--store", store.path().string(), "--port", std::to_string(port),
+            "--reply-port", std::to_string(reply), "--probe-port", "0"});
+        if (!child->waitForLine("listening", std::chrono::seconds(10)))
+            qFatal("korvan-scale did not start");
+        CSendDataDlg::setNetworkPorts({reply, port});
+    }
+    std::string read(const char* file) const { return test::readBytes(store / file); }
+};
+
+template <class T> T* child(QWidget* parent, const char* name) {
+    T* widget = parent->findChild<T*>(QString::fromLatin1(name));
+    if (!widget)
+        qFatal("no control %s", name);
+    return widget;
+}
+
+void click(QWidget* widget) {
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+const char* const kNetwork = "Network\r\nCOM1\r\n127.0.0.1\r\n";
+
+// 苹果, an 11-byte name (cut to 10 in the short format) and 红富士苹果 (10 bytes).
+const std::string kCommodities =
+    "\xC6\xBB\xB9\xFB\f1001\f6.80\fYes\fweight\f0\f7\fNo\f0\f1\r\n"
+    "Watermelons\f1002\f2.50\fNo\fquantity\f5\f3\fYes\f10\f2\r\n"
+    "\xBA\xEC\xB8\xBB\xCA\xBF\xC6\xBB\xB9\xFB\f1003\f9.90\fNo\fweight\f15\f10\fNo\f0\f32\r\n";
+} // namespace
+
+class CommodityDownloadTest : public QObject {
+    Q_OBJECT
+private slots:
+    void commodityListInShortAndFullFormat() {
+        UiData data(kChinese); // cells show Chinese words; the scale gets the file's
+        data.write("tx.rec", kNetwork);
+        data.write("sp.rec", kCommodities);
+        Scale scale;
+        Prompt::Script prompt;
+        CSpSetDlg screen;
+        screen.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&screen));
+        QCOMPARE(
+            child<QTableView>(&screen, "commodityList")->model()->index(1, 4).data().toString(),
+            QStringLiteral("数量"));
+
+        click(child<QRadioButton>(&screen, "orinKesaRadio"));
+        click(child<QPushButton>(&screen, "downloadButton"));
+        QCOMPARE(prompt.shown(), std::vector<std::string>{"3条数据传送完成"});
+        QCOMPARE(scale.read("commodities.txt"),
+                 std::string("# commodities, short format (command 0x03), 3 records\n"
+                             "# plu\tname\tprice\n"
+                             "1\t苹果\t6.80\n"
+                             "2\tWatermelon\t2.50\n"
+                             "3\t红富士苹果\t9.90\n"));
+
+        click(child<QRadioButton>(&screen, "vamoRadio"));
+        click(child<QPushButton>(&screen, "downloadButton"));
+        QCOMPARE(prompt.last(), std::string("3条数据传送完成"));
+        QCOMPARE(scale.read("commodities.txt"),
+                 std::string("# commodities, full format (command 0x13), 3 records\n"
+                             "# plu\tname\tcode\tprice\tprice-change\tsales-mode\ttare\t"
+                             "shelf-life\tdiscount\tdiscount-rate\tdescription\n"
+                             "1\t苹果\t1001\t6.80\tYes\tweight\t0\t7\tNo\t0\t1\n"
+                             "2\tWatermelons\t1002\t2.50\tNo\tquantity\t5\t3\tYes\t10\t2\n"
+                             "3\t红富士苹果\t1003\t9.90\tNo\tweight\t15\t10\tNo\t0\t32\n"));
+    }
+
+    void unsavedCommoditiesNeverReachTheScale() {
+        UiData data(kEnglish);
+        data.write("tx.rec", kNetwork);
+        data.write("sp.rec", kCommodities);
+        Scale scale;
+        Prompt::Script prompt;
+        CSpSetDlg screen;
+        auto* list = child<QTableView>(&screen, "commodityList");
+        list->selectRow(1);
+        click(child<QPushButton>(&screen, "deleteButton"));
+        click(child<QPushButton>(&screen, "downloadButton"));
+        QCOMPARE(prompt.shown(), std::vector<std::string>{"Please save the data first"});
+        QVERIFY(!std::filesystem::exists(scale.store / "commodities.txt"));
+
+        click(child<QPushButton>(&screen, "saveButton"));
+        click(child<QPushButton>(&screen, "downloadButton"));
+        QCOMPARE(prompt.last(), std::string("2Data download completed"));
+        const std::string stored = scale.read("commodities.txt");
+        QVERIFY(stored.starts_with("# commodities, full format (command 0x13), 2 records\n"));
+        QVERIFY(stored.find("Watermelons") == std::string::npos);
+        QVERIFY(stored.find("2\t红富士苹果\t1003") != std::string::npos);
+    }
+
+    void descriptionsAsEditedAndSaved() {
+        UiData data(kEnglish);
+        data.write("tx.rec", kNetwork);
+        // A text holding a form feed goes out whole.
+        data.write("spsm.rec", "1\f\xD0\xC2\xCF\xCA\r\n2\f\r\n3\fFresh\fdaily\r\n");
+        Scale scale;
+        Prompt::Script prompt;
+        CSpsmSetDlg screen;
+        screen.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&screen));
+        auto* list = child<QTableView>(&screen, "descriptionList");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(1, 0)).center());
+        test::typeText(child<QLineEdit>(&screen, "textEdit"), QStringLiteral("冷藏 0-4℃"));
+        click(child<QPushButton>(&screen, "downloadButton"));
+        QCOMPARE(prompt.shown(), std::vector<std::string>{"Please save the data first"});
+
+        click(child<QPushButton>(&screen, "saveButton"));
+        click(child<QPushButton>(&screen, "downloadButton"));
+        QCOMPARE(prompt.last(), std::string("3Data download completed"));
+        QCOMPARE(scale.read("descriptions.txt"),
+                 std::string("# descriptions (command 0x15), 3 records\n"
+                             "# entry\ttext\n"
+                             "1\t新鲜\n"
+                             "2\t冷藏 0-4℃\n"
+                             "3\tFresh\\fdaily\n"));
+    }
+};
+
+QTEST_MAIN(CommodityDownloadTest)
+#include "CommodityDownloadTest.moc"
