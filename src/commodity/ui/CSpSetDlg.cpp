@@ -90,6 +90,8 @@ CSpSetDlg::CSpSetDlg(QWidget* parent)
 
     ByteLimitValidator::apply(ui_->nameEdit, CommodityList::kNameBoxMaxBytes);
     settleButtons();
+    // OK is drawn as the default button; Enter still only moves on unless OK has the focus.
+    ui_->okButton->setDefault(true);
 
     // Empty parts of the list take clicks too: a click on an empty list clears the chosen row,
     // and a double-click with nothing selected opens the editor to add.
@@ -113,7 +115,10 @@ CSpSetDlg::CSpSetDlg(QWidget* parent)
     connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-CSpSetDlg::~CSpSetDlg() = default;
+CSpSetDlg::~CSpSetDlg() {
+    // The controls go before the dialog's QObject part: no more events through the filter.
+    ui_->commodityList->viewport()->removeEventFilter(this);
+}
 
 void CSpSetDlg::setCaptions() {
     setWindowTitle(qtr(kTitle, lang_));

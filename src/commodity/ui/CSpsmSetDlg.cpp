@@ -62,7 +62,10 @@ CSpsmSetDlg::CSpsmSetDlg(QWidget* parent)
     connect(ui_->downloadButton, &QPushButton::clicked, this, &CSpsmSetDlg::onDownload);
 }
 
-CSpsmSetDlg::~CSpsmSetDlg() = default;
+CSpsmSetDlg::~CSpsmSetDlg() {
+    // The controls go before the dialog's QObject part: no more events through the filter.
+    ui_->descriptionList->viewport()->removeEventFilter(this);
+}
 
 void CSpsmSetDlg::setCaptions() {
     setWindowTitle(qtr(kTitle, lang_));

@@ -96,29 +96,6 @@ private slots:
                              "3\t红富士苹果\t1003\t9.90\tNo\tweight\t15\t10\tNo\t0\t32\n"));
     }
 
-    void unsavedCommoditiesNeverReachTheScale() {
-        UiData data(kEnglish);
-        data.write("tx.rec", kNetwork);
-        data.write("sp.rec", kCommodities);
-        Scale scale;
-        Prompt::Script prompt;
-        CSpSetDlg screen;
-        auto* list = child<QTableView>(&screen, "commodityList");
-        list->selectRow(1);
-        click(child<QPushButton>(&screen, "deleteButton"));
-        click(child<QPushButton>(&screen, "downloadButton"));
-        QCOMPARE(prompt.shown(), std::vector<std::string>{"Please save the data first"});
-        QVERIFY(!std::filesystem::exists(scale.store / "commodities.txt"));
-
-        click(child<QPushButton>(&screen, "saveButton"));
-        click(child<QPushButton>(&screen, "downloadButton"));
-        QCOMPARE(prompt.last(), std::string("2Data download completed"));
-        const std::string stored = scale.read("commodities.txt");
-        QVERIFY(stored.starts_with("# commodities, full format (command 0x13), 2 records\n"));
-        QVERIFY(stored.find("Watermelons") == std::string::npos);
-        QVERIFY(stored.find("2\t红富士苹果\t1003") != std::string::npos);
-    }
-
     void descriptionsAsEditedAndSaved() {
         UiData data(kEnglish);
         data.write("tx.rec", kNetwork);
