@@ -1,6 +1,7 @@
 #include "CSendDataDlg.h"
 #include "ui_CSendDataDlg.h"
 
+#include <QPainter>
 #include <QPointer>
 
 #include "common/DataDir.h"
@@ -64,6 +65,14 @@ void CSendDataDlg::showEvent(QShowEvent* event) {
         // Start once the dialog is up, so the first progress is painted.
         QMetaObject::invokeMethod(this, &CSendDataDlg::start, Qt::QueuedConnection);
     }
+}
+
+void CSendDataDlg::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    // A pop-up without a title bar: a thin frame sets it off from the screen behind it.
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Shadow));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void CSendDataDlg::start() {
