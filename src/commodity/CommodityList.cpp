@@ -1,5 +1,6 @@
 #include "CommodityList.h"
 
+#include "common/DownloadGuard.h"
 #include "common/Prompt.h"
 
 #include <algorithm>
@@ -9,7 +10,6 @@ namespace {
 
 const Tr kListFull{"商品数据不能超过2000", "Commodity data should not exceed 2000"};
 const Tr kSaveCompleted{"数据保存完成", "Save completed"};
-const Tr kSaveFirst{"请先保存数据", "Please save the data first"};
 const Tr kNameEmpty{"商品名不能为空", "Commodity name can't be empty"};
 const Tr kNotFound{"找不到该商品", "Can't find"};
 
@@ -133,15 +133,7 @@ IoResult CommodityList::save() {
 }
 
 bool CommodityList::readyForDownload() const {
-    if (!loadFailure_.ok()) {
-        Prompt::showMessage(loadFailure_.message());
-        return false;
-    }
-    if (modified_) {
-        Prompt::showMessage(kSaveFirst.get(lang_));
-        return false;
-    }
-    return true;
+    return DownloadGuard::allows(loadFailure_, modified_, lang_);
 }
 
 std::vector<std::vector<std::string>> CommodityList::downloadRows() const {

@@ -1,5 +1,6 @@
 #include "DescriptionList.h"
 
+#include "common/DownloadGuard.h"
 #include "common/Prompt.h"
 
 #include <algorithm>
@@ -8,7 +9,6 @@ namespace korvan {
 namespace {
 
 const Tr kSaveCompleted{"保存完成", "Save completed"};
-const Tr kSaveFirst{"请先保存数据", "Please save the data first"};
 
 } // namespace
 
@@ -61,15 +61,7 @@ IoResult DescriptionList::save() {
 }
 
 bool DescriptionList::readyForDownload() const {
-    if (!loadFailure_.ok()) {
-        Prompt::showMessage(loadFailure_.message());
-        return false;
-    }
-    if (modified_) {
-        Prompt::showMessage(kSaveFirst.get(lang_));
-        return false;
-    }
-    return true;
+    return DownloadGuard::allows(loadFailure_, modified_, lang_);
 }
 
 std::vector<std::vector<std::string>> DescriptionList::downloadRows() const {
