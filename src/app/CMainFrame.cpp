@@ -65,7 +65,8 @@ void CMainFrame::buildMenu() {
     // Design-time captions: English, as the layouts of every screen.
     for (const Entry& entry : kEntries)
         if (entry.item < 0)
-            menus_[static_cast<std::size_t>(entry.menu)]->setTitle(qtr(entry.caption, Lang::English));
+            menus_[static_cast<std::size_t>(entry.menu)]->setTitle(
+                qtr(entry.caption, Lang::English));
 
     for (auto& [command, action] : actions_) {
         const bool standard = command < DoBusiness;
@@ -101,10 +102,10 @@ void CMainFrame::buildToolBar() {
     add("edit-paste", QStyle::SP_DialogSaveButton, "Paste");
     toolBar_->addSeparator();
     add("document-print", QStyle::SP_ComputerIcon, "Print");
-    QAction* about = toolBar_->addAction(
-        QIcon::fromTheme(QStringLiteral("help-about"),
-                         style()->standardIcon(QStyle::SP_MessageBoxQuestion)),
-        QStringLiteral("About"));
+    QAction* about =
+        toolBar_->addAction(QIcon::fromTheme(QStringLiteral("help-about"),
+                                             style()->standardIcon(QStyle::SP_MessageBoxQuestion)),
+                            QStringLiteral("About"));
     about->setStatusTip(QStringLiteral("HELP"));
     connect(about, &QAction::triggered, this, [this] { runCommand(About); });
 }
@@ -132,7 +133,9 @@ QAction* CMainFrame::action(int command) const {
     return it == actions_.end() ? nullptr : it->second;
 }
 
-QMenu* CMainFrame::menu(int position) const { return menus_.at(static_cast<std::size_t>(position)); }
+QMenu* CMainFrame::menu(int position) const {
+    return menus_.at(static_cast<std::size_t>(position));
+}
 
 void CMainFrame::setMenuCaptions() {
     const Lang lang = Language::current();

@@ -56,8 +56,12 @@ DataDir& currentDir() {
 }
 } // namespace
 
-const DataDir& DataDir::current() { return currentDir(); }
-void DataDir::setCurrent(const DataDir& dir) { currentDir() = dir; }
+const DataDir& DataDir::current() {
+    return currentDir();
+}
+void DataDir::setCurrent(const DataDir& dir) {
+    currentDir() = dir;
+}
 
 fs::path DataDir::defaultsDir() {
     if (const char* env = std::getenv("KORVAN_DEFAULTS_DIR"); env && *env)

@@ -10,8 +10,12 @@ std::string& storage() {
 }
 } // namespace
 
-const std::string& flag() { return storage(); }
-void setFlag(std::string flag) { storage() = std::move(flag); }
+const std::string& flag() {
+    return storage();
+}
+void setFlag(std::string flag) {
+    storage() = std::move(flag);
+}
 
 Lang current() {
     const std::string& f = storage();

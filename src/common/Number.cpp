@@ -6,8 +6,12 @@
 
 namespace korvan::Number {
 namespace {
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 std::size_t skipSpace(std::string_view t) {
     std::size_t i = 0;
     while (i < t.size() && isSpace(t[i]))

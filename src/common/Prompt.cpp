@@ -13,7 +13,9 @@ std::string& text() {
     return t;
 }
 
-void setPresenter(Presenter p) { presenter() = std::move(p); }
+void setPresenter(Presenter p) {
+    presenter() = std::move(p);
+}
 
 void run() {
     if (presenter()(text()))
@@ -45,6 +47,8 @@ Script::Script() : previous_(presenter()) {
     });
 }
 
-Script::~Script() { setPresenter(previous_); }
+Script::~Script() {
+    setPresenter(previous_);
+}
 
 } // namespace korvan::Prompt

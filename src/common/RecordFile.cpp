@@ -42,7 +42,9 @@ private:
     int fd_;
 };
 
-IoResult failure(const std::filesystem::path& file, int error) { return IoResult{error, file}; }
+IoResult failure(const std::filesystem::path& file, int error) {
+    return IoResult{error, file};
+}
 
 } // namespace
 

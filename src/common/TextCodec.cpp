@@ -99,7 +99,9 @@ std::optional<std::string> toGbk(std::string_view utf8) {
     return out;
 }
 
-bool fitsCodePage936(std::string_view utf8) { return toGbk(utf8).has_value(); }
+bool fitsCodePage936(std::string_view utf8) {
+    return toGbk(utf8).has_value();
+}
 
 std::optional<std::size_t> gbkLength(std::string_view utf8) {
     auto bytes = toGbk(utf8);

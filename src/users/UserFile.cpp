@@ -21,8 +21,8 @@ IoResult write(const std::filesystem::path& file, const std::vector<User>& users
     lines.reserve(users.size());
     for (const auto& user : users)
         lines.push_back(user.name + kFieldSeparator + user.password);
-    return RecordFile::writeLines(file, lines, std::filesystem::perms::owner_read |
-                                                   std::filesystem::perms::owner_write);
+    return RecordFile::writeLines(
+        file, lines, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
 } // namespace korvan::UserFile

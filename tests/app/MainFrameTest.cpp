@@ -94,7 +94,8 @@ private slots:
     }
 
     void aboutBoxButtonFollowsOnlyChinese() {
-        for (auto [flag, caption] : {std::pair{kChinese, "确定"}, {kEnglish, "OK"}, {"French", "OK"}}) {
+        for (auto [flag, caption] :
+             {std::pair{kChinese, "确定"}, {kEnglish, "OK"}, {"French", "OK"}}) {
             UiData data(flag);
             CMainFrame frame;
             QString seen, title;

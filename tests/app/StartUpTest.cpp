@@ -18,7 +18,9 @@ using korvan::test::TempDir;
 using korvan::test::writeBytes;
 
 namespace {
-CKorvanApp& app() { return *static_cast<CKorvanApp*>(QCoreApplication::instance()); }
+CKorvanApp& app() {
+    return *static_cast<CKorvanApp*>(QCoreApplication::instance());
+}
 
 QStringList argsFor(const TempDir& dir) {
     return {QStringLiteral("korvan"), QStringLiteral("--data-dir"),

@@ -51,7 +51,8 @@ TEST(RecordFileRead, VeryLongLine) {
 }
 
 TEST(RecordFileFields, LastFieldRunsToTheEnd) {
-    EXPECT_EQ(RecordFile::splitFields("a\fb\fc\fd", 3), (std::vector<std::string>{"a", "b", "c\fd"}));
+    EXPECT_EQ(RecordFile::splitFields("a\fb\fc\fd", 3),
+              (std::vector<std::string>{"a", "b", "c\fd"}));
     EXPECT_EQ(RecordFile::splitFields("a", 3), (std::vector<std::string>{"a", "", ""}));
     EXPECT_EQ(RecordFile::splitFields("", 2), (std::vector<std::string>{"", ""}));
     EXPECT_EQ(RecordFile::splitFields("\f", 2), (std::vector<std::string>{"", ""}));

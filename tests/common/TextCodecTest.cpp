@@ -23,9 +23,11 @@ TEST(TextCodec, RefusesWhatCodePage936CannotHold) {
 }
 
 TEST(TextCodec, InvalidGbkIsReportedAndShownLossily) {
-    const std::string bad = "ab\xFF" "c\xC9\xCC";
+    const std::string bad = "ab\xFF"
+                            "c\xC9\xCC";
     EXPECT_FALSE(TextCodec::toUtf8(bad).has_value());
-    EXPECT_EQ(TextCodec::toUtf8Lossy(bad), "ab\xEF\xBF\xBD" "c商");
+    EXPECT_EQ(TextCodec::toUtf8Lossy(bad), "ab\xEF\xBF\xBD"
+                                           "c商");
     // A lead byte cut off at the end.
     EXPECT_EQ(TextCodec::toUtf8Lossy("x\xC9"), "x\xEF\xBF\xBD");
 }

@@ -53,6 +53,7 @@ TEST(LoginCheck, NoUsersLetsNobodyIn) {
 
 TEST(LoginCheck, UsersPastTheFifthLineCanLogIn) {
     Prompt::Script prompt;
-    LoginCheck login(std::vector<User>{{"1", ""}, {"2", ""}, {"3", ""}, {"4", ""}, {"5", ""}, {"6", "six"}});
+    LoginCheck login(
+        std::vector<User>{{"1", ""}, {"2", ""}, {"3", ""}, {"4", ""}, {"5", ""}, {"6", "six"}});
     EXPECT_EQ(login.attempt("6", "six", Lang::English), Outcome::Accepted);
 }

@@ -13,8 +13,14 @@ QString fromGbk(const std::string& bytes);
 // meets such characters in text the program made; they become '?'.
 std::string toGbk(const QString& text);
 // A UTF-8 message or caption.
-inline QString qtr(const char* utf8) { return QString::fromUtf8(utf8); }
-inline QString qtr(const std::string& utf8) { return QString::fromStdString(utf8); }
-inline QString qtr(const Tr& text, Lang lang) { return QString::fromUtf8(text.get(lang)); }
+inline QString qtr(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+inline QString qtr(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+inline QString qtr(const Tr& text, Lang lang) {
+    return QString::fromUtf8(text.get(lang));
+}
 
 } // namespace korvan

@@ -25,10 +25,13 @@ NetworkPorts& networkPorts() {
 }
 } // namespace
 
-void CSendDataDlg::setNetworkPorts(NetworkPorts ports) { networkPorts() = ports; }
+void CSendDataDlg::setNetworkPorts(NetworkPorts ports) {
+    networkPorts() = ports;
+}
 
 CSendDataDlg::CSendDataDlg(JobRequest request, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), ui_(std::make_unique<Ui::CSendDataDlg>()) {
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+      ui_(std::make_unique<Ui::CSendDataDlg>()) {
     ui_->setupUi(this);
     setFixedSize(size());
     setModal(true);
@@ -41,8 +44,8 @@ CSendDataDlg::CSendDataDlg(JobRequest request, QWidget* parent)
 
     LinkSettings& settings = sharedSettings();
     settings.load(DataDir::current().record("tx.rec"));
-    runner_ = std::make_unique<TransferRunner>(std::move(request), settings,
-                                               ChannelFactory::standard(networkPorts()), *this, lang);
+    runner_ = std::make_unique<TransferRunner>(
+        std::move(request), settings, ChannelFactory::standard(networkPorts()), *this, lang);
     ui_->titleLabel->setText(qtr(runner_->title()));
     ui_->countLabel->setText(QStringLiteral("0"));
 }

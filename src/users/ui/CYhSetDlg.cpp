@@ -20,8 +20,8 @@ const Tr kCancel{"取消", "Cancel"};
 } // namespace
 
 CYhSetDlg::CYhSetDlg(QWidget* parent)
-    : DataEntryDialog(parent), ui_(std::make_unique<Ui::CYhSetDlg>()),
-      lang_(Language::current()), list_(DataDir::current().record("yh.rec"), lang_) {
+    : DataEntryDialog(parent), ui_(std::make_unique<Ui::CYhSetDlg>()), lang_(Language::current()),
+      list_(DataDir::current().record("yh.rec"), lang_) {
     ui_->setupUi(this);
     fixSize();
 

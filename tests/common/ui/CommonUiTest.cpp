@@ -38,9 +38,11 @@ private slots:
         Prompt::text() = QStringLiteral("删除所有数据?").toStdString();
         {
             CTsDlg dialog;
-            QCOMPARE(dialog.findChild<QLabel*>("noteLabel")->text(), QStringLiteral("删除所有数据?"));
+            QCOMPARE(dialog.findChild<QLabel*>("noteLabel")->text(),
+                     QStringLiteral("删除所有数据?"));
             QCOMPARE(dialog.findChild<QPushButton*>("okButton")->text(), QStringLiteral("确定"));
-            QCOMPARE(dialog.findChild<QPushButton*>("cancelButton")->text(), QStringLiteral("取消"));
+            QCOMPARE(dialog.findChild<QPushButton*>("cancelButton")->text(),
+                     QStringLiteral("取消"));
             QCOMPARE(dialog.windowTitle(), QStringLiteral("Korvan"));
             dialog.show();
             QTest::keyClick(&dialog, Qt::Key_Escape);
@@ -62,7 +64,8 @@ private slots:
             Prompt::text().clear();
             CTsDlg dialog;
             QCOMPARE(dialog.findChild<QPushButton*>("okButton")->text(), QStringLiteral("OK"));
-            QCOMPARE(dialog.findChild<QPushButton*>("cancelButton")->text(), QStringLiteral("Cancel"));
+            QCOMPARE(dialog.findChild<QPushButton*>("cancelButton")->text(),
+                     QStringLiteral("Cancel"));
             QVERIFY(dialog.findChild<QLabel*>("noteLabel")->text().isEmpty());
         }
     }

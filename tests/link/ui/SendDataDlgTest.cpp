@@ -24,9 +24,15 @@ struct Scale {
     std::unique_ptr<test::Child> child;
 
     explicit Scale(std::vector<std::string> extra = {}) {
-        std::vector<std::string> argv{KORVAN_SCALE_PROGRAM, "--store", store.path().string(),
-                                      "--port", std::to_string(port), "--reply-port",
-                                      std::to_string(reply), "--probe-port", "0"};
+        std::vector<std::string> argv{KORVAN_SCALE_PROGRAM,
+                                      "--store",
+                                      store.path().string(),
+                                      "--port",
+                                      std::to_string(port),
+                                      "--reply-port",
+                                      std::to_string(reply),
+                                      "--probe-port",
+                                      "0"};
         argv.insert(argv.end(), extra.begin(), extra.end());
         child = std::make_unique<test::Child>(argv);
         if (!child->waitForLine("listening", std::chrono::seconds(10)))
@@ -65,16 +71,19 @@ private slots:
         auto* bar = dialog.findChild<QProgressBar*>("progressBar");
         QCOMPARE(bar->maximum(), 3);
         QCOMPARE(bar->value(), 3);
-        QVERIFY(test::readBytes(scale.store / "commodities.txt").find("Apple3") != std::string::npos);
+        QVERIFY(test::readBytes(scale.store / "commodities.txt").find("Apple3") !=
+                std::string::npos);
     }
 
     void refusalInChineseEndsWithItsText() {
         UiData data(kChinese);
-        data.write("tx.rec", "\xCD\xF8\xBF\xDA\xCD\xA8\xD1\xB6\r\nCOM1\r\n127.0.0.1\r\n"); // 网口通讯
+        data.write("tx.rec",
+                   "\xCD\xF8\xBF\xDA\xCD\xA8\xD1\xB6\r\nCOM1\r\n127.0.0.1\r\n"); // 网口通讯
         Scale scale({"--busy"});
         Prompt::Script prompt;
         CSendDataDlg dialog(commodities(2), nullptr);
-        QCOMPARE(dialog.findChild<QLabel*>("titleLabel")->text(), QStringLiteral("网口数据传送进度.."));
+        QCOMPARE(dialog.findChild<QLabel*>("titleLabel")->text(),
+                 QStringLiteral("网口数据传送进度.."));
         QCOMPARE(dialog.findChild<QPushButton*>("cancelButton")->text(), QStringLiteral("取消"));
         dialog.exec();
         QVERIFY(!dialog.report().completed);
@@ -101,7 +110,8 @@ private slots:
         data.write("tx.rec", "\r\n");
         Prompt::Script prompt;
         CSendDataDlg dialog(commodities(1), nullptr);
-        QCOMPARE(dialog.findChild<QLabel*>("titleLabel")->text(), QStringLiteral("Download progress"));
+        QCOMPARE(dialog.findChild<QLabel*>("titleLabel")->text(),
+                 QStringLiteral("Download progress"));
         dialog.exec();
         QCOMPARE(prompt.shown(), std::vector<std::string>{""});
     }

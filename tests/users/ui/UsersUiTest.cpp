@@ -103,9 +103,10 @@ private slots:
             if (i < 2)
                 QVERIFY(login.isVisible());
         }
-        QCOMPARE(prompt.shown(), (std::vector<std::string>{"Please enter the correct password",
-                                                           "Please enter the correct password",
-                                                           "Password error 3 times, software shutdown"}));
+        QCOMPARE(prompt.shown(),
+                 (std::vector<std::string>{"Please enter the correct password",
+                                           "Please enter the correct password",
+                                           "Password error 3 times, software shutdown"}));
         QVERIFY(visibleAtThirdMessage); // the message comes before the window closes
         QVERIFY(!login.isVisible());
         QCOMPARE(login.result(), int(QDialog::Rejected));
@@ -176,7 +177,8 @@ private slots:
             CYhSetDlg screen;
             auto* list = child<QTableView>(&screen, "userList");
             const bool zh = std::string(flag) == kChinese;
-            QCOMPARE(screen.windowTitle(), zh ? QStringLiteral("用户设置") : QStringLiteral("User Settings"));
+            QCOMPARE(screen.windowTitle(),
+                     zh ? QStringLiteral("用户设置") : QStringLiteral("User Settings"));
             QCOMPARE(list->model()->headerData(0, Qt::Horizontal).toString(),
                      zh ? QStringLiteral("用户名") : QStringLiteral("User Name"));
             QCOMPARE(child<QPushButton>(&screen, "addButton")->text(),
@@ -208,7 +210,8 @@ private slots:
         name->clear();
         korvan::test::typeText(name, QStringLiteral("张三李四王五"));
         QCOMPARE(name->text(), QStringLiteral("张三李四王"));
-        QCOMPARE(screen.list().rows()[1].name, std::string("\xD5\xC5\xC8\xFD\xC0\xEE\xCB\xC4\xCD\xF5"));
+        QCOMPARE(screen.list().rows()[1].name,
+                 std::string("\xD5\xC5\xC8\xFD\xC0\xEE\xCB\xC4\xCD\xF5"));
         // Add after the click appends a row holding the same texts.
         QTest::mouseClick(child<QPushButton>(&screen, "addButton"), Qt::LeftButton);
         QCOMPARE(list->model()->rowCount(), 3);
@@ -216,9 +219,10 @@ private slots:
         QCOMPARE(screen.list().rows()[2], screen.list().rows()[1]);
         QTest::mouseClick(child<QPushButton>(&screen, "saveButton"), Qt::LeftButton);
         QCOMPARE(prompt.last(), std::string("Save completed"));
-        QCOMPARE(data.read("yh.rec"), std::string("anna\f1\r\n"
-                                                  "\xD5\xC5\xC8\xFD\xC0\xEE\xCB\xC4\xCD\xF5\f234567\r\n"
-                                                  "\xD5\xC5\xC8\xFD\xC0\xEE\xCB\xC4\xCD\xF5\f234567\r\n"));
+        QCOMPARE(data.read("yh.rec"),
+                 std::string("anna\f1\r\n"
+                             "\xD5\xC5\xC8\xFD\xC0\xEE\xCB\xC4\xCD\xF5\f234567\r\n"
+                             "\xD5\xC5\xC8\xFD\xC0\xEE\xCB\xC4\xCD\xF5\f234567\r\n"));
     }
 
     void usersScreenAddRulesEnterAndEmptySave() {
