@@ -2,6 +2,7 @@
 #include "Process.h"
 #include "common/RecordFile.h"
 #include "common/TextCodec.h"
+#include "link/RecordBuilder.h"
 #include "link/UdpPeer.h"
 #include "support/TempDir.h"
 
@@ -107,6 +108,41 @@ TEST_F(CliScale, SendCommoditiesInBothFormats) {
     RunResult shortFormat = cli({"send", "commodities", "--family", "orin-kesa"});
     EXPECT_EQ(shortFormat.exitCode, 0) << shortFormat.err;
     EXPECT_NE(readBytes(stored("commodities.txt")).find("command 0x03"), std::string::npos);
+}
+
+// The messages the scale received, in order, decoded from the hex of its raw log.
+std::vector<std::string> receivedMessages(const std::string& log) {
+    std::vector<std::string> messages;
+    std::size_t at = 0;
+    while ((at = log.find(" recv ", at)) != std::string::npos) {
+        const std::size_t data = log.find(" data ", at);
+        const std::size_t end = log.find('\n', data);
+        std::string bytes;
+        for (std::size_t i = data + 6; i + 1 < end; i += 3)
+            bytes += static_cast<char>(std::stoi(log.substr(i, 2), nullptr, 16));
+        messages.push_back(bytes);
+        at = end;
+    }
+    return messages;
+}
+
+TEST_F(CliScale, TheScaleReceivesEveryMessageByteForByte) {
+    const std::string line = "Apple\x0C"
+                             "1001\x0C"
+                             "5.00\x0CYes\x0Cweight\x0C"
+                             "0\x0C"
+                             "7\x0CNo\x0C"
+                             "0\x0C"
+                             "3";
+    writeBytes(record("sp.rec"), line + "\r\n");
+    startScale();
+    RunResult result = cli({"send", "commodities"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.lastLine(), "1Data download completed");
+    const Row row = RecordFile::splitFields(line, 10);
+    EXPECT_EQ(
+        receivedMessages(rawLog()),
+        (std::vector<std::string>{"\xAA", "\x13", RecordBuilder::commodityFull(row), "\x0F"}));
 }
 
 TEST_F(CliScale, EmptyListSendsTheEndByteRightAfterTheHello) {
