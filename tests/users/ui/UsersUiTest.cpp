@@ -256,6 +256,21 @@ private slots:
         QCOMPARE(data.read("yh.rec"), std::string());
     }
 
+    void bytesThatAreNotGbkSurviveLoadAndSave() {
+        UiData data;
+        const std::string raw = "ab\xFF\x80\f1\r\n\xD5\xC5\xC8\xFD\f\xFE\r\n";
+        data.write("yh.rec", raw);
+        Prompt::Script prompt;
+        CYhSetDlg screen;
+        screen.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&screen));
+        auto* list = child<QTableView>(&screen, "userList");
+        QCOMPARE(list->model()->index(1, 0).data().toString(), QStringLiteral("张三"));
+        clickRow(list, 0); // showing a row in the boxes is no edit
+        QTest::mouseClick(child<QPushButton>(&screen, "saveButton"), Qt::LeftButton);
+        QCOMPARE(data.read("yh.rec"), raw);
+    }
+
     void firstUserIsWrittenOwnerOnly() {
         UiData data;
         data.write("language.rec", "english");
