@@ -57,6 +57,8 @@ Tr recordsCleared();
 Tr reconnecting();
 // The worker thread could not be started (same words in both languages).
 Tr threadFailed();
+// The link named in tx.rec has no channel in this build yet.
+Tr linkUnavailable();
 
 } // namespace LinkOutcomes
 } // namespace korvan

@@ -79,6 +79,14 @@ void CSendDataDlg::paintEvent(QPaintEvent* event) {
 }
 
 void CSendDataDlg::start() {
+    // A link this build has no channel for would end in an empty result: say so instead.
+    const LinkMode mode = runner_->settings().mode;
+    if (mode != LinkMode::None && !ChannelFactory::isAvailable(mode)) {
+        report_.message = LinkOutcomes::linkUnavailable().get(Language::current());
+        Prompt::showMessage(report_.message);
+        closeOnce();
+        return;
+    }
     QPointer<CSendDataDlg> self(this);
     runner_->start([self] {
         // Worker thread: hand the queued events to the UI thread.

@@ -105,6 +105,16 @@ private slots:
         QCOMPARE(prompt.last(), std::string("4Data download completed"));
     }
 
+    void linkWithoutChannelSaysSo() {
+        UiData data(kEnglish);
+        data.write("tx.rec", "SerialPort\r\nCOM1\r\n127.0.0.1\r\n");
+        Prompt::Script prompt;
+        const TransferReport report = CSendDataDlg::run(commodities(1), nullptr);
+        QVERIFY(!report.completed);
+        QCOMPARE(prompt.shown(), std::vector<std::string>{"This link is not available yet; choose "
+                                                          "Network in the communication settings"});
+    }
+
     void noLinkModeEndsWithAnEmptyResult() {
         UiData data(kEnglish);
         data.write("tx.rec", "\r\n");
