@@ -9,33 +9,23 @@
 #include "commodity/ui/CSpSetDlg.h"
 #include "commodity/ui/CSpsmSetDlg.h"
 #include "common/Prompt.h"
-#include "link/UdpPeer.h"
 #include "link/ui/CSendDataDlg.h"
+#include "support/ScaleProcess.h"
 #include "support/TempDir.h"
 #include "support/UiData.h"
 #include "support/UiType.h"
-#include "tools/e2e/Process.h"
 
 using namespace korvan;
 using korvan::test::TempDir;
 using korvan::test::UiData;
 
 namespace {
-struct Scale {
-    std::uint16_t port = test::UdpPeer::freePort();
-    std::uint16_t reply = test::UdpPeer::freePort();
-    TempDir store;
-    std::unique_ptr<test::Child> child;
-
-    Scale() {
-        child = std::make_unique<test::Child>(std::vector<std::string>{
-            KORVAN_SCALE_PROGRAM, "--store", store.path().string(), "--port", std::to_string(port),
-            "--reply-port", std::to_string(reply), "--probe-port", "0"});
-        if (!child->waitForLine("listening", std::chrono::seconds(10)))
-            qFatal("korvan-scale did not start");
+// The simulated scale, with the transfer dialog pointed at its ports.
+struct Scale : test::ScaleProcess {
+    explicit Scale(const std::vector<std::string>& extra = {})
+        : ScaleProcess(KORVAN_SCALE_PROGRAM, extra) {
         CSendDataDlg::setNetworkPorts({reply, port});
     }
-    std::string read(const char* file) const { return test::readBytes(store / file); }
 };
 
 template <class T> T* child(QWidget* parent, const char* name) {
