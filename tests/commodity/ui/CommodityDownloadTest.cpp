@@ -13,6 +13,7 @@
 #include "support/ScaleProcess.h"
 #include "support/TempDir.h"
 #include "support/UiData.h"
+#include "support/UiFind.h"
 #include "support/UiType.h"
 
 using namespace korvan;
@@ -28,12 +29,7 @@ struct Scale : test::ScaleProcess {
     }
 };
 
-template <class T> T* child(QWidget* parent, const char* name) {
-    T* widget = parent->findChild<T*>(QString::fromLatin1(name));
-    if (!widget)
-        qFatal("no control %s", name);
-    return widget;
-}
+using korvan::test::child;
 
 void click(QWidget* widget) {
     QTest::mouseClick(widget, Qt::LeftButton);

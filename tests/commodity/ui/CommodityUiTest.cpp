@@ -14,18 +14,14 @@
 #include "commodity/ui/CSpsmSetDlg.h"
 #include "common/Prompt.h"
 #include "support/UiData.h"
+#include "support/UiFind.h"
 #include "support/UiType.h"
 
 using namespace korvan;
 using korvan::test::UiData;
 
 namespace {
-template <class T> T* child(QWidget* parent, const char* name) {
-    T* widget = parent->findChild<T*>(QString::fromLatin1(name));
-    if (!widget)
-        qFatal("no control %s", name);
-    return widget;
-}
+using korvan::test::child;
 
 void click(QWidget* parent, const char* button) {
     QTest::mouseClick(child<QPushButton>(parent, button), Qt::LeftButton);

@@ -11,6 +11,7 @@
 
 #include "common/Prompt.h"
 #include "support/UiData.h"
+#include "support/UiFind.h"
 #include "users/ui/CFirstUserDlg.h"
 #include "users/ui/CLoginDlg.h"
 #include "users/ui/CYhSetDlg.h"
@@ -19,12 +20,7 @@ using namespace korvan;
 using korvan::test::UiData;
 
 namespace {
-template <class T> T* child(QWidget* parent, const char* name) {
-    T* widget = parent->findChild<T*>(QString::fromLatin1(name));
-    if (!widget)
-        qFatal("no control %s", name);
-    return widget;
-}
+using korvan::test::child;
 
 // A login opened on a data directory holding the given user and language files.
 struct LoginScene {
