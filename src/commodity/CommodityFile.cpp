@@ -2,14 +2,13 @@
 
 namespace korvan {
 
-std::vector<CommodityRecord> CommodityFile::load(const std::filesystem::path& file,
-                                                 IoResult* result) {
-    const std::vector<std::string> lines = RecordFile::readLines(file, result);
-    std::vector<CommodityRecord> records;
-    records.reserve(lines.size());
-    for (const std::string& line : lines)
-        records.push_back(CommodityRecord::fromLine(line));
-    return records;
+Loaded<std::vector<CommodityRecord>> CommodityFile::load(const std::filesystem::path& file) {
+    const auto lines = RecordFile::readLines(file);
+    Loaded<std::vector<CommodityRecord>> loaded{{}, lines.result};
+    loaded.value.reserve(lines.value.size());
+    for (const std::string& line : lines.value)
+        loaded.value.push_back(CommodityRecord::fromLine(line));
+    return loaded;
 }
 
 IoResult CommodityFile::save(const std::filesystem::path& file,

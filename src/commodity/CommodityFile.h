@@ -12,9 +12,8 @@ namespace korvan {
 class CommodityFile {
 public:
     // Every line gives a record, an empty line too; there is no limit on the count. A missing file
-    // reads as empty; a file that cannot be read gives no records and a failed `result`.
-    static std::vector<CommodityRecord> load(const std::filesystem::path& file,
-                                             IoResult* result = nullptr);
+    // reads as empty; a file that cannot be read gives no records and a failed result.
+    static Loaded<std::vector<CommodityRecord>> load(const std::filesystem::path& file);
     // Writes every record, CR LF after each, atomically; no records give a file of length zero.
     static IoResult save(const std::filesystem::path& file,
                          const std::vector<CommodityRecord>& records);

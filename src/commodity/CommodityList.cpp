@@ -20,7 +20,9 @@ CommodityList::CommodityList(std::filesystem::path file)
 
 IoResult CommodityList::open() {
     lang_ = Language::current();
-    rows_ = CommodityFile::load(file_, &loadFailure_);
+    auto loaded = CommodityFile::load(file_);
+    rows_ = std::move(loaded.value);
+    loadFailure_ = loaded.result;
     working_ = CommodityRecord{};
     clearChosen();
     family_ = ModelFamily::Vamo;

@@ -2,14 +2,13 @@
 
 namespace korvan {
 
-std::vector<DescriptionEntry> DescriptionFile::load(const std::filesystem::path& file,
-                                                    IoResult* result) {
-    const std::vector<std::string> lines = RecordFile::readLines(file, result);
-    std::vector<DescriptionEntry> entries;
-    entries.reserve(lines.size());
-    for (const std::string& line : lines)
-        entries.push_back(DescriptionEntry::fromLine(line));
-    return entries;
+Loaded<std::vector<DescriptionEntry>> DescriptionFile::load(const std::filesystem::path& file) {
+    const auto lines = RecordFile::readLines(file);
+    Loaded<std::vector<DescriptionEntry>> loaded{{}, lines.result};
+    loaded.value.reserve(lines.value.size());
+    for (const std::string& line : lines.value)
+        loaded.value.push_back(DescriptionEntry::fromLine(line));
+    return loaded;
 }
 
 IoResult DescriptionFile::save(const std::filesystem::path& file,

@@ -12,9 +12,8 @@ namespace korvan {
 class DescriptionFile {
 public:
     // Every line gives an entry. A missing file reads as empty; a file that cannot be read gives
-    // no entries and a failed `result`.
-    static std::vector<DescriptionEntry> load(const std::filesystem::path& file,
-                                              IoResult* result = nullptr);
+    // no entries and a failed result.
+    static Loaded<std::vector<DescriptionEntry>> load(const std::filesystem::path& file);
     // Writes every entry, CR LF after each, atomically; no entries give a file of length zero.
     static IoResult save(const std::filesystem::path& file,
                          const std::vector<DescriptionEntry>& entries);

@@ -17,7 +17,9 @@ DescriptionList::DescriptionList(std::filesystem::path file)
 
 IoResult DescriptionList::open() {
     lang_ = Language::current();
-    rows_ = DescriptionFile::load(file_, &loadFailure_);
+    auto loaded = DescriptionFile::load(file_);
+    rows_ = std::move(loaded.value);
+    loadFailure_ = loaded.result;
     chosen_ = false;
     chosenIndex_ = 0;
     modified_ = false;

@@ -41,8 +41,13 @@ void load(const std::filesystem::path& languageFile) {
         setFlag(flagFromLocale());
         return;
     }
-    auto lines = RecordFile::readLines(languageFile);
-    setFlag(lines.empty() ? std::string(kChinese) : lines.front());
+    const auto lines = RecordFile::readLines(languageFile);
+    if (!lines) {
+        // Unreadable: as if there were none, rather than the empty file's Chinese.
+        setFlag(flagFromLocale());
+        return;
+    }
+    setFlag(lines.value.empty() ? std::string(kChinese) : lines.value.front());
 }
 
 IoResult save(const std::filesystem::path& languageFile, const std::string& flag) {

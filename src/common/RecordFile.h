@@ -12,23 +12,44 @@ constexpr char kFieldSeparator = '\x0C';
 
 // Outcome of reading or writing a file: empty when it worked, otherwise what went wrong
 // (errno and the file), turned into an operator message by IoResult::message.
-struct IoResult {
+struct [[nodiscard]] IoResult {
+    // What could not be done; the message names the file, or the folder for Folder.
+    enum class Failure { None, File, NotRegular, Folder };
+
     int error = 0; // errno of the failure, 0 on success
     std::filesystem::path path;
+    Failure failure = Failure::None;
 
-    bool ok() const { return error == 0; }
+    bool ok() const { return error == 0 && failure == Failure::None; }
     explicit operator bool() const { return ok(); }
     // One line for the operator, in the current language.
     std::string message() const;
+
+    static IoResult fileFailure(std::filesystem::path file, int error) {
+        return {error, std::move(file), Failure::File};
+    }
+};
+
+// What a read gives: the value and how the read went, together, so a caller cannot take the
+// value of a file it could not read for an empty file. A failed read holds an empty value.
+template <class T> struct [[nodiscard]] Loaded {
+    T value{};
+    IoResult result;
+
+    bool ok() const { return result.ok(); }
+    explicit operator bool() const { return ok(); }
 };
 
 namespace RecordFile {
 
 // Every line of the file, line ends removed. A missing file reads as empty (and ok).
 // A final line without a line end still counts; a file ending in a line end adds no empty line.
-std::vector<std::string> readLines(const std::filesystem::path& file, IoResult* result = nullptr);
-// The whole file as bytes. A missing file reads as empty (and ok).
-std::string readAll(const std::filesystem::path& file, IoResult* result = nullptr);
+Loaded<std::vector<std::string>> readLines(const std::filesystem::path& file);
+// The whole file as bytes. A missing file reads as empty (and ok). Anything but a regular file
+// (a named pipe, a device, a folder) is refused, so a read never blocks.
+Loaded<std::string> readAll(const std::filesystem::path& file);
+// Splits file bytes into lines as readLines does.
+std::vector<std::string> splitLines(std::string_view bytes);
 
 // Splits a line into exactly `count` fields at form feeds: the last field runs to the end of the
 // line, form feeds included; missing fields are empty.
@@ -37,8 +58,10 @@ std::vector<std::string> splitFields(std::string_view line, std::size_t count);
 std::string joinFields(const std::vector<std::string>& fields);
 
 // Writes the lines, each followed by CR LF, atomically (temporary file beside it, flushed,
-// renamed over the old one). Creates the folder when it is missing. `mode` sets the file's
-// permission bits. On failure the old file is left as it was.
+// renamed over the old one). Creates the folder when it is missing. A new file gets `mode`; a
+// file that is replaced keeps its permission bits and, where the process may set them, its
+// owner and group. A symbolic link stays a link: the file it points to is replaced. On failure
+// the old file is left as it was.
 IoResult writeLines(const std::filesystem::path& file, const std::vector<std::string>& lines,
                     std::filesystem::perms mode = std::filesystem::perms(0644));
 // Writes the bytes exactly as given, atomically, as above.

@@ -44,10 +44,10 @@ void LinkSettings::setMode(LinkMode newMode) {
 }
 
 IoResult LinkSettings::load(const std::filesystem::path& file) {
-    IoResult result;
-    const std::vector<std::string> lines = RecordFile::readLines(file, &result);
-    if (!result)
-        return result;
+    const auto loaded = RecordFile::readLines(file);
+    if (!loaded)
+        return loaded.result;
+    const std::vector<std::string>& lines = loaded.value;
     if (lines.size() > 0) {
         modeText = lines[0];
         mode = modeFromText(modeText);
@@ -56,7 +56,7 @@ IoResult LinkSettings::load(const std::filesystem::path& file) {
         port = lines[1];
     if (lines.size() > 2)
         targetIp = lines[2];
-    return result;
+    return {};
 }
 
 IoResult LinkSettings::save(const std::filesystem::path& file, Lang lang) const {

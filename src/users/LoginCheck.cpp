@@ -13,7 +13,8 @@ constexpr int kAttempts = 3;
 } // namespace
 
 LoginCheck LoginCheck::fromFile(const std::filesystem::path& userFile) {
-    return LoginCheck(UserFile::read(userFile));
+    // An unreadable file lets nobody in, as an empty one does; start-up tells why.
+    return LoginCheck(UserFile::read(userFile).value);
 }
 LoginCheck::LoginCheck(std::vector<User> users) : users_(std::move(users)) {}
 

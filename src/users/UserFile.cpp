@@ -9,10 +9,11 @@ User parseLine(const std::string& line) {
     return User{line.substr(0, sep), line.substr(sep + 1)};
 }
 
-std::vector<User> read(const std::filesystem::path& file, IoResult* result) {
-    std::vector<User> users;
-    for (const auto& line : RecordFile::readLines(file, result))
-        users.push_back(parseLine(line));
+Loaded<std::vector<User>> read(const std::filesystem::path& file) {
+    const auto lines = RecordFile::readLines(file);
+    Loaded<std::vector<User>> users{{}, lines.result};
+    for (const auto& line : lines.value)
+        users.value.push_back(parseLine(line));
     return users;
 }
 

@@ -23,7 +23,7 @@ inline constexpr std::size_t kMaxUsers = 5;
 // The name is the text before the first form feed (empty when there is none); the password is
 // everything after it (the whole line when there is none).
 User parseLine(const std::string& line);
-std::vector<User> read(const std::filesystem::path& file, IoResult* result = nullptr);
+Loaded<std::vector<User>> read(const std::filesystem::path& file);
 // Writes every user as name, form feed, password, CR LF. Only the owner may read the file:
 // it holds the passwords in plain text.
 IoResult write(const std::filesystem::path& file, const std::vector<User>& users);

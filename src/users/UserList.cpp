@@ -10,7 +10,11 @@ const Tr kSaved{"数据保存完成", "Save completed"};
 } // namespace
 
 UserList::UserList(std::filesystem::path file, Lang lang)
-    : file_(std::move(file)), lang_(lang), rows_(UserFile::read(file_)) {}
+    : file_(std::move(file)), lang_(lang) {
+    auto loaded = UserFile::read(file_);
+    rows_ = std::move(loaded.value);
+    loadFailure_ = loaded.result;
+}
 
 const User* UserList::chosen() const {
     if (!chosen_ || chosenIndex_ >= rows_.size())

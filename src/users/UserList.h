@@ -39,6 +39,7 @@ private:
     std::filesystem::path file_;
     Lang lang_;
     std::vector<User> rows_;
+    IoResult loadFailure_; // the file could not be read: it must not be overwritten
     bool chosen_ = false;
     std::size_t chosenIndex_ = 0;
 };

@@ -132,7 +132,7 @@ private slots:
         frame.action(LanguageChinese)->trigger();
         QCOMPARE(Language::flag(), std::string(kChinese)); // the switch holds for this run
         QCOMPARE(frame.menu(3)->title(), QStringLiteral("参数设置"));
-        QVERIFY(prompt.last().rfind("文件读写失败", 0) == 0);
+        QVERIFY(prompt.last().rfind("不是普通文件", 0) == 0);
     }
 
     void screenCommandOpensItsScreen() {

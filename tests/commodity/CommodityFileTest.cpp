@@ -20,9 +20,9 @@ std::string gbk(const char* utf8) {
 std::string roundTrip(const std::string& bytes, std::vector<CommodityRecord>* loaded = nullptr) {
     TempDir dir;
     writeBytes(dir / "record/sp.rec", bytes);
-    IoResult read;
-    auto records = CommodityFile::load(dir / "record/sp.rec", &read);
+    auto read = CommodityFile::load(dir / "record/sp.rec");
     EXPECT_TRUE(read.ok());
+    auto& records = read.value;
     EXPECT_TRUE(CommodityFile::save(dir / "record/out.rec", records).ok());
     if (loaded)
         *loaded = records;
@@ -86,11 +86,12 @@ TEST(CommodityFile, EmptyListGivesAFileOfLengthZeroAndBack) {
     ASSERT_TRUE(CommodityFile::save(dir / "record/sp.rec", {}).ok());
     EXPECT_TRUE(std::filesystem::exists(dir / "record/sp.rec"));
     EXPECT_EQ(std::filesystem::file_size(dir / "record/sp.rec"), 0u);
-    IoResult read;
-    EXPECT_TRUE(CommodityFile::load(dir / "record/sp.rec", &read).empty());
+    auto read = CommodityFile::load(dir / "record/sp.rec");
+    EXPECT_TRUE(read.value.empty());
     EXPECT_TRUE(read.ok());
     // A missing file reads as an empty list too.
-    EXPECT_TRUE(CommodityFile::load(dir / "record/none.rec", &read).empty());
+    read = CommodityFile::load(dir / "record/none.rec");
+    EXPECT_TRUE(read.value.empty());
     EXPECT_TRUE(read.ok());
 }
 

@@ -63,7 +63,7 @@ TEST_F(CommodityListTest, OpeningAnEmptyFileAllowsDownloadAtOnce) {
     EXPECT_TRUE(l.readyForDownload());
     EXPECT_TRUE(prompts.shown().empty());
     l.setModelFamily(CommodityList::ModelFamily::OrinKesa);
-    l.open();
+    ASSERT_TRUE(l.open().ok());
     EXPECT_EQ(l.modelFamily(), CommodityList::ModelFamily::Vamo);
 }
 
@@ -95,7 +95,7 @@ TEST_F(CommodityListTest, FindMatchesWholeNamesExactlyAndTakesTheUpperOfTwo) {
 TEST_F(CommodityListTest, ClickChoosesTheLowestSelectedRowAndFindInAnEmptyList) {
     CommodityList& l = open("");
     Language::setFlag(kChinese);
-    l.open();
+    ASSERT_TRUE(l.open().ok());
     l.setWorkingName("Apple");
     EXPECT_FALSE(l.find());
     EXPECT_EQ(prompts.last(), "找不到该商品");

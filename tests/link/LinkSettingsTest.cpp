@@ -47,7 +47,7 @@ TEST(LinkSettings, LoadReadsThreeLinesAndAShortFileKeepsTheRest) {
 
     // An unknown mode names no link but keeps its text.
     test::writeBytes(dir / "odd.rec", "Carrier pigeon\r\n");
-    settings.load(dir / "odd.rec");
+    ASSERT_TRUE(settings.load(dir / "odd.rec").ok());
     EXPECT_EQ(settings.mode, LinkMode::None);
     EXPECT_EQ(settings.modeText, "Carrier pigeon");
 }
@@ -65,7 +65,7 @@ TEST(LinkSettings, SaveWritesTheModeInTheLanguageAndRoundTrips) {
     ASSERT_TRUE(settings.save(dir / "tx.rec", Lang::Unknown).ok());
     EXPECT_EQ(test::readBytes(dir / "tx.rec"), "USB\r\nCOM15\r\n10.0.0.9\r\n");
     LinkSettings back;
-    back.load(dir / "tx.rec");
+    ASSERT_TRUE(back.load(dir / "tx.rec").ok());
     EXPECT_EQ(back.mode, LinkMode::Usb);
     EXPECT_EQ(back.port, "COM15");
     EXPECT_EQ(back.targetIp, "10.0.0.9");

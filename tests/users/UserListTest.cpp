@@ -94,6 +94,6 @@ TEST_F(UserListTest, FailedSaveSaysSoAndKeepsTheRows) {
     UserList list(file(), Lang::English);
     ASSERT_TRUE(list.add("a", "1"));
     EXPECT_FALSE(list.save());
-    EXPECT_EQ(prompt.last().rfind("Could not", 0), 0u);
+    EXPECT_EQ(prompt.last().rfind("Not a regular file", 0), 0u);
     EXPECT_EQ(list.rows().size(), 1u);
 }

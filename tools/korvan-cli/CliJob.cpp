@@ -12,13 +12,12 @@ namespace {
 
 // Lines 1 to 3 of xpwz.rec: store name, shop phone, store address; a missing line is empty.
 std::optional<std::string> storeText(const DataDir& dir, std::size_t line, std::string& error) {
-    IoResult result;
-    const std::vector<std::string> lines = RecordFile::readLines(dir.record("xpwz.rec"), &result);
-    if (!result) {
-        error = result.message();
+    const auto lines = RecordFile::readLines(dir.record("xpwz.rec"));
+    if (!lines) {
+        error = lines.result.message();
         return std::nullopt;
     }
-    return line < lines.size() ? lines[line] : std::string();
+    return line < lines.value.size() ? lines.value[line] : std::string();
 }
 
 } // namespace
@@ -29,15 +28,19 @@ std::optional<JobRequest> CliJob::load(const CliOptions& options, const DataDir&
     request.kind = jobKind(options.command);
     IoResult result;
     switch (options.command) {
-    case Command::SendCommodities:
+    case Command::SendCommodities: {
         request.family = options.family;
-        request.rows =
-            CommodityFile::downloadRows(CommodityFile::load(dir.record("sp.rec"), &result));
+        const auto loaded = CommodityFile::load(dir.record("sp.rec"));
+        result = loaded.result;
+        request.rows = CommodityFile::downloadRows(loaded.value);
         break;
-    case Command::SendDescriptions:
-        request.rows =
-            DescriptionFile::downloadRows(DescriptionFile::load(dir.record("spsm.rec"), &result));
+    }
+    case Command::SendDescriptions: {
+        const auto loaded = DescriptionFile::load(dir.record("spsm.rec"));
+        result = loaded.result;
+        request.rows = DescriptionFile::downloadRows(loaded.value);
         break;
+    }
     case Command::SendStoreName:
     case Command::SendShopPhone:
     case Command::SendStoreAddress: {

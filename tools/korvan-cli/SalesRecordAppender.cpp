@@ -6,10 +6,10 @@ IoResult SalesRecordAppender::append(const std::filesystem::path& file,
                                      const std::vector<SalesRecord>& records) {
     if (records.empty())
         return {};
-    IoResult result;
-    std::string bytes = RecordFile::readAll(file, &result);
-    if (!result)
-        return result;
+    auto loaded = RecordFile::readAll(file);
+    if (!loaded)
+        return loaded.result;
+    std::string& bytes = loaded.value;
     if (!bytes.empty() && bytes.back() != '\n')
         bytes += "\r\n";
     for (const SalesRecord& record : records) {

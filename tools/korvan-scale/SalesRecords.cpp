@@ -56,15 +56,17 @@ std::string timeText(std::chrono::sys_seconds at) {
 
 } // namespace
 
-std::vector<SalesRecord> fromRecordFile(const std::filesystem::path& file, IoResult* result) {
-    std::vector<SalesRecord> records;
-    for (const auto& line : RecordFile::readLines(file, result)) {
+Loaded<std::vector<SalesRecord>> fromRecordFile(const std::filesystem::path& file) {
+    const auto lines = RecordFile::readLines(file);
+    Loaded<std::vector<SalesRecord>> loaded{{}, lines.result};
+    auto& records = loaded.value;
+    for (const auto& line : lines.value) {
         if (line.empty())
             continue;
         const auto fields = RecordFile::splitFields(line, 5);
         records.push_back({fields[0], fields[1], fields[2], fields[3], fields[4]});
     }
-    return records;
+    return loaded;
 }
 
 std::vector<SalesRecord> generate(std::size_t count, std::uint32_t seed) {

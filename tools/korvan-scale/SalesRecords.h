@@ -17,8 +17,7 @@ namespace SalesRecords {
 
 // Reads a file in the sales record file layout: one record per line, fields separated by 0x0C,
 // the last field running to the end of the line. Empty lines are skipped (they hold no sale).
-std::vector<SalesRecord> fromRecordFile(const std::filesystem::path& file,
-                                        IoResult* result = nullptr);
+Loaded<std::vector<SalesRecord>> fromRecordFile(const std::filesystem::path& file);
 // `count` plausible records: times rising from 2026-03-01 08:00:00, Chinese and English names,
 // weighed and counted articles, totals that match weight times price. The same seed always
 // gives the same records.

@@ -181,15 +181,14 @@ IoResult ScaleStore::replaceSales(std::vector<SalesRecord> records) {
 }
 
 bool ScaleStore::loadSales(std::string* error) {
-    IoResult io;
-    const auto text = RecordFile::readAll(file(kSales), &io);
-    if (!io) {
+    const auto text = RecordFile::readAll(file(kSales));
+    if (!text) {
         if (error)
-            *error = io.message();
+            *error = text.result.message();
         return false;
     }
     std::string why;
-    auto records = parseSalesText(text, &why);
+    auto records = parseSalesText(text.value, &why);
     if (!records) {
         if (error)
             *error = file(kSales).string() + ", " + why;

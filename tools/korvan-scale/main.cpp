@@ -39,13 +39,12 @@ bool prepareSales(const ScaleOptions& options, ScaleStore& store, std::string* e
             *error = options.salesFile->string() + ": no such file";
             return false;
         }
-        IoResult read;
-        auto records = SalesRecords::fromRecordFile(*options.salesFile, &read);
-        if (!read) {
-            *error = read.message();
+        auto records = SalesRecords::fromRecordFile(*options.salesFile);
+        if (!records) {
+            *error = records.result.message();
             return false;
         }
-        if (auto saved = store.replaceSales(std::move(records)); !saved) {
+        if (auto saved = store.replaceSales(std::move(records.value)); !saved) {
             *error = saved.message();
             return false;
         }

@@ -492,7 +492,7 @@ private slots:
         std::filesystem::remove_all(folder);
         test::writeBytes(folder, "not a folder");
         click(&screen, "saveButton");
-        QVERIFY(prompt.last().starts_with("Could not read or write the file"));
+        QVERIFY(prompt.last().starts_with("Cannot write a file in the folder"));
         QVERIFY(screen.list().isModified());
 
         // The editor's write fails: the message is shown, the editor closes, the flag stays.
@@ -503,7 +503,7 @@ private slots:
             prompt.clear();
             click(&dialog, "saveButton");
             QCOMPARE(prompt.shown().size(), std::size_t(1));
-            QVERIFY(prompt.last().starts_with("Could not read or write the file"));
+            QVERIFY(prompt.last().starts_with("Cannot write a file in the folder"));
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
         };
         click(&screen, "newButton");
@@ -517,7 +517,7 @@ private slots:
         CSpSetDlg unreadable;
         unreadable.show();
         QTRY_COMPARE(prompt.shown().size(), std::size_t(1));
-        QVERIFY(prompt.last().starts_with("Could not read or write the file"));
+        QVERIFY(prompt.last().starts_with("Cannot write a file in the folder"));
         click(&unreadable, "saveButton");
         QVERIFY(std::filesystem::is_directory(other.record("sp.rec")));
         std::filesystem::create_directories(other.record("spsm.rec"));

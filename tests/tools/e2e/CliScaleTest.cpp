@@ -226,7 +226,7 @@ TEST_F(CliScale, ReadRecordsStopsAt1999) {
     RunResult result = cli({"read-records"});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.lastLine(), "1999Data download completed");
-    EXPECT_EQ(RecordFile::readLines(record("dzcjl.rec")).size(), 1999u);
+    EXPECT_EQ(RecordFile::readLines(record("dzcjl.rec")).value.size(), 1999u);
 }
 
 TEST_F(CliScale, ClearRecordsNeedsConfirmation) {

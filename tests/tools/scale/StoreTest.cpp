@@ -55,9 +55,9 @@ TEST(SalesRecords, ReadsTheSalesRecordFileLayout) {
                                       "0.500" + kFF + "5.80" + kFF + "2.90\r\n\r\n" + "t2" + kFF +
                                       "n" + kFF + "w" + kFF + "p" + kFF + "1" + kFF +
                                       "extra\nshort" + kFF + "x");
-    IoResult io;
-    auto records = SalesRecords::fromRecordFile(dir / "dzcjl.rec", &io);
-    ASSERT_TRUE(io.ok());
+    auto read = SalesRecords::fromRecordFile(dir / "dzcjl.rec");
+    ASSERT_TRUE(read.ok());
+    auto& records = read.value;
     ASSERT_EQ(records.size(), 3u); // the empty line holds no sale
     EXPECT_EQ(records[0][1], korvan::test::kApple);
     EXPECT_EQ(records[0][4], "2.90");
