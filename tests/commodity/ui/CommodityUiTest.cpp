@@ -517,7 +517,7 @@ private slots:
         CSpSetDlg unreadable;
         unreadable.show();
         QTRY_COMPARE(prompt.shown().size(), std::size_t(1));
-        QVERIFY(prompt.last().starts_with("Cannot write a file in the folder"));
+        QVERIFY(prompt.last().starts_with("Not a regular file"));
         click(&unreadable, "saveButton");
         QVERIFY(std::filesystem::is_directory(other.record("sp.rec")));
         std::filesystem::create_directories(other.record("spsm.rec"));
