@@ -526,7 +526,7 @@ private slots:
         QTRY_COMPARE(prompt.shown().size(), std::size_t(3)); // the list's Save said it too
         click(&unreadableTexts, "downloadButton");           // refused: nothing sure to send
         QCOMPARE(prompt.shown().size(), std::size_t(4));
-        QVERIFY(prompt.last().starts_with("Could not read or write the file"));
+        QVERIFY(prompt.last().starts_with("Not a regular file"));
     }
 
     void descriptionEditsOnlyTheChosenRow() {
