@@ -22,7 +22,19 @@ std::vector<std::string> LoginCheck::sortedNames() const {
     std::vector<std::string> names;
     for (const auto& user : users_)
         names.push_back(user.name);
-    std::sort(names.begin(), names.end());
+    // As a list box sorts: letters ignoring case ("admin", "bob", "Demo"); names that differ
+    // only in case keep a fixed order among themselves.
+    const auto folded = [](const std::string& name) {
+        std::string f = name;
+        for (char& c : f)
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        return f;
+    };
+    std::stable_sort(names.begin(), names.end(), [&](const std::string& a, const std::string& b) {
+        const std::string fa = folded(a), fb = folded(b);
+        return fa != fb ? fa < fb : a < b;
+    });
     return names;
 }
 

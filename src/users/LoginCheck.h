@@ -25,7 +25,7 @@ public:
     explicit LoginCheck(std::vector<User> users);
 
     const std::vector<User>& users() const { return users_; }
-    // The names as the user box lists them: sorted by their bytes, duplicates kept.
+    // The names as the user box lists them: sorted ignoring the case of letters, duplicates kept.
     std::vector<std::string> sortedNames() const;
     int failedAttempts() const { return failed_; }
 

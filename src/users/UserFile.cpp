@@ -1,5 +1,7 @@
 #include "UserFile.h"
 
+#include <algorithm>
+
 namespace korvan::UserFile {
 
 User parseLine(const std::string& line) {
@@ -15,6 +17,17 @@ Loaded<std::vector<User>> read(const std::filesystem::path& file) {
     for (const auto& line : lines.value)
         users.value.push_back(parseLine(line));
     return users;
+}
+
+bool anyoneCanLogIn(const std::vector<User>& users) {
+    return std::any_of(users.begin(), users.end(), [](const User& u) { return !u.name.empty(); });
+}
+
+Start startState(const std::filesystem::path& file) {
+    const auto users = read(file);
+    if (!users)
+        return {StartState::Unreadable, users.result};
+    return {anyoneCanLogIn(users.value) ? StartState::Ready : StartState::NeedsFirstUser, {}};
 }
 
 IoResult write(const std::filesystem::path& file, const std::vector<User>& users) {

@@ -24,6 +24,18 @@ inline constexpr std::size_t kMaxUsers = 5;
 // everything after it (the whole line when there is none).
 User parseLine(const std::string& line);
 Loaded<std::vector<User>> read(const std::filesystem::path& file);
+// Whether the login can let anyone in: it refuses an empty name, so only a user with a name counts.
+bool anyoneCanLogIn(const std::vector<User>& users);
+
+// What start-up does with the user file: a missing file, or one without a user who can log in
+// (the last user deleted and saved, an empty file), asks for a first user; a file that exists
+// but cannot be read is reported and left alone.
+enum class StartState { Ready, NeedsFirstUser, Unreadable };
+struct Start {
+    StartState state;
+    IoResult result; // why, for Unreadable
+};
+Start startState(const std::filesystem::path& file);
 // Writes every user as name, form feed, password, CR LF. Only the owner may read the file:
 // it holds the passwords in plain text.
 IoResult write(const std::filesystem::path& file, const std::vector<User>& users);

@@ -7,6 +7,9 @@ namespace {
 const Tr kTooMany{"用户数量不能超过5个", "No more than 5 users"};
 const Tr kEmptyName{"用户名不能为空", "User name cannot be empty"};
 const Tr kSaved{"数据保存完成", "Save completed"};
+const Tr kNobody{"列表中没有用户名, 保存后下次启动将无人能登录, 需重新创建第一个用户. 仍要保存吗?",
+                 "No user in the list has a name: after saving, nobody can log in at the next "
+                 "start, and a first user must be created again. Save anyway?"};
 } // namespace
 
 UserList::UserList(std::filesystem::path file, Lang lang)
@@ -23,11 +26,6 @@ const User* UserList::chosen() const {
 }
 
 void UserList::click(const std::set<std::size_t>& selected) {
-    if (rows_.empty()) {
-        chosen_ = false;
-        chosenIndex_ = 0;
-        return;
-    }
     for (std::size_t row : selected) {
         if (row < rows_.size()) {
             chosen_ = true;
@@ -35,6 +33,8 @@ void UserList::click(const std::set<std::size_t>& selected) {
             return;
         }
     }
+    chosen_ = false;
+    chosenIndex_ = 0;
 }
 
 void UserList::editName(const std::string& name) {
@@ -64,9 +64,19 @@ void UserList::remove(const std::set<std::size_t>& selected) {
     for (auto it = selected.rbegin(); it != selected.rend(); ++it)
         if (*it < rows_.size())
             rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(*it));
+    if (!selected.empty()) {
+        chosen_ = false;
+        chosenIndex_ = 0;
+    }
 }
 
 bool UserList::save() {
+    if (!loadFailure_) {
+        Prompt::showMessage(loadFailure_.message());
+        return false;
+    }
+    if (!UserFile::anyoneCanLogIn(rows_) && !Prompt::ask(kNobody.get(lang_)))
+        return false;
     IoResult result = UserFile::write(file_, rows_);
     if (!result) {
         Prompt::showMessage(result.message());

@@ -15,14 +15,18 @@ public:
     // Opening: reads the file; no chosen row.
     explicit UserList(std::filesystem::path file, Lang lang = Language::current());
 
+    // How the opening read went. After a failed read the list is empty and Save refuses: the
+    // file's users are unknown, and writing the list would lock every one of them out.
+    const IoResult& openResult() const { return loadFailure_; }
+
     const std::vector<User>& rows() const { return rows_; }
     bool hasChosen() const { return chosen_; }
     std::size_t chosenIndex() const { return chosenIndex_; }
     // The chosen row, or nullptr when there is none (also when Delete took its index away).
     const User* chosen() const;
 
-    // A click: the lowest-numbered selected row becomes the chosen row. With an empty list the
-    // chosen row is cleared. With a non-empty list and no selection nothing changes.
+    // A click: the lowest-numbered selected row becomes the chosen row. A click that selects
+    // nothing (an empty list, the empty area below the rows) clears the chosen row.
     void click(const std::set<std::size_t>& selected);
     // The operator typed into a box: while a row is chosen the text goes into that row at once.
     void editName(const std::string& name);
@@ -30,9 +34,12 @@ public:
 
     // Add: false (after showing the message) when the list is full or the name is empty.
     bool add(const std::string& name, const std::string& password);
-    // Delete every selected row; the chosen index stays as it was.
+    // Delete every selected row. Afterwards no row is chosen: the boxes must not go on editing
+    // whichever user moved into the deleted row's place.
     void remove(const std::set<std::size_t>& selected);
-    // Save: writes the file and shows "Save completed", or shows why it failed.
+    // Save: writes the file and shows "Save completed", or shows why it failed. A list in which
+    // no user has a name lets nobody log in: Save asks first, and does nothing unless confirmed.
+    // After a failed opening read Save refuses and says why.
     bool save();
 
 private:

@@ -114,3 +114,49 @@ TEST(RecordFileWrite, TargetThatIsAFolderFailsCleanly) {
     Language::setFlag(kChinese);
     EXPECT_EQ(result.message().rfind("不是普通文件", 0), 0u);
 }
+
+TEST(RecordFileWrite, ReplacedFileKeepsModeOwnerAndLink) {
+    TempDir dir;
+    const auto file = dir / "record/yh.rec";
+    writeBytes(file, "old\r\n");
+    ::chmod(file.c_str(), 0640);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
+    }
+    // The mode given is for a new file only.
+    ASSERT_TRUE(RecordFile::writeLines(file, {"new"}, std::filesystem::perms(0600)).ok());
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    if (root) {
+        EXPECT_EQ(st.st_uid, 65534u);
+    }
+
+    // A record file kept elsewhere through a symbolic link: the link stays, its target changes.
+    const auto elsewhere = dir / "shared/sp.rec";
+    writeBytes(elsewhere, "a\r\n");
+    std::filesystem::create_symlink("../shared/sp.rec", dir / "record/sp.rec");
+    ASSERT_TRUE(RecordFile::writeLines(dir / "record/sp.rec", {"b"}).ok());
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "record/sp.rec"));
+    EXPECT_EQ(readBytes(elsewhere), "b\r\n");
+    // No temporary file is left in either folder.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "shared"), {}), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "record"), {}), 2);
+}
+
+TEST(RecordFileRead, NamedPipeIsRefusedWithoutBlocking) {
+    TempDir dir;
+    const auto fifo = dir / "record/sp.rec";
+    std::filesystem::create_directories(fifo.parent_path());
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    // Opening a pipe with no writer would wait for ever; it is refused at once instead.
+    const auto read = RecordFile::readLines(fifo);
+    EXPECT_FALSE(read.ok());
+    EXPECT_EQ(read.result.failure, IoResult::Failure::NotRegular);
+    Language::setFlag(kEnglish);
+    EXPECT_EQ(read.result.message(), "Not a regular file, it cannot be used: " + fifo.string());
+    // Nor is it written over: a save would replace the pipe by a file.
+    EXPECT_FALSE(RecordFile::writeLines(fifo, {"x"}).ok());
+    EXPECT_EQ(std::filesystem::status(fifo).type(), std::filesystem::file_type::fifo);
+}

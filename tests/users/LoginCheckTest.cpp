@@ -33,7 +33,7 @@ TEST(LoginCheck, ResetAndEmptyNameDoNotCount) {
     EXPECT_EQ(login.attempt("anna", "1", Lang::Chinese), Outcome::Accepted);
 }
 
-TEST(LoginCheck, DuplicateNamesAcceptEitherPasswordAndSortByBytes) {
+TEST(LoginCheck, DuplicateNamesAcceptEitherPasswordAndSortIgnoringCase) {
     Prompt::Script prompt;
     LoginCheck login(std::vector<User>{{"zed", "a"}, {"bob", "1"}, {"bob", "2"}, {"Alice", ""}});
     EXPECT_EQ(login.attempt("bob", "2", Lang::English), Outcome::Accepted);
@@ -41,6 +41,8 @@ TEST(LoginCheck, DuplicateNamesAcceptEitherPasswordAndSortByBytes) {
     EXPECT_EQ(login.attempt("Alice", "", Lang::English), Outcome::Accepted);
     EXPECT_EQ(login.attempt("BOB", "1", Lang::English), Outcome::Wrong); // exact bytes
     EXPECT_EQ(login.sortedNames(), (std::vector<std::string>{"Alice", "bob", "bob", "zed"}));
+    LoginCheck mixed(std::vector<User>{{"Demo", ""}, {"bob", ""}, {"admin", ""}, {"Bob", ""}});
+    EXPECT_EQ(mixed.sortedNames(), (std::vector<std::string>{"admin", "Bob", "bob", "Demo"}));
 }
 
 TEST(LoginCheck, NoUsersLetsNobodyIn) {

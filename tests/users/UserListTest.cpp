@@ -1,6 +1,9 @@
 #include "common/Prompt.h"
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 #include "users/UserList.h"
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -57,38 +60,91 @@ TEST_F(UserListTest, EditsGoIntoTheChosenRowOnly) {
     EXPECT_EQ(list.chosenIndex(), 1u);
 }
 
-TEST_F(UserListTest, DeleteKeepsTheIndexAndEditsFollowIt) {
+TEST_F(UserListTest, DeleteAndClicksOnNothingLeaveNoChosenRow) {
     auto list = open("a\f1\r\nb\f2\r\nc\f3\r\n");
-    list.click({2});
+    list.click({0});
+    // Deleting another row still ends the choice: rows shift, and typing must not rename
+    // whoever moved into the chosen index.
     list.remove({0, 2});
     EXPECT_EQ(list.rows(), (std::vector<User>{{"b", "2"}}));
-    EXPECT_TRUE(list.hasChosen());
-    EXPECT_EQ(list.chosen(), nullptr); // index 2 no longer stands
-    list.editName("zzz");              // changes nothing, crashes nothing
+    EXPECT_FALSE(list.hasChosen());
+    EXPECT_EQ(list.chosen(), nullptr);
+    list.editName("zzz");
+    list.editPassword("9");
     EXPECT_EQ(list.rows(), (std::vector<User>{{"b", "2"}}));
-}
-
-TEST_F(UserListTest, ClickOnEmptyListClearsTheChosenRow) {
-    auto list = open("a\f1\r\n");
+    // A click that selects nothing (the empty area under the rows) ends the choice as well.
     list.click({0});
-    list.remove({0});
+    EXPECT_TRUE(list.hasChosen());
     list.click({});
     EXPECT_FALSE(list.hasChosen());
-    EXPECT_EQ(list.chosenIndex(), 0u);
+    list.remove({});
+    list.click({0});
+    list.remove({}); // nothing selected, nothing deleted: the choice stays
+    EXPECT_TRUE(list.hasChosen());
 }
 
-TEST_F(UserListTest, SaveWritesEveryRowAndAnEmptyList) {
+TEST_F(UserListTest, SaveWritesEveryRowAndAsksBeforeLockingEveryoneOut) {
     auto list = open("a\f1\r\n");
     ASSERT_TRUE(list.add("b", ""));
     ASSERT_TRUE(list.save());
     EXPECT_EQ(readBytes(file()), "a\f1\r\nb\f\r\n");
     EXPECT_EQ(prompt.last(), "Save completed");
+    // Nobody left who could log in: the operator is asked, and Cancel saves nothing.
     list.remove({0, 1});
+    prompt.answer(false);
+    EXPECT_FALSE(list.save());
+    EXPECT_EQ(prompt.last().rfind("No user in the list has a name", 0), 0u);
+    EXPECT_EQ(readBytes(file()), "a\f1\r\nb\f\r\n");
+    // Users without names count as nobody too; OK saves the list as it is.
+    ASSERT_TRUE(list.add("x", "1"));
+    list.click({0});
+    list.editName("");
+    prompt.answer(true);
     ASSERT_TRUE(list.save());
-    EXPECT_EQ(readBytes(file()), "");
+    EXPECT_EQ(readBytes(file()), "\f1\r\n");
     EXPECT_EQ(prompt.last(), "Save completed");
 }
 
+TEST_F(UserListTest, AnUnreadableFileIsNeverSavedOver) {
+    ::chmod(dir.path().c_str(), 0755);
+    writeBytes(file(), "boss\f1\r\n");
+    ::chmod(file().parent_path().c_str(), 0777);
+    ::chmod(file().c_str(), 0222); // may be written, not read
+    EXPECT_TRUE(test::runUnprivileged([&] {
+        Prompt::Script inChild;
+        UserList list(file(), Lang::English);
+        if (list.openResult().ok() || !list.rows().empty() || !list.add("me", "1"))
+            return false;
+        return !list.save() && inChild.last().rfind("Could not read or write the file", 0) == 0 &&
+               inChild.last().find("permission denied") != std::string::npos;
+    }));
+    ::chmod(file().c_str(), 0600);
+    EXPECT_EQ(readBytes(file()), "boss\f1\r\n");
+}
+
+TEST_F(UserListTest, StartUpNeedsAFirstUserWhenNobodyCanLogIn) {
+    using UserFile::StartState;
+    const struct {
+        const char* bytes; // nullptr: no file
+        StartState state;
+    } cases[] = {
+        {nullptr, StartState::NeedsFirstUser},
+        {"", StartState::NeedsFirstUser},
+        {"\f1\r\n\r\n", StartState::NeedsFirstUser}, // lines, but no name
+        {"\f1\r\nboss\f\r\n", StartState::Ready},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(file());
+        if (c.bytes)
+            writeBytes(file(), c.bytes);
+        EXPECT_EQ(UserFile::startState(file()).state, c.state) << (c.bytes ? c.bytes : "none");
+    }
+    std::filesystem::remove(file());
+    std::filesystem::create_directories(file()); // exists, cannot be read as a file
+    const auto start = UserFile::startState(file());
+    EXPECT_EQ(start.state, StartState::Unreadable);
+    EXPECT_FALSE(start.result.ok());
+}
 TEST_F(UserListTest, FailedSaveSaysSoAndKeepsTheRows) {
     std::filesystem::create_directories(file()); // a folder where the file should be
     UserList list(file(), Lang::English);

@@ -1,6 +1,11 @@
 #pragma once
 // Refuses input that would not fit a field: more code page 936 bytes than the limit, or a
 // character code page 936 cannot write (it would be lost on save).
+//
+// A box the program filled from a file may already hold more than that: a longer text, or bytes
+// that are not valid GBK (shown as U+FFFD). Such a box can always be shortened, but typing that
+// keeps it over the limit or adds a character that cannot be written is refused.
+#include <QString>
 #include <QValidator>
 
 class QLineEdit;
@@ -14,11 +19,16 @@ public:
     State validate(QString& input, int& pos) const override;
     std::size_t limit() const { return limit_; }
 
-    // Puts a validator of `limit` bytes on the box.
+    // Puts a validator of `limit` bytes on the box; it follows the box's text to tell typing
+    // from shortening.
     static void apply(QLineEdit* edit, std::size_t limit);
+
+    // The text the box holds now (before the edit being validated).
+    void setCurrent(const QString& text) { current_ = text; }
 
 private:
     std::size_t limit_;
+    QString current_;
 };
 
 } // namespace korvan

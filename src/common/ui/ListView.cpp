@@ -2,8 +2,45 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QMouseEvent>
 
 namespace korvan::ListView {
+namespace {
+
+// Lives on the view's viewport and goes with it, so it never outlives the screen it calls.
+class EmptyAreaClicks : public QObject {
+public:
+    EmptyAreaClicks(QTableView* view, std::function<void()> click,
+                    std::function<void()> doubleClick)
+        : QObject(view->viewport()), view_(view), click_(std::move(click)),
+          doubleClick_(std::move(doubleClick)) {
+        view->viewport()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const bool release = event->type() == QEvent::MouseButtonRelease;
+        const bool dbl = event->type() == QEvent::MouseButtonDblClick;
+        if (watched == view_->viewport() && (release || dbl)) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton &&
+                !view_->indexAt(mouse->position().toPoint()).isValid()) {
+                if (release && click_)
+                    click_();
+                else if (dbl && doubleClick_)
+                    doubleClick_();
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QTableView* view_;
+    std::function<void()> click_;
+    std::function<void()> doubleClick_;
+};
+
+} // namespace
 
 void setUp(QTableView* view, BytesTableModel* model) {
     view->setModel(model);
@@ -27,6 +64,11 @@ std::set<std::size_t> selectedRows(const QTableView* view) {
     for (const QModelIndex& index : view->selectionModel()->selectedRows())
         rows.insert(static_cast<std::size_t>(index.row()));
     return rows;
+}
+
+void onEmptyAreaClick(QTableView* view, std::function<void()> click,
+                      std::function<void()> doubleClick) {
+    new EmptyAreaClicks(view, std::move(click), std::move(doubleClick));
 }
 
 } // namespace korvan::ListView

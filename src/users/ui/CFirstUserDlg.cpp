@@ -14,14 +14,25 @@ namespace {
 const Tr kNote{"首次使用：请创建第一个用户", "First start: create the first user"};
 const Tr kUser{"用户名", "User"};
 const Tr kPassword{"密码", "Password"};
+const Tr kConfirm{"确认密码", "Confirm"};
+const Tr kMismatch{"两次输入的密码不一致", "The two passwords do not match"};
 const Tr kOk{"确定", "OK"};
 const Tr kCancel{"取消", "Cancel"};
 const Tr kEmptyName{"用户名不能为空", "User name cannot be empty"};
 } // namespace
 
 bool CFirstUserDlg::needed() {
-    std::error_code ec;
-    return !std::filesystem::exists(DataDir::current().record("yh.rec"), ec);
+    return UserFile::startState(DataDir::current().record("yh.rec")).state ==
+           UserFile::StartState::NeedsFirstUser;
+}
+
+bool CFirstUserDlg::userFileReadable() {
+    const UserFile::Start start = UserFile::startState(DataDir::current().record("yh.rec"));
+    if (start.state != UserFile::StartState::Unreadable)
+        return true;
+    Language::load(DataDir::current().record("language.rec"));
+    Prompt::showMessage(start.result.message());
+    return false;
 }
 
 CFirstUserDlg::CFirstUserDlg(QWidget* parent)
@@ -34,11 +45,15 @@ CFirstUserDlg::CFirstUserDlg(QWidget* parent)
     ui_->noteLabel->setText(qtr(kNote, lang_));
     ui_->userLabel->setText(qtr(kUser, lang_));
     ui_->passwordLabel->setText(qtr(kPassword, lang_));
+    ui_->confirmLabel->setText(qtr(kConfirm, lang_));
     ui_->okButton->setText(qtr(kOk, lang_));
     ui_->cancelButton->setText(qtr(kCancel, lang_));
     ByteLimitValidator::apply(ui_->nameEdit, UserFile::kNameBytes);
     ByteLimitValidator::apply(ui_->passwordEdit, UserFile::kPasswordBytes);
+    ByteLimitValidator::apply(ui_->confirmEdit, UserFile::kPasswordBytes);
+    // Typed unseen, so typed twice: a mistyped first password would lock the shop out.
     ui_->passwordEdit->setEchoMode(QLineEdit::Password);
+    ui_->confirmEdit->setEchoMode(QLineEdit::Password);
     ui_->okButton->setDefault(true);
     ui_->cancelButton->setAutoDefault(false);
     connect(ui_->okButton, &QPushButton::clicked, this, &CFirstUserDlg::onOk);
@@ -49,12 +64,17 @@ CFirstUserDlg::CFirstUserDlg(QWidget* parent)
 CFirstUserDlg::~CFirstUserDlg() = default;
 
 void CFirstUserDlg::keyPressEvent(QKeyEvent* event) {
-    // Enter in the name box moves on to the password; Enter there (or on OK) finishes.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        focusWidget() == ui_->nameEdit) {
-        event->accept();
-        ui_->passwordEdit->setFocus();
-        return;
+    // Enter in the name box and in the first password box moves on; Enter in the confirmation
+    // (or on OK) finishes.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        QWidget* next = focusWidget() == ui_->nameEdit       ? ui_->passwordEdit
+                        : focusWidget() == ui_->passwordEdit ? ui_->confirmEdit
+                                                             : nullptr;
+        if (next) {
+            event->accept();
+            next->setFocus();
+            return;
+        }
     }
     QDialog::keyPressEvent(event);
 }
@@ -63,6 +83,14 @@ void CFirstUserDlg::onOk() {
     const std::string name = toGbk(ui_->nameEdit->text());
     if (name.empty()) {
         Prompt::showMessage(kEmptyName.get(lang_));
+        ui_->nameEdit->setFocus();
+        return;
+    }
+    if (ui_->passwordEdit->text() != ui_->confirmEdit->text()) {
+        Prompt::showMessage(kMismatch.get(lang_));
+        ui_->confirmEdit->clear();
+        ui_->passwordEdit->selectAll();
+        ui_->passwordEdit->setFocus();
         return;
     }
     IoResult result = UserFile::write(DataDir::current().record("yh.rec"),

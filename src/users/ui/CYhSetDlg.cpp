@@ -2,6 +2,7 @@
 #include "ui_CYhSetDlg.h"
 
 #include "common/DataDir.h"
+#include "common/Prompt.h"
 #include "common/ui/ByteLimitValidator.h"
 #include "common/ui/ListView.h"
 #include "common/ui/QtText.h"
@@ -50,6 +51,7 @@ CYhSetDlg::CYhSetDlg(QWidget* parent)
     settleButtons();
 
     connect(ui_->userList, &QTableView::clicked, this, &CYhSetDlg::onListClicked);
+    ListView::onEmptyAreaClick(ui_->userList, [this] { onListClicked(); });
     // textEdited: only the operator's typing changes the chosen row, never the program's filling.
     connect(ui_->nameEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
         list_.editName(toGbk(text));
@@ -72,9 +74,24 @@ CYhSetDlg::~CYhSetDlg() = default;
 
 void CYhSetDlg::onListClicked() {
     list_.click(ListView::selectedRows(ui_->userList));
-    if (const User* user = list_.chosen()) {
-        ui_->nameEdit->setText(fromGbk(user->name));
-        ui_->passwordEdit->setText(fromGbk(user->password));
+    showChosen();
+}
+
+void CYhSetDlg::showChosen() {
+    // Filled by the program: textEdited does not fire, so nothing is written back.
+    const User* user = list_.chosen();
+    ui_->nameEdit->setText(user ? fromGbk(user->name) : QString());
+    ui_->passwordEdit->setText(user ? fromGbk(user->password) : QString());
+}
+
+void CYhSetDlg::showEvent(QShowEvent* event) {
+    DataEntryDialog::showEvent(event);
+    if (!list_.openResult() && !openReported_) {
+        openReported_ = true;
+        // Told once the screen is up, so the message stands over the (empty) list.
+        QMetaObject::invokeMethod(
+            this, [this] { Prompt::showMessage(list_.openResult().message()); },
+            Qt::QueuedConnection);
     }
 }
 
@@ -89,6 +106,8 @@ void CYhSetDlg::onAdd() {
 void CYhSetDlg::onDelete() {
     list_.remove(ListView::selectedRows(ui_->userList));
     model_->refresh();
+    ui_->userList->clearSelection();
+    showChosen();
 }
 
 } // namespace korvan

@@ -21,8 +21,13 @@ public:
 
     const UserList& list() const { return list_; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void onListClicked();
+    // The boxes show the chosen user, or nothing when no row is chosen.
+    void showChosen();
     void onAdd();
     void onDelete();
 
@@ -30,6 +35,7 @@ private:
     Lang lang_;
     UserList list_;
     BytesTableModel* model_;
+    bool openReported_ = false;
 };
 
 } // namespace korvan
