@@ -174,8 +174,7 @@ IoResult writeAll(const std::filesystem::path& file, std::string_view bytes,
     const bool replacing = ::stat(target.c_str(), &old) == 0;
     if (replacing && !S_ISREG(old.st_mode))
         return IoResult{0, file, IoResult::Failure::NotRegular};
-    const mode_t newMode =
-        replacing ? (old.st_mode & 07777) : static_cast<mode_t>(mode);
+    const mode_t newMode = replacing ? (old.st_mode & 07777) : static_cast<mode_t>(mode);
 
     std::string tmpl = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
     UniqueFd fd(::mkstemp(tmpl.data()));

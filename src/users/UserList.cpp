@@ -12,8 +12,7 @@ const Tr kNobody{"列表中没有用户名, 保存后下次启动将无人能登
                  "start, and a first user must be created again. Save anyway?"};
 } // namespace
 
-UserList::UserList(std::filesystem::path file, Lang lang)
-    : file_(std::move(file)), lang_(lang) {
+UserList::UserList(std::filesystem::path file, Lang lang) : file_(std::move(file)), lang_(lang) {
     auto loaded = UserFile::read(file_);
     rows_ = std::move(loaded.value);
     loadFailure_ = loaded.result;

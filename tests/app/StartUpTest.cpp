@@ -33,7 +33,12 @@ int typeAndEnter(QDialog& dialog, const QString& name, const QString& password, 
     dialog.show();
     if (auto* nameEdit = dialog.findChild<QLineEdit*>("nameEdit"))
         nameEdit->setText(name);
-    auto* passwordEdit = dialog.findChild<QLineEdit*>("passwordEdit");
+    // The first-user dialog asks for the password twice; Enter finishes in the last box.
+    auto* passwordEdit = dialog.findChild<QLineEdit*>("confirmEdit");
+    if (passwordEdit)
+        dialog.findChild<QLineEdit*>("passwordEdit")->setText(password);
+    else
+        passwordEdit = dialog.findChild<QLineEdit*>("passwordEdit");
     passwordEdit->setFocus();
     for (int i = 0; i < times && dialog.isVisible(); ++i) {
         passwordEdit->setText(password);

@@ -92,8 +92,9 @@ TEST(RecordFileWrite, FailedWriteKeepsTheOldFileAndSaysWhy) {
         IoResult result = RecordFile::writeLines(folder / "sp.rec", {"new"});
         Language::setFlag(kEnglish);
         // The message names the folder that refused the temporary file.
-        return !result.ok() && result.message() == "Cannot write a file in the folder: " +
-                                                       folder.string() + " (permission denied)";
+        return !result.ok() &&
+               result.message() ==
+                   "Cannot write a file in the folder: " + folder.string() + " (permission denied)";
     }));
     ::chmod(folder.c_str(), 0755);
     EXPECT_EQ(readBytes(folder / "sp.rec"), "old\r\n");

@@ -25,7 +25,8 @@ TEST(UserFile, WritesByteExactOwnerOnly) {
     struct stat st {};
     ASSERT_EQ(::stat(file.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
-    EXPECT_EQ(UserFile::read(file).value, (std::vector<User>{{"\xD5\xC5\xC8\xFD", "1"}, {"bob", ""}}));
+    EXPECT_EQ(UserFile::read(file).value,
+              (std::vector<User>{{"\xD5\xC5\xC8\xFD", "1"}, {"bob", ""}}));
     ASSERT_TRUE(UserFile::write(file, {}).ok());
     EXPECT_EQ(readBytes(file), "");
 }

@@ -10,10 +10,10 @@ namespace {
 constexpr char16_t kReplacement = u'\uFFFD';
 
 struct Measure {
-    std::size_t bytes = 0;      // as written in code page 936; a replacement character is the
-                                // one undecodable byte it stands for
-    int unwritable = 0;         // characters code page 936 cannot write, other than U+FFFD
-    int replacements = 0;       // U+FFFD: bytes from the file that were not valid GBK
+    std::size_t bytes = 0; // as written in code page 936; a replacement character is the
+                           // one undecodable byte it stands for
+    int unwritable = 0;    // characters code page 936 cannot write, other than U+FFFD
+    int replacements = 0;  // U+FFFD: bytes from the file that were not valid GBK
 };
 
 Measure measure(const QString& text) {
@@ -43,6 +43,8 @@ ByteLimitValidator::ByteLimitValidator(std::size_t limit, QObject* parent)
     : QValidator(parent), limit_(limit) {}
 
 QValidator::State ByteLimitValidator::validate(QString& input, int&) const {
+    if (filling_)
+        return Acceptable;
     const Measure next = measure(input);
     if (next.unwritable > 0)
         return Invalid;
@@ -56,11 +58,19 @@ QValidator::State ByteLimitValidator::validate(QString& input, int&) const {
     return Invalid;
 }
 
+void ByteLimitValidator::fill(QLineEdit* edit, const QString& text) {
+    auto* validator = qobject_cast<ByteLimitValidator*>(const_cast<QValidator*>(edit->validator()));
+    if (validator)
+        validator->filling_ = true;
+    edit->setText(text);
+    if (validator)
+        validator->filling_ = false;
+}
+
 void ByteLimitValidator::apply(QLineEdit* edit, std::size_t limit) {
     auto* validator = new ByteLimitValidator(limit, edit);
     validator->setCurrent(edit->text());
-    QObject::connect(edit, &QLineEdit::textChanged, validator,
-                     &ByteLimitValidator::setCurrent);
+    QObject::connect(edit, &QLineEdit::textChanged, validator, &ByteLimitValidator::setCurrent);
     edit->setValidator(validator);
 }
 

@@ -4,7 +4,9 @@
 //
 // A box the program filled from a file may already hold more than that: a longer text, or bytes
 // that are not valid GBK (shown as U+FFFD). Such a box can always be shortened, but typing that
-// keeps it over the limit or adds a character that cannot be written is refused.
+// keeps it over the limit or adds a character that cannot be written is refused. The program
+// fills such boxes through fill(): a box refuses nothing the program puts there, and a line edit
+// would stop checking the operator's typing after a text its validator refused.
 #include <QString>
 #include <QValidator>
 
@@ -23,12 +25,16 @@ public:
     // from shortening.
     static void apply(QLineEdit* edit, std::size_t limit);
 
+    // Fills the box from the program's data (never counts as the operator's edit).
+    static void fill(QLineEdit* edit, const QString& text);
+
     // The text the box holds now (before the edit being validated).
     void setCurrent(const QString& text) { current_ = text; }
 
 private:
     std::size_t limit_;
     QString current_;
+    bool filling_ = false;
 };
 
 } // namespace korvan

@@ -25,6 +25,8 @@ protected:
             auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::LeftButton &&
                 !view_->indexAt(mouse->position().toPoint()).isValid()) {
+                // As in any report list, a click on nothing selects nothing.
+                view_->clearSelection();
                 if (release && click_)
                     click_();
                 else if (dbl && doubleClick_)

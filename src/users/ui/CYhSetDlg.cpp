@@ -80,8 +80,8 @@ void CYhSetDlg::onListClicked() {
 void CYhSetDlg::showChosen() {
     // Filled by the program: textEdited does not fire, so nothing is written back.
     const User* user = list_.chosen();
-    ui_->nameEdit->setText(user ? fromGbk(user->name) : QString());
-    ui_->passwordEdit->setText(user ? fromGbk(user->password) : QString());
+    ByteLimitValidator::fill(ui_->nameEdit, user ? fromGbk(user->name) : QString());
+    ByteLimitValidator::fill(ui_->passwordEdit, user ? fromGbk(user->password) : QString());
 }
 
 void CYhSetDlg::showEvent(QShowEvent* event) {

@@ -252,6 +252,49 @@ private slots:
         QCOMPARE(data.read("yh.rec"), std::string());
     }
 
+    void usersScreenTypingAfterDeleteOrAnEmptyClickEditsNobody() {
+        UiData data;
+        data.write("yh.rec", "anna\f1\r\nbob\f2\r\ncarl\f3\r\n");
+        Prompt::Script prompt;
+        CYhSetDlg screen;
+        screen.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&screen));
+        auto* list = child<QTableView>(&screen, "userList");
+        auto* name = child<QLineEdit>(&screen, "nameEdit");
+        auto* password = child<QLineEdit>(&screen, "passwordEdit");
+        clickRow(list, 0);
+        QTest::mouseClick(child<QPushButton>(&screen, "deleteButton"), Qt::LeftButton);
+        QVERIFY(name->text().isEmpty() && password->text().isEmpty());
+        QVERIFY(!screen.list().hasChosen());
+        QTest::keyClicks(name, "x"); // bob moved into row 0: he keeps his name
+        QCOMPARE(screen.list().rows()[0], (User{"bob", "2"}));
+        // A click below the last row chooses nobody and empties the boxes.
+        clickRow(list, 1);
+        QCOMPARE(name->text(), QStringLiteral("carl"));
+        const QPoint below(5, list->visualRect(list->model()->index(1, 0)).bottom() + 20);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, below);
+        QVERIFY(!screen.list().hasChosen());
+        QVERIFY(name->text().isEmpty() && password->text().isEmpty());
+        QTest::keyClicks(password, "9");
+        QCOMPARE(screen.list().rows()[1], (User{"carl", "3"}));
+    }
+
+    void usersScreenReportsAnUnreadableFileAndNeverSavesOverIt() {
+        UiData data;
+        std::filesystem::create_directories(data.record("yh.rec")); // a folder in its place
+        Prompt::Script prompt;
+        CYhSetDlg screen;
+        screen.show();
+        QTRY_COMPARE(prompt.shown().size(), std::size_t(1));
+        QVERIFY(prompt.last().starts_with("Not a regular file"));
+        QTest::keyClicks(child<QLineEdit>(&screen, "nameEdit"), "me");
+        QTest::mouseClick(child<QPushButton>(&screen, "addButton"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(&screen, "saveButton"), Qt::LeftButton);
+        QCOMPARE(prompt.shown().size(), std::size_t(2));
+        QVERIFY(prompt.last().starts_with("Not a regular file"));
+        QVERIFY(std::filesystem::is_directory(data.record("yh.rec")));
+    }
+
     void bytesThatAreNotGbkSurviveLoadAndSave() {
         UiData data;
         const std::string raw = "ab\xFF\x80\f1\r\n\xD5\xC5\xC8\xFD\f\xFE\r\n";
@@ -277,14 +320,30 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&first));
         auto* name = child<QLineEdit>(&first, "nameEdit");
         auto* password = child<QLineEdit>(&first, "passwordEdit");
+        auto* confirm = child<QLineEdit>(&first, "confirmEdit");
         QTest::keyClick(name, Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), password);
         QTest::keyClick(password, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), confirm);
+        QTest::keyClick(confirm, Qt::Key_Return);
         QCOMPARE(prompt.last(), std::string("User name cannot be empty"));
+        QCOMPARE(QApplication::focusWidget(), name);
         QVERIFY(!std::filesystem::exists(data.record("yh.rec")));
         QTest::keyClicks(name, "boss");
         QTest::keyClicks(password, "12345678");
+        password->setFocus();
         QTest::keyClick(password, Qt::Key_Return);
+        // The password is asked twice: a mistyped repeat writes nothing and starts over.
+        QCOMPARE(QApplication::focusWidget(), confirm);
+        QTest::keyClicks(confirm, "12345");
+        QTest::keyClick(confirm, Qt::Key_Return);
+        QCOMPARE(prompt.last(), std::string("The two passwords do not match"));
+        QVERIFY(!std::filesystem::exists(data.record("yh.rec")));
+        QCOMPARE(QApplication::focusWidget(), password);
+        QVERIFY(confirm->text().isEmpty());
+        QTest::keyClicks(confirm, "1234567"); // the byte limit cuts it to the same six
+        confirm->setFocus();
+        QTest::keyClick(confirm, Qt::Key_Return);
         QCOMPARE(first.result(), int(QDialog::Accepted));
         QCOMPARE(data.read("yh.rec"), std::string("boss\f123456\r\n"));
         struct stat st {};
