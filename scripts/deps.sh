@@ -4,9 +4,10 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6opengl6-dev libgl-dev
-  libhidapi-dev libxlsxwriter-dev
+  libhidapi-dev libxlsxwriter-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-wqy-microhei)
+  xvfb xauth fonts-wqy-microhei
+  clang libclang-rt-14-dev clang-format)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
