@@ -20,8 +20,10 @@ CommodityRow commodity(const std::string& name) {
 JobRequest request(JobKind kind, std::size_t rows = 0) {
     JobRequest r;
     r.kind = kind;
-    for (std::size_t i = 0; i < rows; ++i)
+    for (std::size_t i = 0; i < rows; ++i) {
         r.commodities.push_back(commodity("P" + std::to_string(i)));
+        r.descriptions.push_back({std::to_string(i), "D" + std::to_string(i)});
+    }
     r.text = "T";
     return r;
 }
