@@ -84,8 +84,8 @@ JobRequest commodities(int rows) {
     JobRequest request;
     request.kind = JobKind::CommodityDownload;
     for (int i = 0; i < rows; ++i)
-        request.rows.push_back({"Commodity " + std::to_string(i), std::to_string(100000 + i),
-                                "12.50", "Yes", "weight", "0", "7", "No", "0", "3"});
+        request.commodities.push_back({"Commodity " + std::to_string(i), std::to_string(100000 + i),
+                                       "12.50", true, true, "0", "7", false, "0", "3"});
     return request;
 }
 

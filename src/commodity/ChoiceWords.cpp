@@ -40,8 +40,12 @@ std::string_view display(const Words& words, Lang lang) {
     return lang == Lang::Chinese ? words.zhUtf8 : words.en;
 }
 
+std::string_view displayGbk(const Words& words, Lang lang) {
+    return lang == Lang::Chinese ? words.zhGbk : words.en;
+}
+
 template <typename E> std::array<E, 2> sorted(const Words (&table)[2], Lang lang) {
-    auto key = [&](std::size_t i) { return lang == Lang::Chinese ? table[i].zhGbk : table[i].en; };
+    auto key = [&](std::size_t i) { return displayGbk(table[i], lang); };
     if (key(1) < key(0))
         return {E{1}, E{0}};
     return {E{0}, E{1}};
@@ -69,14 +73,24 @@ std::string_view ChoiceWords::fileWord(Discount value) {
     return kDiscount[index(value)].file;
 }
 
-std::string_view ChoiceWords::displayWord(PriceChange value, Lang lang) {
+std::string_view ChoiceWords::displayText(PriceChange value, Lang lang) {
     return display(kPriceChange[index(value)], lang);
 }
-std::string_view ChoiceWords::displayWord(SalesMode value, Lang lang) {
+std::string_view ChoiceWords::displayText(SalesMode value, Lang lang) {
     return display(kSalesMode[index(value)], lang);
 }
-std::string_view ChoiceWords::displayWord(Discount value, Lang lang) {
+std::string_view ChoiceWords::displayText(Discount value, Lang lang) {
     return display(kDiscount[index(value)], lang);
+}
+
+std::string_view ChoiceWords::displayBytes(PriceChange value, Lang lang) {
+    return displayGbk(kPriceChange[index(value)], lang);
+}
+std::string_view ChoiceWords::displayBytes(SalesMode value, Lang lang) {
+    return displayGbk(kSalesMode[index(value)], lang);
+}
+std::string_view ChoiceWords::displayBytes(Discount value, Lang lang) {
+    return displayGbk(kDiscount[index(value)], lang);
 }
 
 std::array<PriceChange, 2> ChoiceWords::priceChangeItems(Lang lang) {

@@ -1,6 +1,7 @@
 #pragma once
-// The three two-valued fields of a commodity record. Each is held as its value; words appear only
-// at the edges: the fixed English word in the file, the current language's word on screen.
+// The three two-valued fields of a commodity record and the one table of their words. Each field
+// is held as its value; words appear only at the edges: the fixed English word in the file, the
+// current language's word on screen. The scale gets neither: the download takes the values.
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -28,9 +29,13 @@ public:
     static std::string_view fileWord(Discount value);
 
     // The word shown on screen (UTF-8) in the given language; English for an unknown flag.
-    static std::string_view displayWord(PriceChange value, Lang lang = Language::current());
-    static std::string_view displayWord(SalesMode value, Lang lang = Language::current());
-    static std::string_view displayWord(Discount value, Lang lang = Language::current());
+    static std::string_view displayText(PriceChange value, Lang lang = Language::current());
+    static std::string_view displayText(SalesMode value, Lang lang = Language::current());
+    static std::string_view displayText(Discount value, Lang lang = Language::current());
+    // The same word in code page 936, as a list cell that holds bytes shows it.
+    static std::string_view displayBytes(PriceChange value, Lang lang = Language::current());
+    static std::string_view displayBytes(SalesMode value, Lang lang = Language::current());
+    static std::string_view displayBytes(Discount value, Lang lang = Language::current());
 
     // The two values in the order a sorted drop-down list shows their display words (byte order
     // of the words as stored in code page 936).

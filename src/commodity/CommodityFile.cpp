@@ -20,18 +20,4 @@ IoResult CommodityFile::save(const std::filesystem::path& file,
     return RecordFile::writeLines(file, lines);
 }
 
-std::vector<std::vector<std::string>>
-CommodityFile::downloadRows(const std::vector<CommodityRecord>& records) {
-    std::vector<std::vector<std::string>> rows;
-    rows.reserve(records.size());
-    for (const CommodityRecord& r : records) {
-        std::vector<std::string> cells;
-        cells.reserve(CommodityRecord::kFieldCount);
-        for (std::size_t i = 0; i < CommodityRecord::kFieldCount; ++i)
-            cells.push_back(r.cell(static_cast<CommodityField>(i)));
-        rows.push_back(std::move(cells));
-    }
-    return rows;
-}
-
 } // namespace korvan

@@ -17,14 +17,6 @@ public:
     // Writes every record, CR LF after each, atomically; no records give a file of length zero.
     static IoResult save(const std::filesystem::path& file,
                          const std::vector<CommodityRecord>& records);
-
-    // The rows a commodity download sends, first record first, ten cells per row in field order
-    // (CommodityField): 0 name, 1 code, 2 unit price, 3 price change, 4 sales mode, 5 tare,
-    // 6 shelf life, 7 discount, 8 discount rate, 9 description number. Text cells are the stored
-    // bytes unchanged; choice cells are the file words, "Yes"/"No" (price change), "weight"/
-    // "quantity" (sales mode), "Yes"/"No" (discount), whatever the language.
-    static std::vector<std::vector<std::string>>
-    downloadRows(const std::vector<CommodityRecord>& records);
 };
 
 } // namespace korvan

@@ -138,8 +138,14 @@ bool CommodityList::readyForDownload() const {
     return DownloadGuard::allows(loadFailure_, modified_, lang_);
 }
 
-std::vector<std::vector<std::string>> CommodityList::downloadRows() const {
-    return CommodityFile::downloadRows(rows_);
+JobRequest CommodityList::downloadRequest() const {
+    JobRequest request;
+    request.kind = JobKind::CommodityDownload;
+    request.family = family_;
+    request.commodities.reserve(rows_.size());
+    for (const CommodityRecord& record : rows_)
+        request.commodities.push_back(record.downloadRow());
+    return request;
 }
 
 CommodityList::EditorSave CommodityList::saveFromEditor(const CommodityForm& form) {

@@ -15,6 +15,7 @@
 #include "CommodityValidation.h"
 #include "common/Language.h"
 #include "common/RecordFile.h"
+#include "link/JobRequest.h"
 
 namespace korvan {
 
@@ -22,9 +23,6 @@ class CommodityList {
 public:
     static constexpr std::size_t kMaxRows = CommodityValidation::kMaxRows;
     static constexpr std::size_t kNameBoxMaxBytes = 16;
-
-    // Which frame the commodity download uses: the short one (name and price) or the full one.
-    enum class ModelFamily { OrinKesa, Vamo };
 
     // What the editor's Save came to.
     struct EditorSave {
@@ -53,6 +51,7 @@ public:
     std::size_t chosenIndex() const { return chosenIndex_; }
     bool isModified() const { return modified_; }
 
+    // Which frame the commodity download uses: the short one (name and price) or the full one.
     ModelFamily modelFamily() const { return family_; }
     void setModelFamily(ModelFamily family) { family_ = family; }
 
@@ -82,8 +81,9 @@ public:
     // The guard of Download: false, after telling the operator, while the list differs from the
     // file.
     bool readyForDownload() const;
-    // The rows the commodity download sends (see CommodityFile::downloadRows for the cells).
-    std::vector<std::vector<std::string>> downloadRows() const;
+    // The commodity download of the rows, first row first, in the list's model family. The one
+    // place a commodity download is put together, for the screen and the command line alike.
+    JobRequest downloadRequest() const;
 
     // The editor: it opens on the working record, and its Save updates the chosen row when there
     // is one, otherwise adds.

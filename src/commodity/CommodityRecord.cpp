@@ -104,14 +104,42 @@ std::string CommodityRecord::cell(CommodityField field) const {
 std::string CommodityRecord::displayText(CommodityField field, Lang lang) const {
     switch (field) {
     case CommodityField::PriceChange:
-        return std::string(ChoiceWords::displayWord(priceChange, lang));
+        return std::string(ChoiceWords::displayText(priceChange, lang));
     case CommodityField::SalesMode:
-        return std::string(ChoiceWords::displayWord(salesMode, lang));
+        return std::string(ChoiceWords::displayText(salesMode, lang));
     case CommodityField::Discount:
-        return std::string(ChoiceWords::displayWord(discount, lang));
+        return std::string(ChoiceWords::displayText(discount, lang));
     default:
         return TextCodec::toUtf8Lossy(cell(field));
     }
+}
+
+std::string CommodityRecord::listCell(CommodityField field, Lang lang) const {
+    switch (field) {
+    case CommodityField::PriceChange:
+        return std::string(ChoiceWords::displayBytes(priceChange, lang));
+    case CommodityField::SalesMode:
+        return std::string(ChoiceWords::displayBytes(salesMode, lang));
+    case CommodityField::Discount:
+        return std::string(ChoiceWords::displayBytes(discount, lang));
+    default:
+        return cell(field);
+    }
+}
+
+CommodityRow CommodityRecord::downloadRow() const {
+    return CommodityRow{
+        name,
+        code,
+        unitPrice,
+        priceChange == PriceChange::Yes,
+        salesMode == SalesMode::Weight,
+        tare,
+        shelfLife,
+        discount == Discount::Yes,
+        discountRate,
+        descriptionNumber,
+    };
 }
 
 std::size_t CommodityRecord::maxBytes(CommodityField field) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ChoiceWords.h"
+#include "link/JobRequest.h"
 
 namespace korvan {
 
@@ -57,6 +58,12 @@ struct CommodityRecord {
     // One field for the screen (UTF-8): text fields decoded (bytes that are not valid GBK show as
     // U+FFFD), choices as the display word of `lang`.
     std::string displayText(CommodityField field, Lang lang = Language::current()) const;
+    // One field as a list cell holds it (code page 936): text fields as they are, choices as the
+    // display word of `lang`.
+    std::string listCell(CommodityField field, Lang lang = Language::current()) const;
+
+    // The record as the commodity download sends it: texts as stored, choices as values.
+    CommodityRow downloadRow() const;
 
     // The longest input of each field in code page 936 bytes (one Chinese character counts two);
     // 0 for the choice fields, which are picked, not typed.

@@ -20,13 +20,4 @@ IoResult DescriptionFile::save(const std::filesystem::path& file,
     return RecordFile::writeLines(file, lines);
 }
 
-std::vector<std::vector<std::string>>
-DescriptionFile::downloadRows(const std::vector<DescriptionEntry>& entries) {
-    std::vector<std::vector<std::string>> rows;
-    rows.reserve(entries.size());
-    for (const DescriptionEntry& e : entries)
-        rows.push_back({e.number, e.text});
-    return rows;
-}
-
 } // namespace korvan

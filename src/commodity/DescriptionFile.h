@@ -17,11 +17,6 @@ public:
     // Writes every entry, CR LF after each, atomically; no entries give a file of length zero.
     static IoResult save(const std::filesystem::path& file,
                          const std::vector<DescriptionEntry>& entries);
-
-    // The rows a description download works from, first entry first, two cells per row:
-    // 0 the number, 1 the text (the only cell sent). Bytes as stored.
-    static std::vector<std::vector<std::string>>
-    downloadRows(const std::vector<DescriptionEntry>& entries);
 };
 
 } // namespace korvan

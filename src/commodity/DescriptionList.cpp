@@ -66,8 +66,13 @@ bool DescriptionList::readyForDownload() const {
     return DownloadGuard::allows(loadFailure_, modified_, lang_);
 }
 
-std::vector<std::vector<std::string>> DescriptionList::downloadRows() const {
-    return DescriptionFile::downloadRows(rows_);
+JobRequest DescriptionList::downloadRequest() const {
+    JobRequest request;
+    request.kind = JobKind::DescriptionDownload;
+    request.descriptions.reserve(rows_.size());
+    for (const DescriptionEntry& entry : rows_)
+        request.descriptions.push_back({entry.number, entry.text});
+    return request;
 }
 
 } // namespace korvan

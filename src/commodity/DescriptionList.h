@@ -10,6 +10,7 @@
 #include "DescriptionFile.h"
 #include "common/Language.h"
 #include "common/RecordFile.h"
+#include "link/JobRequest.h"
 
 namespace korvan {
 
@@ -45,8 +46,9 @@ public:
     // The guard of Download: false, after telling the operator, while the list differs from the
     // file.
     bool readyForDownload() const;
-    // The rows the description download works from (see DescriptionFile::downloadRows).
-    std::vector<std::vector<std::string>> downloadRows() const;
+    // The description download of the entries, first entry first (bytes as stored). The one
+    // place a description download is put together, for the screen and the command line alike.
+    JobRequest downloadRequest() const;
 
 private:
     std::filesystem::path file_;

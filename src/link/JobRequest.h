@@ -1,6 +1,8 @@
 #pragma once
-// Everything a transfer job takes from the screen (or the command line) that starts it. Data
-// is GBK bytes, exactly as the screen's cells and fields hold them.
+// Everything a transfer job takes from the screen (or the command line) that starts it. Texts are
+// GBK bytes, exactly as the lists and fields hold them; choices are values, so the record builder
+// never has to recognise the words a screen shows for them.
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -11,7 +13,43 @@
 
 namespace korvan {
 
-using Row = std::vector<std::string>;
+// One commodity as the commodity download sends it.
+struct CommodityRow {
+    std::string name;
+    std::string code;
+    std::string unitPrice;
+    bool priceChangeable = false; // the price may be changed at the scale
+    bool byWeight = false;        // sold by weight, otherwise by quantity
+    std::string tare;
+    std::string shelfLife;
+    bool discountable = false;
+    std::string discountRate;
+    std::string descriptionNumber;
+
+    bool operator==(const CommodityRow&) const = default;
+};
+
+// One commodity description; only the text is sent, the number names the row.
+struct DescriptionRow {
+    std::string number;
+    std::string text;
+
+    bool operator==(const DescriptionRow&) const = default;
+};
+
+// One row of the label designer's element list: the cells the element record is built from, as
+// the list holds them. Explain and X/Y position are not sent (the scale takes Down.X/Down.Y).
+struct LabelElementRow {
+    std::string name;
+    std::string direction; // "0", "90", "180" or "270"
+    std::string font;      // "12*24" is the big font
+    std::string size;      // a size such as "24*48"; the bar height on the bar code row
+    std::string state;     // "FALSE" hides the element
+    std::string downX;
+    std::string downY;
+
+    bool operator==(const LabelElementRow&) const = default;
+};
 
 struct LabelHeader {
     std::string shopNumber;
@@ -21,11 +59,12 @@ struct LabelHeader {
 
 struct JobRequest {
     JobKind kind = JobKind::CommodityDownload;
-    // List rows for the commodity, label element and description downloads, in list column
-    // order (commodity: ten columns; label elements: ten; descriptions: number, text).
-    std::vector<Row> rows;
+    // The rows of a list download, first row first; only those of `kind` are used.
+    std::vector<CommodityRow> commodities;
     ModelFamily family = ModelFamily::Vamo;
     LabelHeader labelHeader;
+    std::vector<LabelElementRow> labelElements;
+    std::vector<DescriptionRow> descriptions;
     // The one text of a store text or date and time download (the 13-digit text).
     std::string text;
     // Program update: the image to send.
@@ -34,6 +73,20 @@ struct JobRequest {
     // goes as it arrives (called on the thread that processes the transfer).
     long recordRowCount = 0;
     std::function<void(const SalesRecord&)> recordSink;
+
+    // The number of list rows the job sends (0 for jobs without a list).
+    std::size_t rowCount() const {
+        switch (kind) {
+        case JobKind::CommodityDownload:
+            return commodities.size();
+        case JobKind::LabelDownload:
+            return labelElements.size();
+        case JobKind::DescriptionDownload:
+            return descriptions.size();
+        default:
+            return 0;
+        }
+    }
 };
 
 } // namespace korvan

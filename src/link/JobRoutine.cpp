@@ -25,7 +25,7 @@ JobRoutine::JobRoutine(JobRequest request, Lang lang)
     : request_(std::move(request)), lang_(lang), nextListRow_(request_.recordRowCount) {
     if (request_.kind != JobKind::ProgramUpdate)
         stepTotal_ =
-            JobKinds::stepTotal(request_.kind, static_cast<std::int64_t>(request_.rows.size()));
+            JobKinds::stepTotal(request_.kind, static_cast<std::int64_t>(request_.rowCount()));
 }
 
 int JobRoutine::prepare() {

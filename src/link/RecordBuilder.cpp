@@ -1,7 +1,6 @@
 #include "RecordBuilder.h"
 
-#include "common/RecordFile.h"
-#include "common/TextCodec.h"
+#include "link/Protocol.h"
 
 #include <cstdio>
 #include <initializer_list>
@@ -9,24 +8,9 @@
 namespace korvan {
 namespace {
 
+// The choice codes of the full commodity format.
 constexpr char kYesCode = '\x10';
 constexpr char kNoCode = '\x11';
-
-// Choice cells are compared byte for byte with the display words of both languages.
-struct Words {
-    std::string priceChangeYes = TextCodec::toGbk("可变价").value_or("");
-    std::string weight = TextCodec::toGbk("称重").value_or("");
-    std::string noDiscount = TextCodec::toGbk("不打折").value_or("");
-};
-
-const Words& words() {
-    static const Words w;
-    return w;
-}
-
-std::string cell(const Row& row, std::size_t column) {
-    return column < row.size() ? row[column] : std::string();
-}
 
 // The outbox is a zero-terminated text on the scale's side: a zero byte would cut the record.
 std::string withoutZeros(std::string bytes) {
@@ -39,11 +23,11 @@ std::string record(std::initializer_list<std::string> fields) {
     bool first = true;
     for (const std::string& field : fields) {
         if (!first)
-            bytes += kFieldSeparator;
+            bytes += protocol::kFieldSeparator;
         bytes += withoutZeros(field);
         first = false;
     }
-    bytes += "\r\n";
+    bytes += protocol::kRecordEnd;
     return bytes;
 }
 
@@ -53,32 +37,28 @@ std::string code(bool yes) {
 
 } // namespace
 
-std::string RecordBuilder::commodityFull(const Row& row) {
-    const Words& w = words();
-    const std::string priceChange = cell(row, kPriceChange);
-    const std::string salesMode = cell(row, kSalesMode);
-    const std::string discount = cell(row, kDiscount);
+std::string RecordBuilder::commodityFull(const CommodityRow& row) {
     return record({
         "0000",
-        cell(row, kName),
-        cell(row, kCode),
-        cell(row, kUnitPrice),
-        code(priceChange == "Yes" || priceChange == w.priceChangeYes),
-        code(salesMode == "weight" || salesMode == w.weight),
-        cell(row, kTare),
-        cell(row, kShelfLife),
+        row.name,
+        row.code,
+        row.unitPrice,
+        code(row.priceChangeable),
+        code(row.byWeight),
+        row.tare,
+        row.shelfLife,
         // 0x10 here means the commodity may NOT be discounted.
-        code(discount == "No" || discount == w.noDiscount),
-        cell(row, kDiscountRate),
-        cell(row, kDescriptionNumber),
+        code(!row.discountable),
+        row.discountRate,
+        row.descriptionNumber,
     });
 }
 
-std::string RecordBuilder::commodityShort(const Row& row) {
-    std::string name = cell(row, kName);
+std::string RecordBuilder::commodityShort(const CommodityRow& row) {
+    std::string name = row.name;
     if (name.size() > kShortNameBytes)
         name.resize(kShortNameBytes); // bytes: the cut may split a two-byte character
-    return record({"0000", name, cell(row, kUnitPrice)});
+    return record({"0000", name, row.unitPrice});
 }
 
 std::string RecordBuilder::labelHeader(const LabelHeader& header) {
@@ -109,25 +89,23 @@ std::string RecordBuilder::sizeCode(std::string_view size) {
     return {};
 }
 
-std::string RecordBuilder::labelElement(const Row& row, std::size_t index) {
+std::string RecordBuilder::labelElement(const LabelElementRow& row, std::size_t index) {
     // Every row uses up its number, hidden rows included; a hidden row sends 0x80 instead.
-    const char number = cell(row, kState) == "FALSE"
-                            ? '\x80'
-                            : static_cast<char>(static_cast<unsigned char>(0x81 + index));
-    const bool bigFont = cell(row, kFont) == "12*24";
+    const char number =
+        row.state == "FALSE" ? '\x80' : static_cast<char>(static_cast<unsigned char>(0x81 + index));
+    const bool bigFont = row.font == "12*24";
     if (index == kBarCodeRow) {
-        return record({std::string(1, number), cell(row, kDownX), cell(row, kDownY),
-                       bigFont ? cell(row, kSize) : std::string(), "2",
-                       directionByte(cell(row, kDirection)), cell(row, kElementName)});
+        return record({std::string(1, number), row.downX, row.downY,
+                       bigFont ? row.size : std::string(), "2", directionByte(row.direction),
+                       row.name});
     }
-    return record({std::string(1, number), cell(row, kDownX), cell(row, kDownY),
-                   bigFont ? std::string("\x18") : std::string(),
-                   directionByte(cell(row, kDirection)), sizeCode(cell(row, kSize)),
-                   cell(row, kElementName)});
+    return record({std::string(1, number), row.downX, row.downY,
+                   bigFont ? std::string("\x18") : std::string(), directionByte(row.direction),
+                   sizeCode(row.size), row.name});
 }
 
-std::string RecordBuilder::description(const Row& row) {
-    return record({cell(row, kDescriptionTextColumn)});
+std::string RecordBuilder::description(const DescriptionRow& row) {
+    return record({row.text});
 }
 
 std::string RecordBuilder::text(std::string_view text) {
@@ -149,20 +127,20 @@ std::string RecordBuilder::build(const JobRequest& request, std::int64_t step) {
     const auto index = static_cast<std::size_t>(step);
     switch (request.kind) {
     case JobKind::CommodityDownload:
-        if (index >= request.rows.size())
+        if (index >= request.commodities.size())
             return {};
-        return request.family == ModelFamily::OrinKesa ? commodityShort(request.rows[index])
-                                                       : commodityFull(request.rows[index]);
+        return request.family == ModelFamily::OrinKesa ? commodityShort(request.commodities[index])
+                                                       : commodityFull(request.commodities[index]);
     case JobKind::LabelDownload:
         if (index == 0)
             return labelHeader(request.labelHeader);
-        if (index - 1 >= request.rows.size())
+        if (index - 1 >= request.labelElements.size())
             return {};
-        return labelElement(request.rows[index - 1], index - 1);
+        return labelElement(request.labelElements[index - 1], index - 1);
     case JobKind::DescriptionDownload:
-        if (index >= request.rows.size())
+        if (index >= request.descriptions.size())
             return {};
-        return description(request.rows[index]);
+        return description(request.descriptions[index]);
     case JobKind::StoreNameDownload:
     case JobKind::ShopPhoneDownload:
     case JobKind::StoreAddressDownload:

@@ -1,6 +1,6 @@
 #pragma once
-// The bytes of every download record: fields joined by 0x0C, ended by CR LF. Text fields are
-// sent unchanged; choice and direction cells become one code byte.
+// The bytes of every download record: fields joined by the field separator, ended by the record
+// end. Text fields are sent unchanged; choices and direction and size cells become one code byte.
 #include <cstdint>
 #include <ctime>
 #include <string>
@@ -12,48 +12,23 @@ namespace korvan {
 
 class RecordBuilder {
 public:
-    // Commodity list columns.
-    enum CommodityColumn {
-        kName = 0,
-        kCode,
-        kUnitPrice,
-        kPriceChange,
-        kSalesMode,
-        kTare,
-        kShelfLife,
-        kDiscount,
-        kDiscountRate,
-        kDescriptionNumber,
-    };
-    // Label element columns.
-    enum ElementColumn {
-        kElementName = 0,
-        kExplain,
-        kDirection,
-        kFont,
-        kSize,
-        kXPos,
-        kYPos,
-        kState,
-        kDownX,
-        kDownY,
-    };
     static constexpr std::size_t kBarCodeRow = 9;
     static constexpr std::size_t kShortNameBytes = 10;
-    static constexpr std::size_t kDescriptionTextColumn = 1;
 
     // The record a download job sends at `step` (0-based); empty for jobs without records and
     // for a step past the rows.
     static std::string build(const JobRequest& request, std::int64_t step);
 
-    // Full commodity format (model family Vamo).
-    static std::string commodityFull(const Row& row);
+    // Full commodity format (model family Vamo). Choice codes: 0x10 for a changeable price, for
+    // sale by weight and for a commodity that may NOT be discounted; 0x11 otherwise.
+    static std::string commodityFull(const CommodityRow& row);
     // Short commodity format (model family Orin Kesa): name cut to 10 bytes, unit price.
-    static std::string commodityShort(const Row& row);
+    static std::string commodityShort(const CommodityRow& row);
     static std::string labelHeader(const LabelHeader& header);
     // The element record of row `index` of the label's element list.
-    static std::string labelElement(const Row& row, std::size_t index);
-    static std::string description(const Row& row);
+    static std::string labelElement(const LabelElementRow& row, std::size_t index);
+    // The description text alone; the number is not sent.
+    static std::string description(const DescriptionRow& row);
     // A record of one text field (store name, shop phone, store address, date and time).
     static std::string text(std::string_view text);
 

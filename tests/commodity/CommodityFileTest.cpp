@@ -29,6 +29,22 @@ std::string roundTrip(const std::string& bytes, std::vector<CommodityRecord>* lo
     return readBytes(dir / "record/out.rec");
 }
 
+// Every word of one choice value: shown in each language (English for an unknown flag), stored as
+// the English word, the list cell's bytes the shown word in code page 936, and each word reads back
+// as the value.
+template <class E>
+void expectWords(E value, const char* zh, const char* en, E (*read)(std::string_view)) {
+    SCOPED_TRACE(en);
+    EXPECT_EQ(ChoiceWords::displayText(value, Lang::Chinese), zh);
+    EXPECT_EQ(ChoiceWords::displayText(value, Lang::English), en);
+    EXPECT_EQ(ChoiceWords::displayText(value, Lang::Unknown), en);
+    EXPECT_EQ(ChoiceWords::fileWord(value), en);
+    EXPECT_EQ(ChoiceWords::displayBytes(value, Lang::Chinese), gbk(zh));
+    EXPECT_EQ(ChoiceWords::displayBytes(value, Lang::English), en);
+    EXPECT_EQ(read(gbk(zh)), value);
+    EXPECT_EQ(read(en), value);
+}
+
 struct LanguageFlag {
     explicit LanguageFlag(const char* flag) : saved(Language::flag()) { Language::setFlag(flag); }
     ~LanguageFlag() { Language::setFlag(saved); }
@@ -105,38 +121,42 @@ TEST(CommodityFile, LoadsEveryLineBeyondTwoThousand) {
     EXPECT_EQ(records.back().name, "n2104");
 }
 
-TEST(CommodityFile, DownloadRowsHoldTheStoredCellsInFieldOrder) {
+TEST(CommodityRecord, DownloadRowKeepsTheBytesAndTakesTheChoicesAsValues) {
     CommodityRecord r = CommodityRecord::newRecord();
-    r.name = gbk("苹果");
+    r.name = gbk("苹果") + "\xFF";
     r.code = "1001";
     r.unitPrice = "5.00";
     r.shelfLife = "7";
-    r.descriptionNumber = "3";
-    CommodityRecord q = r;
-    q.priceChange = PriceChange::No;
-    q.salesMode = SalesMode::Quantity;
-    q.discount = Discount::Yes;
-    // The cells do not depend on the language the screen shows.
+    r.descriptionNumber = "3\f";
+    // The row does not depend on the language the screen shows.
     LanguageFlag lang("chinese");
-    auto rows = CommodityFile::downloadRows({r, q});
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0], (std::vector<std::string>{gbk("苹果"), "1001", "5.00", "Yes", "weight", "0",
-                                                 "7", "No", "0", "3"}));
-    EXPECT_EQ(rows[1][3], "No");
-    EXPECT_EQ(rows[1][4], "quantity");
-    EXPECT_EQ(rows[1][7], "Yes");
+    EXPECT_EQ(r.downloadRow(), (CommodityRow{gbk("苹果") + "\xFF", "1001", "5.00", true, true, "0",
+                                             "7", false, "0", "3\f"}));
+    r.priceChange = PriceChange::No;
+    r.salesMode = SalesMode::Quantity;
+    r.discount = Discount::Yes;
+    const CommodityRow row = r.downloadRow();
+    EXPECT_FALSE(row.priceChangeable);
+    EXPECT_FALSE(row.byWeight);
+    EXPECT_TRUE(row.discountable);
 }
 
-TEST(ChoiceWords, DisplayWordsFollowTheLanguageAndUnknownShowsEnglish) {
-    EXPECT_EQ(ChoiceWords::displayWord(PriceChange::Yes, Lang::Chinese), "可变价");
-    EXPECT_EQ(ChoiceWords::displayWord(SalesMode::Quantity, Lang::Chinese), "数量");
-    EXPECT_EQ(ChoiceWords::displayWord(Discount::No, Lang::Chinese), "不打折");
-    EXPECT_EQ(ChoiceWords::displayWord(Discount::No, Lang::English), "No");
-    EXPECT_EQ(ChoiceWords::displayWord(SalesMode::Weight, Lang::Unknown), "weight");
+TEST(ChoiceWords, OneTableReadsWritesAndShowsEveryValue) {
+    expectWords(PriceChange::Yes, "可变价", "Yes", &ChoiceWords::readPriceChange);
+    expectWords(PriceChange::No, "不变价", "No", &ChoiceWords::readPriceChange);
+    expectWords(SalesMode::Weight, "称重", "weight", &ChoiceWords::readSalesMode);
+    expectWords(SalesMode::Quantity, "数量", "quantity", &ChoiceWords::readSalesMode);
+    expectWords(Discount::Yes, "可打折", "Yes", &ChoiceWords::readDiscount);
+    expectWords(Discount::No, "不打折", "No", &ChoiceWords::readDiscount);
+}
+
+TEST(ChoiceWords, RecordCellsAndDropDownOrderFollowTheLanguage) {
     CommodityRecord r = CommodityRecord::newRecord();
     r.name = gbk("苹果") + "\xFF"; // shown with a replacement character, kept as bytes
     EXPECT_EQ(r.displayText(CommodityField::Name, Lang::English), "苹果\xEF\xBF\xBD");
     EXPECT_EQ(r.displayText(CommodityField::PriceChange, Lang::Chinese), "可变价");
+    EXPECT_EQ(r.listCell(CommodityField::SalesMode, Lang::Chinese), gbk("称重"));
+    EXPECT_EQ(r.listCell(CommodityField::Name, Lang::Chinese), r.name);
 
     // Sorted drop-down order: by the words' bytes in code page 936.
     using PC = std::array<PriceChange, 2>;

@@ -1,5 +1,7 @@
 #include "commodity/CommodityList.h"
 #include "common/Prompt.h"
+#include "common/TextCodec.h"
+#include "link/RecordBuilder.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
 
@@ -58,13 +60,13 @@ TEST_F(CommodityListTest, OpeningAnEmptyFileAllowsDownloadAtOnce) {
     EXPECT_EQ(l.size(), 0u);
     EXPECT_FALSE(l.isModified());
     EXPECT_FALSE(l.hasChosen());
-    EXPECT_EQ(l.modelFamily(), CommodityList::ModelFamily::Vamo);
+    EXPECT_EQ(l.modelFamily(), ModelFamily::Vamo);
     EXPECT_EQ(l.workingRecord(), CommodityRecord{});
     EXPECT_TRUE(l.readyForDownload());
     EXPECT_TRUE(prompts.shown().empty());
-    l.setModelFamily(CommodityList::ModelFamily::OrinKesa);
+    l.setModelFamily(ModelFamily::OrinKesa);
     ASSERT_TRUE(l.open().ok());
-    EXPECT_EQ(l.modelFamily(), CommodityList::ModelFamily::Vamo);
+    EXPECT_EQ(l.modelFamily(), ModelFamily::Vamo);
 }
 
 TEST_F(CommodityListTest, FindMatchesWholeNamesExactlyAndTakesTheUpperOfTwo) {
@@ -354,4 +356,33 @@ TEST_F(CommodityListTest, ChoiceValuesSurviveAnUnknownLanguageFlag) {
     EXPECT_TRUE(saved.close);
     EXPECT_EQ(fileBytes(), bytes);
     EXPECT_EQ(l.rows()[0].displayText(CommodityField::Discount), "No");
+}
+
+TEST_F(CommodityListTest, DownloadRequestSendsTheWorkedExampleWhateverTheWords) {
+    // The same commodity twice: with the Chinese choice words in the file, and with the English.
+    const auto gbk = [](const char* utf8) { return TextCodec::toGbk(utf8).value(); };
+    CommodityList& l =
+        open("Apple\f1001\f5.00\f" + gbk("可变价") + "\f" + gbk("称重") + "\f0\f7\f" +
+             gbk("不打折") + "\f0\f3\r\n" + "Apple\f1001\f5.00\fYes\fweight\f0\f7\fNo\f0\f3\r\n");
+    JobRequest request = l.downloadRequest();
+    EXPECT_EQ(request.kind, JobKind::CommodityDownload);
+    EXPECT_EQ(request.family, ModelFamily::Vamo);
+    ASSERT_EQ(request.rowCount(), 2u);
+    const std::string example = "0000\x0C"
+                                "Apple\x0C"
+                                "1001\x0C"
+                                "5.00\x0C\x10\x0C\x10\x0C"
+                                "0\x0C"
+                                "7\x0C\x10\x0C"
+                                "0\x0C"
+                                "3\r\n";
+    EXPECT_EQ(RecordBuilder::build(request, 0), example);
+    EXPECT_EQ(RecordBuilder::build(request, 1), example);
+
+    l.setModelFamily(ModelFamily::OrinKesa);
+    request = l.downloadRequest();
+    EXPECT_EQ(request.family, ModelFamily::OrinKesa);
+    EXPECT_EQ(RecordBuilder::build(request, 0), "0000\x0C"
+                                                "Apple\x0C"
+                                                "5.00\r\n");
 }

@@ -61,7 +61,10 @@ TEST_F(DescriptionListTest, LinesSplitAtTheFirstFormFeedOnly) {
                                  "\f\r\n"
                                  "3\f\xB1\xA3\xCF\xCA\x80\r\n");
     EXPECT_EQ(prompts.shown(), Strings{"Save completed"});
-    EXPECT_EQ(l.downloadRows()[1], (Strings{"12", "keep\fcold"}));
+    const JobRequest request = l.downloadRequest();
+    EXPECT_EQ(request.kind, JobKind::DescriptionDownload);
+    ASSERT_EQ(request.rowCount(), 5u);
+    EXPECT_EQ(request.descriptions[1], (DescriptionRow{"12", "keep\fcold"}));
 }
 
 TEST_F(DescriptionListTest, TypingWithoutAChosenRowGoesNowhere) {

@@ -13,15 +13,17 @@ const std::string kHello = "\xAA";
 const std::string kAck = "\x0D";
 const std::string kEnd = "\x0F";
 
-Row commodity(const std::string& name) {
-    return {name, "1", "2.00", "Yes", "weight", "0", "0", "No", "0", "0"};
+CommodityRow commodity(const std::string& name) {
+    return {name, "1", "2.00", true, true, "0", "0", false, "0", "0"};
 }
 
 JobRequest request(JobKind kind, std::size_t rows = 0) {
     JobRequest r;
     r.kind = kind;
-    for (std::size_t i = 0; i < rows; ++i)
-        r.rows.push_back(commodity("P" + std::to_string(i)));
+    for (std::size_t i = 0; i < rows; ++i) {
+        r.commodities.push_back(commodity("P" + std::to_string(i)));
+        r.descriptions.push_back({std::to_string(i), "D" + std::to_string(i)});
+    }
     r.text = "T";
     return r;
 }

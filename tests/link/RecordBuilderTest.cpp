@@ -1,5 +1,6 @@
 #include "link/RecordBuilder.h"
 
+#include "common/RecordFile.h"
 #include "common/TextCodec.h"
 
 #include <gtest/gtest.h>
@@ -12,13 +13,13 @@ std::string gbk(const char* utf8) {
     return TextCodec::toGbk(utf8).value();
 }
 
-Row apple() {
-    return {"Apple", "1001", "5.00", "Yes", "weight", "0", "7", "No", "0", "3"};
+CommodityRow apple() {
+    return {"Apple", "1001", "5.00", true, true, "0", "7", false, "0", "3"};
 }
 
-Row element(std::string name, std::string direction, std::string font, std::string size,
-            std::string state = "TRUE") {
-    return {name, "explain", direction, font, size, "11", "12", state, "13", "14"};
+LabelElementRow element(std::string name, std::string direction, std::string font, std::string size,
+                        std::string state = "TRUE") {
+    return {name, direction, font, size, state, "13", "14"};
 }
 
 } // namespace
@@ -35,51 +36,46 @@ TEST(RecordBuilder, FullCommodityRecordMatchesTheWorkedExample) {
     EXPECT_EQ(RecordBuilder::commodityFull(apple()), expected);
 }
 
-TEST(RecordBuilder, ChoiceCellsInEitherLanguageGiveTheSameCodes) {
-    Row chinese = apple();
-    chinese[3] = gbk("可变价");
-    chinese[4] = gbk("称重");
-    chinese[7] = gbk("不打折");
-    EXPECT_EQ(RecordBuilder::commodityFull(chinese), RecordBuilder::commodityFull(apple()));
-
-    // Everything else is the other code; discount has the opposite sense of price change.
-    for (const std::string& other : {gbk("不变价"), std::string("No"), std::string("")}) {
-        Row row = apple();
-        row[3] = other;
-        row[4] = gbk("数量");
-        row[7] = gbk("可打折");
-        const std::string bytes = RecordBuilder::commodityFull(row);
-        EXPECT_EQ(bytes, std::string("0000\x0C"
-                                     "Apple\x0C"
-                                     "1001\x0C"
-                                     "5.00\x0C\x11\x0C\x11\x0C"
-                                     "0\x0C"
-                                     "7\x0C\x11\x0C"
-                                     "0\x0C"
-                                     "3\r\n"))
-            << other;
+TEST(RecordBuilder, EachChoiceGivesItsOwnCodeAndDiscountHasTheOppositeSense) {
+    struct Case {
+        bool priceChangeable, byWeight, discountable;
+        const char* codes; // of price change, sales mode and discount
+    };
+    const Case cases[] = {
+        {true, true, false, "\x10\x10\x10"},  {false, true, false, "\x11\x10\x10"},
+        {true, false, false, "\x10\x11\x10"}, {true, true, true, "\x10\x10\x11"},
+        {false, false, true, "\x11\x11\x11"},
+    };
+    for (const Case& c : cases) {
+        CommodityRow row = apple();
+        row.priceChangeable = c.priceChangeable;
+        row.byWeight = c.byWeight;
+        row.discountable = c.discountable;
+        const auto fields = RecordFile::splitFields(RecordBuilder::commodityFull(row), 11);
+        EXPECT_EQ(fields[4] + fields[5] + fields[8], c.codes)
+            << c.priceChangeable << c.byWeight << c.discountable;
     }
 }
 
 TEST(RecordBuilder, ShortCommodityNameIsCutAtTenBytes) {
-    Row row = apple();
-    row[0] = "ABCDEFGHIJ"; // exactly 10 bytes: sent whole
+    CommodityRow row = apple();
+    row.name = "ABCDEFGHIJ"; // exactly 10 bytes: sent whole
     EXPECT_EQ(RecordBuilder::commodityShort(row), "0000\x0C"
                                                   "ABCDEFGHIJ\x0C"
                                                   "5.00\r\n");
-    row[0] = "ABCDEFGHIJK";
+    row.name = "ABCDEFGHIJK";
     EXPECT_EQ(RecordBuilder::commodityShort(row), "0000\x0C"
                                                   "ABCDEFGHIJ\x0C"
                                                   "5.00\r\n");
     // Bytes, not characters: the cut may split a two-byte character.
-    row[0] = "A" + gbk("苹果苹果苹果");
-    EXPECT_EQ(RecordBuilder::commodityShort(row), "0000\x0C" + row[0].substr(0, 10) +
+    row.name = "A" + gbk("苹果苹果苹果");
+    EXPECT_EQ(RecordBuilder::commodityShort(row), "0000\x0C" + row.name.substr(0, 10) +
                                                       "\x0C"
                                                       "5.00\r\n");
 }
 
 TEST(RecordBuilder, MissingCellsAndZeroBytesNeverBreakARecord) {
-    EXPECT_EQ(RecordBuilder::commodityShort({}), "0000\x0C\x0C\r\n");
+    EXPECT_EQ(RecordBuilder::commodityShort(CommodityRow{}), "0000\x0C\x0C\r\n");
     EXPECT_EQ(RecordBuilder::text(std::string("a\0b", 3)), "ab\r\n");
 }
 
@@ -129,24 +125,25 @@ TEST(RecordBuilder, BuildPicksTheRowOfTheStep) {
     JobRequest label;
     label.kind = JobKind::LabelDownload;
     label.labelHeader = {"1", "56", "35"};
-    label.rows = {element("A", "0", "9*17", "12*24"), element("B", "0", "9*17", "12*24")};
+    label.labelElements = {element("A", "0", "9*17", "12*24"), element("B", "0", "9*17", "12*24")};
     EXPECT_EQ(RecordBuilder::build(label, 0), "1\x0C"
                                               "56\x0C"
                                               "35\r\n");
-    EXPECT_EQ(RecordBuilder::build(label, 2), RecordBuilder::labelElement(label.rows[1], 1));
+    EXPECT_EQ(RecordBuilder::build(label, 2),
+              RecordBuilder::labelElement(label.labelElements[1], 1));
     EXPECT_EQ(RecordBuilder::build(label, 3), "");
 
     JobRequest descriptions;
     descriptions.kind = JobKind::DescriptionDownload;
-    descriptions.rows = {{"7", "Fresh"},
-                         {"8", "a\x0C"
-                               "b"}};
+    descriptions.descriptions = {{"7", "Fresh"},
+                                 {"8", "a\x0C"
+                                       "b"}};
     EXPECT_EQ(RecordBuilder::build(descriptions, 0), "Fresh\r\n"); // the number is not sent
     EXPECT_EQ(RecordBuilder::build(descriptions, 1), "a\x0C"
                                                      "b\r\n");
 
     JobRequest commodities;
-    commodities.rows = {apple()};
+    commodities.commodities = {apple()};
     commodities.family = ModelFamily::OrinKesa;
     EXPECT_EQ(RecordBuilder::build(commodities, 0), RecordBuilder::commodityShort(apple()));
     commodities.family = ModelFamily::Vamo;

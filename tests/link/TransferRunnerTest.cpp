@@ -42,8 +42,8 @@ JobRequest commodities(int rows) {
     JobRequest r;
     r.kind = JobKind::CommodityDownload;
     for (int i = 0; i < rows; ++i)
-        r.rows.push_back(
-            {"P" + std::to_string(i), "1", "1.00", "Yes", "weight", "0", "0", "No", "0", "0"});
+        r.commodities.push_back(
+            {"P" + std::to_string(i), "1", "1.00", true, true, "0", "0", false, "0", "0"});
     return r;
 }
 

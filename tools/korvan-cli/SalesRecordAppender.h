@@ -1,20 +1,14 @@
 #pragma once
-// Appends sales records to record/dzcjl.rec: one record per line, five fields joined by form
-// feeds, CR LF; the whole file is rewritten atomically.
-#include <filesystem>
-#include <vector>
-
-#include "common/RecordFile.h"
-#include "link/SalesRecord.h"
+// The command line's name for appending read sales records; the file format lives in the core.
+#include "records/SalesRecordFile.h"
 
 namespace korvan::cli {
 
-class SalesRecordAppender {
-public:
-    // Records after the lines already in the file. A file whose last line lacks its line end
-    // gets one first, so no two records share a line. No records leave the file untouched.
+struct SalesRecordAppender {
     static IoResult append(const std::filesystem::path& file,
-                           const std::vector<SalesRecord>& records);
+                           const std::vector<SalesRecord>& records) {
+        return SalesRecordFile::append(file, records);
+    }
 };
 
 } // namespace korvan::cli

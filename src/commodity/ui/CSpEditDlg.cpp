@@ -30,7 +30,7 @@ template <class Value>
 void fillChoices(QComboBox* box, const std::array<Value, 2>& items, Lang lang) {
     box->clear();
     for (Value value : items)
-        box->addItem(qtr(std::string(ChoiceWords::displayWord(value, lang))),
+        box->addItem(qtr(std::string(ChoiceWords::displayText(value, lang))),
                      static_cast<int>(value));
 }
 

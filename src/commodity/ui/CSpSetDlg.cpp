@@ -7,7 +7,6 @@
 #include "CSpEditDlg.h"
 #include "common/DataDir.h"
 #include "common/Prompt.h"
-#include "common/TextCodec.h"
 #include "common/ui/ByteLimitValidator.h"
 #include "common/ui/BytesTableModel.h"
 #include "common/ui/ListView.h"
@@ -45,19 +44,10 @@ const std::array<ColumnText, CommodityRecord::kFieldCount> kColumns{{
     {{"商品说明", "careful"}, 80},
 }};
 
-// A display word (UTF-8) as the bytes a list cell holds.
-std::string cellWord(std::string_view utf8) {
-    return TextCodec::toGbk(utf8).value_or("");
-}
-
 std::vector<std::size_t> asVector(const std::set<std::size_t>& rows) {
     return {rows.begin(), rows.end()};
 }
 
-ModelFamily linkFamily(CommodityList::ModelFamily family) {
-    return family == CommodityList::ModelFamily::OrinKesa ? ModelFamily::OrinKesa
-                                                          : ModelFamily::Vamo;
-}
 } // namespace
 
 CSpSetDlg::CSpSetDlg(QWidget* parent)
@@ -66,14 +56,6 @@ CSpSetDlg::CSpSetDlg(QWidget* parent)
     runEditor = [](QDialog& editor) { return editor.exec(); };
     ui_->setupUi(this);
     fixSize();
-
-    for (PriceChange v : {PriceChange::Yes, PriceChange::No})
-        priceChangeWords_[static_cast<std::size_t>(v)] =
-            cellWord(ChoiceWords::displayWord(v, lang_));
-    for (SalesMode v : {SalesMode::Weight, SalesMode::Quantity})
-        salesModeWords_[static_cast<std::size_t>(v)] = cellWord(ChoiceWords::displayWord(v, lang_));
-    for (Discount v : {Discount::Yes, Discount::No})
-        discountWords_[static_cast<std::size_t>(v)] = cellWord(ChoiceWords::displayWord(v, lang_));
 
     std::vector<BytesTableModel::Column> columns;
     for (const ColumnText& column : kColumns)
@@ -102,9 +84,9 @@ CSpSetDlg::CSpSetDlg(QWidget* parent)
     connect(ui_->nameEdit, &QLineEdit::textEdited, this,
             [this](const QString& text) { list_.setWorkingName(toGbk(text)); });
     connect(ui_->orinKesaRadio, &QRadioButton::clicked, this,
-            [this] { list_.setModelFamily(CommodityList::ModelFamily::OrinKesa); });
+            [this] { list_.setModelFamily(ModelFamily::OrinKesa); });
     connect(ui_->vamoRadio, &QRadioButton::clicked, this,
-            [this] { list_.setModelFamily(CommodityList::ModelFamily::Vamo); });
+            [this] { list_.setModelFamily(ModelFamily::Vamo); });
     connect(ui_->findButton, &QPushButton::clicked, this, &CSpSetDlg::onFind);
     connect(ui_->deleteButton, &QPushButton::clicked, this, &CSpSetDlg::onDelete);
     connect(ui_->deleteAllButton, &QPushButton::clicked, this, &CSpSetDlg::onDeleteAll);
@@ -135,17 +117,8 @@ void CSpSetDlg::setCaptions() {
 }
 
 std::string CSpSetDlg::cell(int row, int column) const {
-    const CommodityRecord& record = list_.rows()[static_cast<std::size_t>(row)];
-    switch (static_cast<CommodityField>(column)) {
-    case CommodityField::PriceChange:
-        return priceChangeWords_[static_cast<std::size_t>(record.priceChange)];
-    case CommodityField::SalesMode:
-        return salesModeWords_[static_cast<std::size_t>(record.salesMode)];
-    case CommodityField::Discount:
-        return discountWords_[static_cast<std::size_t>(record.discount)];
-    default:
-        return record.cell(static_cast<CommodityField>(column));
-    }
+    return list_.rows()[static_cast<std::size_t>(row)].listCell(static_cast<CommodityField>(column),
+                                                                lang_);
 }
 
 void CSpSetDlg::showEvent(QShowEvent* event) {
@@ -217,11 +190,7 @@ void CSpSetDlg::onSave() {
 void CSpSetDlg::onDownload() {
     if (!list_.readyForDownload())
         return;
-    JobRequest request;
-    request.kind = JobKind::CommodityDownload;
-    request.rows = list_.downloadRows();
-    request.family = linkFamily(list_.modelFamily());
-    CSendDataDlg::run(std::move(request), this);
+    CSendDataDlg::run(list_.downloadRequest(), this);
 }
 
 void CSpSetDlg::openEditor() {

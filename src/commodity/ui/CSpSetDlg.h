@@ -53,11 +53,6 @@ private:
     IoResult openResult_;
     bool openReported_ = false;
     BytesTableModel* model_;
-    // The choice cells' display words of the current language as code page 936 bytes, indexed by
-    // the value (0 yes / weight, 1 no / quantity).
-    std::array<std::string, 2> priceChangeWords_;
-    std::array<std::string, 2> salesModeWords_;
-    std::array<std::string, 2> discountWords_;
 };
 
 } // namespace korvan

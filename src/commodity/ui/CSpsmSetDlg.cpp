@@ -113,10 +113,7 @@ void CSpsmSetDlg::onSave() {
 void CSpsmSetDlg::onDownload() {
     if (!list_.readyForDownload())
         return;
-    JobRequest request;
-    request.kind = JobKind::DescriptionDownload;
-    request.rows = list_.downloadRows();
-    CSendDataDlg::run(std::move(request), this);
+    CSendDataDlg::run(list_.downloadRequest(), this);
 }
 
 } // namespace korvan

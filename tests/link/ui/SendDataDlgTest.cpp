@@ -28,8 +28,8 @@ JobRequest commodities(int rows) {
     JobRequest request;
     request.kind = JobKind::CommodityDownload;
     for (int i = 1; i <= rows; ++i)
-        request.rows.push_back({"Apple" + std::to_string(i), std::to_string(1000 + i), "350", "Yes",
-                                "weight", "0", "5", "No", "0", "1"});
+        request.commodities.push_back({"Apple" + std::to_string(i), std::to_string(1000 + i), "350",
+                                       true, true, "0", "5", false, "0", "1"});
     return request;
 }
 } // namespace

@@ -99,9 +99,9 @@ TEST(CliJob, RequestsComeFromTheRecordFiles) {
     CliOptions options = *parse({"send", "commodities"});
     auto request = CliJob::load(options, data, records, error);
     ASSERT_TRUE(request) << error;
-    ASSERT_EQ(request->rows.size(), 1u);
-    EXPECT_EQ(request->rows[0][3], "No");
-    EXPECT_EQ(request->rows[0][7], "No");
+    ASSERT_EQ(request->commodities.size(), 1u);
+    EXPECT_FALSE(request->commodities[0].priceChangeable);
+    EXPECT_FALSE(request->commodities[0].discountable);
 
     options = *parse({"send", "store-address"}); // line 3 is missing: empty text
     request = CliJob::load(options, data, records, error);

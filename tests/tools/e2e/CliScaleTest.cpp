@@ -139,7 +139,7 @@ TEST_F(CliScale, TheScaleReceivesEveryMessageByteForByte) {
     RunResult result = cli({"send", "commodities"});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.lastLine(), "1Data download completed");
-    const Row row = RecordFile::splitFields(line, 10);
+    const CommodityRow row{"Apple", "1001", "5.00", true, true, "0", "7", false, "0", "3"};
     EXPECT_EQ(
         receivedMessages(rawLog()),
         (std::vector<std::string>{"\xAA", "\x13", RecordBuilder::commodityFull(row), "\x0F"}));

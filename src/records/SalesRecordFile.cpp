@@ -1,9 +1,9 @@
-#include "SalesRecordAppender.h"
+#include "SalesRecordFile.h"
 
-namespace korvan::cli {
+namespace korvan {
 
-IoResult SalesRecordAppender::append(const std::filesystem::path& file,
-                                     const std::vector<SalesRecord>& records) {
+IoResult SalesRecordFile::append(const std::filesystem::path& file,
+                                 const std::vector<SalesRecord>& records) {
     if (records.empty())
         return {};
     auto loaded = RecordFile::readAll(file);
@@ -19,4 +19,4 @@ IoResult SalesRecordAppender::append(const std::filesystem::path& file,
     return RecordFile::writeAll(file, bytes);
 }
 
-} // namespace korvan::cli
+} // namespace korvan
