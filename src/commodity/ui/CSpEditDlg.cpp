@@ -114,13 +114,13 @@ void CSpEditDlg::setCaptions() {
 }
 
 void CSpEditDlg::showForm() {
-    ui_->nameEdit->setText(fromGbk(form_.name));
-    ui_->codeEdit->setText(fromGbk(form_.code));
-    ui_->unitPriceEdit->setText(fromGbk(form_.unitPrice));
-    ui_->tareEdit->setText(fromGbk(form_.tare));
-    ui_->shelfLifeEdit->setText(fromGbk(form_.shelfLife));
-    ui_->discountRateEdit->setText(fromGbk(form_.discountRate));
-    ui_->descriptionEdit->setText(fromGbk(form_.descriptionNumber));
+    ByteLimitValidator::fill(ui_->nameEdit, fromGbk(form_.name));
+    ByteLimitValidator::fill(ui_->codeEdit, fromGbk(form_.code));
+    ByteLimitValidator::fill(ui_->unitPriceEdit, fromGbk(form_.unitPrice));
+    ByteLimitValidator::fill(ui_->tareEdit, fromGbk(form_.tare));
+    ByteLimitValidator::fill(ui_->shelfLifeEdit, fromGbk(form_.shelfLife));
+    ByteLimitValidator::fill(ui_->discountRateEdit, fromGbk(form_.discountRate));
+    ByteLimitValidator::fill(ui_->descriptionEdit, fromGbk(form_.descriptionNumber));
     selectChoice(ui_->priceChangeBox, form_.priceChange);
     selectChoice(ui_->salesModeBox, form_.salesMode);
     selectChoice(ui_->discountBox, form_.discount);

@@ -2,7 +2,6 @@
 #include "ui_CSpSetDlg.h"
 
 #include <QItemSelectionModel>
-#include <QMouseEvent>
 
 #include "CSpEditDlg.h"
 #include "common/DataDir.h"
@@ -77,7 +76,8 @@ CSpSetDlg::CSpSetDlg(QWidget* parent)
 
     // Empty parts of the list take clicks too: a click on an empty list clears the chosen row,
     // and a double-click with nothing selected opens the editor to add.
-    ui_->commodityList->viewport()->installEventFilter(this);
+    ListView::onEmptyAreaClick(
+        ui_->commodityList, [this] { onListClicked(); }, [this] { onListDoubleClicked(); });
     connect(ui_->commodityList, &QTableView::clicked, this, &CSpSetDlg::onListClicked);
     connect(ui_->commodityList, &QTableView::doubleClicked, this, &CSpSetDlg::onListDoubleClicked);
     // textEdited: the operator's typing only; filling the box from a row is no edit.
@@ -97,10 +97,7 @@ CSpSetDlg::CSpSetDlg(QWidget* parent)
     connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-CSpSetDlg::~CSpSetDlg() {
-    // The controls go before the dialog's QObject part: no more events through the filter.
-    ui_->commodityList->viewport()->removeEventFilter(this);
-}
+CSpSetDlg::~CSpSetDlg() = default;
 
 void CSpSetDlg::setCaptions() {
     setWindowTitle(qtr(kTitle, lang_));
@@ -131,27 +128,10 @@ void CSpSetDlg::showEvent(QShowEvent* event) {
     }
 }
 
-bool CSpSetDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ui_->commodityList->viewport() &&
-        (event->type() == QEvent::MouseButtonRelease ||
-         event->type() == QEvent::MouseButtonDblClick)) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        // Clicks on a row come through the view's own signals, after it updated the selection.
-        if (mouse->button() == Qt::LeftButton &&
-            !ui_->commodityList->indexAt(mouse->position().toPoint()).isValid()) {
-            if (event->type() == QEvent::MouseButtonRelease)
-                onListClicked();
-            else
-                onListDoubleClicked();
-        }
-    }
-    return DataEntryDialog::eventFilter(watched, event);
-}
-
 void CSpSetDlg::onListClicked() {
     list_.click(asVector(ListView::selectedRows(ui_->commodityList)));
     if (list_.hasChosen())
-        ui_->nameEdit->setText(fromGbk(list_.workingRecord().name));
+        ByteLimitValidator::fill(ui_->nameEdit, fromGbk(list_.workingRecord().name));
 }
 
 void CSpSetDlg::onListDoubleClicked() {
@@ -167,7 +147,7 @@ void CSpSetDlg::onFind() {
 void CSpSetDlg::onNew() {
     if (!list_.startNew())
         return;
-    ui_->nameEdit->setText(fromGbk(list_.workingRecord().name));
+    ByteLimitValidator::fill(ui_->nameEdit, fromGbk(list_.workingRecord().name));
     openEditor();
 }
 
@@ -215,7 +195,7 @@ void CSpSetDlg::showList() {
         ui_->commodityList->selectionModel()->select(selection, QItemSelectionModel::Select);
     }
     // The Name box shows the working record, which the editor's Save resets.
-    ui_->nameEdit->setText(fromGbk(list_.workingRecord().name));
+    ByteLimitValidator::fill(ui_->nameEdit, fromGbk(list_.workingRecord().name));
 }
 
 } // namespace korvan

@@ -29,7 +29,6 @@ public:
     std::function<int(QDialog& editor)> runEditor;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:

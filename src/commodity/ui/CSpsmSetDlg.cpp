@@ -1,8 +1,6 @@
 #include "CSpsmSetDlg.h"
 #include "ui_CSpsmSetDlg.h"
 
-#include <QMouseEvent>
-
 #include "common/DataDir.h"
 #include "common/Prompt.h"
 #include "common/ui/ByteLimitValidator.h"
@@ -50,7 +48,7 @@ CSpsmSetDlg::CSpsmSetDlg(QWidget* parent)
     settleButtons();
 
     // A click on an empty list counts too: it clears the chosen row.
-    ui_->descriptionList->viewport()->installEventFilter(this);
+    ListView::onEmptyAreaClick(ui_->descriptionList, [this] { onListClicked(); });
     connect(ui_->descriptionList, &QTableView::clicked, this, &CSpsmSetDlg::onListClicked);
     // textEdited: the operator's typing only; showing a row's text is no edit.
     connect(ui_->textEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
@@ -62,10 +60,7 @@ CSpsmSetDlg::CSpsmSetDlg(QWidget* parent)
     connect(ui_->downloadButton, &QPushButton::clicked, this, &CSpsmSetDlg::onDownload);
 }
 
-CSpsmSetDlg::~CSpsmSetDlg() {
-    // The controls go before the dialog's QObject part: no more events through the filter.
-    ui_->descriptionList->viewport()->removeEventFilter(this);
-}
+CSpsmSetDlg::~CSpsmSetDlg() = default;
 
 void CSpsmSetDlg::setCaptions() {
     setWindowTitle(qtr(kTitle, lang_));
@@ -83,25 +78,13 @@ void CSpsmSetDlg::showEvent(QShowEvent* event) {
     }
 }
 
-bool CSpsmSetDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ui_->descriptionList->viewport() &&
-        event->type() == QEvent::MouseButtonRelease) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        // Clicks on a row come through the view's clicked signal, after the selection changed.
-        if (mouse->button() == Qt::LeftButton &&
-            !ui_->descriptionList->indexAt(mouse->position().toPoint()).isValid())
-            onListClicked();
-    }
-    return DataEntryDialog::eventFilter(watched, event);
-}
-
 void CSpsmSetDlg::onListClicked() {
     const std::set<std::size_t> selected = ListView::selectedRows(ui_->descriptionList);
     list_.click({selected.begin(), selected.end()});
     if (!list_.hasChosen())
         return;
     ui_->numberLabel->setText(fromGbk(list_.numberLabel()));
-    ui_->textEdit->setText(fromGbk(list_.rows()[list_.chosenIndex()].text));
+    ByteLimitValidator::fill(ui_->textEdit, fromGbk(list_.rows()[list_.chosenIndex()].text));
 }
 
 void CSpsmSetDlg::onSave() {

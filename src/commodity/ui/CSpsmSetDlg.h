@@ -23,7 +23,6 @@ public:
     const DescriptionList& list() const { return list_; }
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
