@@ -10,6 +10,7 @@
 #include "common/ui/ByteLimitValidator.h"
 #include "common/ui/CTsDlg.h"
 #include "common/ui/DataEntryDialog.h"
+#include "common/ui/DialogRunner.h"
 #include "common/ui/QtText.h"
 
 using namespace korvan;
@@ -68,6 +69,41 @@ private slots:
                      QStringLiteral("Cancel"));
             QVERIFY(dialog.findChild<QLabel*>("noteLabel")->text().isEmpty());
         }
+    }
+
+    void promptStandsOverTheScreenThatAsked() {
+        Language::setFlag(kEnglish);
+        QWidget frame; // the active main window, away from the screen
+        frame.setGeometry(0, 0, 300, 200);
+        frame.show();
+        QDialog screen; // a screen run modally over it
+        screen.setGeometry(250, 150, 500, 400);
+        screen.setModal(true);
+        screen.show();
+        QVERIFY(QTest::qWaitForWindowActive(&screen));
+        QDialog other; // a screen that has just closed its own dialog names itself
+        other.setGeometry(20, 20, 200, 150);
+        other.show();
+
+        CTsDlg::install();
+        std::vector<std::pair<QWidget*, QPoint>> shown;
+        DialogRunner::Scope runner([&](QDialog& dialog) {
+            dialog.show();
+            shown.emplace_back(dialog.parentWidget(), dialog.frameGeometry().center());
+            QTest::keyClick(&dialog, Qt::Key_Return);
+            return dialog.result();
+        });
+        QVERIFY(Prompt::ask("Asked by the topmost modal screen"));
+        {
+            CTsDlg::Screen over(&other);
+            Prompt::showMessage("Named screen");
+        }
+        QCOMPARE(shown.size(), std::size_t(2));
+        QCOMPARE(shown[0].first, &screen);
+        QVERIFY((shown[0].second - screen.frameGeometry().center()).manhattanLength() <= 2);
+        QCOMPARE(shown[1].first, &other);
+        // The prompt hands the keyboard back to the screen it stood over.
+        QTRY_COMPARE(QApplication::activeWindow(), &other);
     }
 
     void enterMovesOnAndOnlyOkCloses() {
