@@ -144,11 +144,6 @@ private slots:
         QVERIFY(icon->geometry().right() < version->geometry().left());
         QVERIFY(middle >= version->geometry().top() &&
                 middle <= about.findChild<QLabel*>("buildLabel")->geometry().bottom());
-        // Every size a desktop asks for is there, drawn, not scaled from another.
-        QList<QSize> sizes;
-        for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-            sizes << QSize(size, size);
-        QCOMPARE(AppIcons::application().availableSizes(), sizes);
     }
 
     void languageSwitchWritesSevenBytesAndRenamesAtOnce() {
