@@ -1,8 +1,7 @@
 #include "CAboutDlg.h"
 #include "ui_CAboutDlg.h"
 
-#include <QApplication>
-
+#include "AppIcons.h"
 #include "common/Language.h"
 
 namespace korvan {
@@ -11,7 +10,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui
     ui_->setupUi(this);
     setFixedSize(size());
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    ui_->iconLabel->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+    ui_->iconLabel->setPixmap(AppIcons::application().pixmap(32, 32));
     ui_->okButton->setText(Language::current() == Lang::Chinese ? QString::fromUtf8("确定")
                                                                 : QStringLiteral("OK"));
     ui_->okButton->setDefault(true);

@@ -5,9 +5,11 @@
 #include <QScreen>
 #include <cstdio>
 
+#include "AppIcons.h"
 #include "CMainFrame.h"
 #include "common/DataDir.h"
 #include "common/ui/CTsDlg.h"
+#include "common/ui/DialogRunner.h"
 #include "users/ui/CFirstUserDlg.h"
 #include "users/ui/CLoginDlg.h"
 
@@ -16,8 +18,7 @@ namespace korvan {
 CKorvanApp::CKorvanApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Korvan"));
     setApplicationVersion(QStringLiteral("1.0"));
-    setWindowIcon(QIcon(QStringLiteral(":/korvan.png")));
-    runDialog = [](QDialog& dialog) { return dialog.exec(); };
+    setWindowIcon(AppIcons::application()); // every window of the program carries it
     CTsDlg::install();
 }
 
@@ -53,12 +54,12 @@ std::optional<int> CKorvanApp::startUp(const QStringList& arguments) {
 
     if (CFirstUserDlg::needed()) {
         CFirstUserDlg first;
-        if (runDialog(first) != QDialog::Accepted)
+        if (DialogRunner::run(first) != QDialog::Accepted)
             return 0;
     }
     {
         CLoginDlg login;
-        if (runDialog(login) != QDialog::Accepted)
+        if (DialogRunner::run(login) != QDialog::Accepted)
             return 0;
     }
     frame_ = std::make_unique<CMainFrame>();

@@ -1,7 +1,6 @@
 #pragma once
 // The application object: command line, data directory, first start, login, main window.
 #include <QApplication>
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -20,9 +19,6 @@ public:
     std::optional<int> startUp() { return startUp(arguments()); }
     std::optional<int> startUp(const QStringList& arguments);
     CMainFrame* mainFrame() const { return frame_.get(); }
-
-    // How the start-up dialogs are run; tests replace it to answer them without a modal loop.
-    std::function<int(QDialog&)> runDialog;
 
 private:
     std::unique_ptr<CMainFrame> frame_;

@@ -8,12 +8,14 @@
 #include <QStyle>
 #include <QToolBar>
 
+#include "AppIcons.h"
 #include "CAboutDlg.h"
 #include "MenuCaptions.h"
 #include "commodity/ui/CSpSetDlg.h"
 #include "commodity/ui/CSpsmSetDlg.h"
 #include "common/DataDir.h"
 #include "common/Prompt.h"
+#include "common/ui/DialogRunner.h"
 #include "common/ui/QtText.h"
 #include "users/ui/CYhSetDlg.h"
 
@@ -31,7 +33,6 @@ const std::map<int, CMainFrame::ScreenFactory>& CMainFrame::screens() {
 }
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
-    runScreen = [](QDialog& screen) { return screen.exec(); };
     setWindowTitle(QStringLiteral("Korvan"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -91,17 +92,17 @@ void CMainFrame::buildToolBar() {
     toolBar_->setObjectName(QStringLiteral("toolBar"));
     toolBar_->setIconSize(QSize(16, 15));
     toolBar_->setMovable(true);
-    auto add = [this](const char* theme, QStyle::StandardPixmap fallback, const char* text) {
-        QIcon icon = QIcon::fromTheme(QString::fromLatin1(theme), style()->standardIcon(fallback));
-        QAction* action = toolBar_->addAction(icon, QString::fromLatin1(text));
+    auto add = [this](const char* theme, const char* text) {
+        QAction* action = toolBar_->addAction(AppIcons::themed(QString::fromLatin1(theme)),
+                                              QString::fromLatin1(text));
         action->setEnabled(false);
         return action;
     };
-    add("edit-cut", QStyle::SP_DialogDiscardButton, "Cut");
-    add("edit-copy", QStyle::SP_FileDialogContentsView, "Copy");
-    add("edit-paste", QStyle::SP_DialogSaveButton, "Paste");
+    add("edit-cut", "Cut");
+    add("edit-copy", "Copy");
+    add("edit-paste", "Paste");
     toolBar_->addSeparator();
-    add("document-print", QStyle::SP_ComputerIcon, "Print");
+    add("document-print", "Print");
     QAction* about =
         toolBar_->addAction(QIcon::fromTheme(QStringLiteral("help-about"),
                                              style()->standardIcon(QStyle::SP_MessageBoxQuestion)),
@@ -150,10 +151,14 @@ void CMainFrame::setMenuCaptions() {
 }
 
 void CMainFrame::switchLanguage(const char* flag) {
+    static const Tr kNotSaved{"语言设置无法保存, 仅在本次运行中有效",
+                              "The language setting could not be saved; it holds until the "
+                              "program ends"};
     IoResult result = Language::save(DataDir::current().record("language.rec"), flag);
     setMenuCaptions();
+    // Both lines in the language just chosen: the flag is already switched.
     if (!result)
-        Prompt::showMessage(result.message());
+        Prompt::showMessage(std::string(kNotSaved.get()) + "\n" + result.message());
 }
 
 void CMainFrame::runCommand(int command) {
@@ -173,7 +178,7 @@ void CMainFrame::runCommand(int command) {
         return;
     case About: {
         CAboutDlg about(this);
-        runScreen(about);
+        DialogRunner::run(about);
         return;
     }
     case LanguageChinese:
@@ -189,7 +194,7 @@ void CMainFrame::runCommand(int command) {
     if (it == screens().end())
         return;
     std::unique_ptr<QDialog> screen(it->second(this));
-    runScreen(*screen);
+    DialogRunner::run(*screen);
 }
 
 } // namespace korvan

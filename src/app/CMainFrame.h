@@ -27,10 +27,9 @@ public:
     void setMenuCaptions();
     QAction* action(int command) const;
     QMenu* menu(int position) const;
-    // Runs the command as the menu would.
+    // Runs the command as the menu would. Screens run through DialogRunner, so tests can look at
+    // a screen without a modal loop.
     void runCommand(int command);
-    // How a screen is run; tests replace it to look at the screen without a modal loop.
-    std::function<int(QDialog&)> runScreen;
 
 private:
     void buildMenu();

@@ -7,10 +7,12 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "app/AppIcons.h"
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
 #include "app/MenuCaptions.h"
 #include "common/Prompt.h"
+#include "common/ui/DialogRunner.h"
 #include "support/UiData.h"
 #include "users/ui/CYhSetDlg.h"
 
@@ -93,21 +95,55 @@ private slots:
         QVERIFY(actions.at(5)->isEnabled());
     }
 
+    void toolBarPicturesMatchTheirTooltips() {
+        // Without a desktop theme every picture is our own drawing of what the tooltip says.
+        const QString theme = QIcon::themeName();
+        QIcon::setThemeName(QString());
+        UiData data(kEnglish);
+        CMainFrame frame;
+        QIcon::setThemeName(theme);
+        const auto actions = frame.findChild<QToolBar*>("toolBar")->actions();
+        const std::pair<int, const char*> expected[] = {
+            {0, "edit-cut"}, {1, "edit-copy"}, {2, "edit-paste"}, {4, "document-print"}};
+        for (auto [index, name] : expected) {
+            QAction* action = actions.at(index);
+            const QImage shown = action->icon().pixmap(16, 16).toImage();
+            const QImage drawn =
+                AppIcons::builtIn(QString::fromLatin1(name)).pixmap(16, 16).toImage();
+            QVERIFY2(!drawn.isNull() && shown == drawn, name);
+            QVERIFY(QString::fromLatin1(name).endsWith(action->toolTip().toLower()));
+        }
+    }
+
     void aboutBoxButtonFollowsOnlyChinese() {
         for (auto [flag, caption] :
              {std::pair{kChinese, "确定"}, {kEnglish, "OK"}, {"French", "OK"}}) {
             UiData data(flag);
             CMainFrame frame;
             QString seen, title;
-            frame.runScreen = [&](QDialog& screen) {
+            DialogRunner::Scope runner([&](QDialog& screen) {
                 seen = screen.findChild<QPushButton*>("okButton")->text();
                 title = screen.windowTitle();
                 return 0;
-            };
+            });
             frame.runCommand(About);
             QCOMPARE(seen, QString::fromUtf8(caption));
             QCOMPARE(title, QStringLiteral("About Korvan"));
         }
+    }
+
+    void aboutBoxShowsTheIconBesideTheTexts() {
+        UiData data(kEnglish);
+        CAboutDlg about;
+        auto* icon = about.findChild<QLabel*>("iconLabel");
+        auto* version = about.findChild<QLabel*>("versionLabel");
+        QVERIFY(!icon->pixmap().isNull());
+        QCOMPARE(icon->pixmap().toImage(), AppIcons::application().pixmap(32, 32).toImage());
+        // Left of the texts, level with them.
+        const int middle = icon->geometry().center().y();
+        QVERIFY(icon->geometry().right() < version->geometry().left());
+        QVERIFY(middle >= version->geometry().top() &&
+                middle <= about.findChild<QLabel*>("buildLabel")->geometry().bottom());
     }
 
     void languageSwitchWritesSevenBytesAndRenamesAtOnce() {
@@ -124,15 +160,40 @@ private slots:
         QCOMPARE(frame.menu(3)->title(), QStringLiteral("Parameter Settings"));
     }
 
-    void languageSwitchThatCannotWriteSaysSo() {
-        UiData data(kEnglish);
-        std::filesystem::create_directories(data.record("language.rec")); // a folder in the way
-        Prompt::Script prompt;
-        CMainFrame frame;
-        frame.action(LanguageChinese)->trigger();
-        QCOMPARE(Language::flag(), std::string(kChinese)); // the switch holds for this run
-        QCOMPARE(frame.menu(3)->title(), QStringLiteral("参数设置"));
-        QVERIFY(prompt.last().rfind("不是普通文件", 0) == 0);
+    void languageSwitchThatCannotWriteSaysSoInTheNewLanguage() {
+        struct Case {
+            const char* from;
+            int command;
+            const char* flag;
+            const char* menuTitle;
+            const char* firstLine;
+            const char* reason;
+        };
+        const Case cases[] = {
+            {kEnglish, LanguageChinese, kChinese, "参数设置", "语言设置无法保存", "不是普通文件"},
+            {kChinese, LanguageEnglish, kEnglish, "Parameter Settings",
+             "The language setting could not be saved", "Not a regular file"},
+        };
+        for (const Case& c : cases) {
+            UiData data(c.from);
+            std::filesystem::create_directories(data.record("language.rec")); // a folder in the way
+            Prompt::Script prompt;
+            CMainFrame frame;
+            frame.setMenuCaptions();
+            frame.action(c.command)->trigger();
+            QCOMPARE(Language::flag(), std::string(c.flag)); // the switch holds for this run
+            QCOMPARE(frame.menu(3)->title(), QString::fromUtf8(c.menuTitle));
+            QCOMPARE(prompt.shown().size(), std::size_t(1));
+            QString message = QString::fromStdString(prompt.last());
+            QVERIFY2(message.startsWith(QString::fromUtf8(c.firstLine)), qPrintable(message));
+            QVERIFY2(message.contains(QString::fromUtf8(c.reason)), qPrintable(message));
+            // Apart from the path, not a word of the other language.
+            message.remove(QString::fromStdString(data.record("language.rec").string()));
+            const bool chinese = c.flag == std::string(kChinese);
+            for (QChar ch : message)
+                QVERIFY2(chinese ? !ch.isLetter() || ch.unicode() > 0x2E80 : ch.unicode() < 0x80,
+                         qPrintable(message));
+        }
     }
 
     void screenCommandOpensItsScreen() {
@@ -140,10 +201,10 @@ private slots:
         data.write("yh.rec", "anna\f1\r\n");
         CMainFrame frame;
         QString opened;
-        frame.runScreen = [&](QDialog& screen) {
+        DialogRunner::Scope runner([&](QDialog& screen) {
             opened = screen.metaObject()->className();
             return 0;
-        };
+        });
         frame.action(UserSettings)->trigger();
         QCOMPARE(opened, QStringLiteral("korvan::CYhSetDlg"));
         opened.clear();

@@ -1,13 +1,16 @@
 // Start-up as the program runs it: command line, first start, login, main window. The dialogs are
 // answered through the application's seam instead of a modal loop.
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
+#include <map>
 #include <sys/stat.h>
 
 #include "app/CKorvanApp.h"
 #include "app/CMainFrame.h"
 #include "common/Prompt.h"
+#include "common/ui/DialogRunner.h"
 #include "support/TempDir.h"
 #include "users/ui/CFirstUserDlg.h"
 #include "users/ui/CLoginDlg.h"
@@ -55,11 +58,11 @@ private slots:
         TempDir dir;
         writeBytes(dir / "record/yh.rec", "anna\f42\r\n");
         int dialogs = 0, logins = 0;
-        app().runDialog = [&](QDialog& dialog) {
+        DialogRunner::Scope runner([&](QDialog& dialog) {
             ++dialogs;
             logins += dynamic_cast<CLoginDlg*>(&dialog) != nullptr;
             return int(QDialog::Rejected);
-        };
+        });
         auto status = app().startUp(argsFor(dir));
         QCOMPARE(dialogs, 1);
         QCOMPARE(logins, 1);
@@ -73,7 +76,8 @@ private slots:
         writeBytes(dir / "record/yh.rec", "anna\f42\r\n");
         writeBytes(dir / "record/language.rec", "english");
         Prompt::Script prompt;
-        app().runDialog = [](QDialog& dialog) { return typeAndEnter(dialog, {}, "bad", 5); };
+        DialogRunner::Scope runner(
+            [](QDialog& dialog) { return typeAndEnter(dialog, {}, "bad", 5); });
         auto status = app().startUp(argsFor(dir));
         QVERIFY(status.has_value());
         QCOMPARE(*status, 0);
@@ -86,10 +90,10 @@ private slots:
         TempDir dir;
         writeBytes(dir / "record/language.rec", "chinese");
         QStringList seen;
-        app().runDialog = [&](QDialog& dialog) {
+        DialogRunner::Scope runner([&](QDialog& dialog) {
             seen << dialog.metaObject()->className();
             return typeAndEnter(dialog, "boss", "777");
-        };
+        });
         auto status = app().startUp(argsFor(dir));
         QVERIFY(!status.has_value());
         QCOMPARE(seen, (QStringList{"korvan::CFirstUserDlg", "korvan::CLoginDlg"}));
@@ -105,12 +109,42 @@ private slots:
         QCOMPARE(frame->size(), QSize(850, 600));
         QCOMPARE(frame->windowTitle(), QStringLiteral("Korvan"));
         QCOMPARE(frame->menu(2)->title(), QStringLiteral("查询"));
+        // Every window carries the application icon, drawn in each size a desktop asks for.
+        QList<QSize> sizes;
+        for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+            sizes << QSize(size, size);
+        QCOMPARE(frame->windowIcon().availableSizes(), sizes);
         frame->close();
+    }
+
+    void loginListsTheNamesInListOrderAndPreselectsTheFirst() {
+        TempDir dir;
+        writeBytes(dir / "record/yh.rec", "bob\f1\r\nDemo\f2\r\nadmin\f3\r\n");
+        writeBytes(dir / "record/language.rec", "english");
+        const std::map<QString, QString> passwords{{"bob", "1"}, {"Demo", "2"}, {"admin", "3"}};
+        QStringList listed, expected;
+        QString chosen;
+        DialogRunner::Scope runner([&](QDialog& dialog) {
+            auto& login = dynamic_cast<CLoginDlg&>(dialog);
+            for (const auto& name : login.check().sortedNames())
+                expected << QString::fromStdString(name);
+            auto* box = dialog.findChild<QComboBox*>("userBox");
+            for (int i = 0; i < box->count(); ++i)
+                listed << box->itemText(i);
+            chosen = box->currentText();
+            // The preselected name is the one OK checks: its password alone logs in.
+            return typeAndEnter(dialog, {}, passwords.at(chosen));
+        });
+        auto status = app().startUp(argsFor(dir));
+        QVERIFY(!status.has_value());
+        QCOMPARE(listed, expected); // the box keeps the login's order; it does not sort again
+        QCOMPARE(chosen, expected.value(0));
+        app().mainFrame()->close();
     }
 
     void firstStartCancelledEndsWithStatusZero() {
         TempDir dir;
-        app().runDialog = [](QDialog&) { return int(QDialog::Rejected); };
+        DialogRunner::Scope runner([](QDialog&) { return int(QDialog::Rejected); });
         auto status = app().startUp(argsFor(dir));
         QVERIFY(status.has_value());
         QCOMPARE(*status, 0);
@@ -118,7 +152,7 @@ private slots:
     }
 
     void badCommandLineIsAUsageError() {
-        app().runDialog = [](QDialog&) { return int(QDialog::Rejected); };
+        DialogRunner::Scope runner([](QDialog&) { return int(QDialog::Rejected); });
         auto status = app().startUp({QStringLiteral("korvan"), QStringLiteral("--bogus")});
         QVERIFY(status.has_value());
         QCOMPARE(*status, 2);

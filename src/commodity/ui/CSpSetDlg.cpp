@@ -8,6 +8,7 @@
 #include "common/Prompt.h"
 #include "common/ui/ByteLimitValidator.h"
 #include "common/ui/BytesTableModel.h"
+#include "common/ui/DialogRunner.h"
 #include "common/ui/ListView.h"
 #include "common/ui/QtText.h"
 #include "link/ui/CSendDataDlg.h"
@@ -52,7 +53,7 @@ std::vector<std::size_t> asVector(const std::set<std::size_t>& rows) {
 CSpSetDlg::CSpSetDlg(QWidget* parent)
     : DataEntryDialog(parent), ui_(std::make_unique<Ui::CSpSetDlg>()), lang_(Language::current()),
       list_(DataDir::current().record("sp.rec")) {
-    runEditor = [](QDialog& editor) { return editor.exec(); };
+    runEditor = [](QDialog& editor) { return DialogRunner::run(editor); };
     ui_->setupUi(this);
     fixSize();
 

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 
+#include "DialogRunner.h"
 #include "QtText.h"
 #include "common/Prompt.h"
 
@@ -10,6 +11,11 @@ namespace korvan {
 namespace {
 const Tr kOk{"确定", "OK"};
 const Tr kCancel{"取消", "Cancel"};
+
+QPointer<QWidget>& namedScreen() {
+    static QPointer<QWidget> screen;
+    return screen;
+}
 } // namespace
 
 CTsDlg::CTsDlg(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::CTsDlg>()) {
@@ -32,13 +38,34 @@ void CTsDlg::onOk() {
     accept();
 }
 
+QWidget* CTsDlg::askingScreen() {
+    QWidget* screen = namedScreen();
+    if (!screen || !screen->isVisible())
+        screen = QApplication::activeModalWidget();
+    if (!screen)
+        screen = QApplication::activeWindow();
+    return screen ? screen->window() : nullptr;
+}
+
+CTsDlg::Screen::Screen(QWidget* screen) : previous_(namedScreen()) {
+    namedScreen() = screen ? screen->window() : nullptr;
+}
+
+CTsDlg::Screen::~Screen() {
+    namedScreen() = previous_;
+}
+
 void CTsDlg::install() {
     Prompt::setPresenter([](const std::string&) {
-        QWidget* parent = QApplication::activeModalWidget();
-        if (!parent)
-            parent = QApplication::activeWindow();
-        CTsDlg dialog(parent);
-        return dialog.exec() == QDialog::Accepted;
+        // A parent, not the desktop: the prompt opens centred on the screen that asked.
+        QPointer<QWidget> screen = askingScreen();
+        CTsDlg dialog(screen);
+        const bool ok = DialogRunner::run(dialog) == QDialog::Accepted;
+        // Hand the keyboard back at once; a window manager may otherwise leave the focus
+        // nowhere until a click.
+        if (screen && screen->isVisible())
+            screen->activateWindow();
+        return ok;
     });
 }
 

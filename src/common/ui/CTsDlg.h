@@ -1,6 +1,7 @@
 #pragma once
 // The prompt dialog: shows the prompt text; OK turns the text into "yes", Cancel leaves it.
 #include <QDialog>
+#include <QPointer>
 #include <memory>
 
 namespace Ui {
@@ -15,8 +16,26 @@ public:
     explicit CTsDlg(QWidget* parent = nullptr);
     ~CTsDlg() override;
 
-    // Makes the prompt of the whole program run this dialog modally over the active window.
+    // Makes the prompt of the whole program run this dialog (through DialogRunner) over the
+    // screen that asked; when it closes, that screen has the keyboard again.
     static void install();
+
+    // The screen a prompt shown now stands over: the one a Screen scope names, else the topmost
+    // modal screen, else the active window (none when nothing is up).
+    static QWidget* askingScreen();
+
+    // While it lives, prompts stand over `screen` whichever window is active then: for a message
+    // that follows a dialog which has just closed, before the window manager has moved the focus.
+    class Screen {
+    public:
+        explicit Screen(QWidget* screen);
+        ~Screen();
+        Screen(const Screen&) = delete;
+        Screen& operator=(const Screen&) = delete;
+
+    private:
+        QPointer<QWidget> previous_;
+    };
 
 private:
     void onOk();

@@ -6,6 +6,8 @@
 
 #include "common/DataDir.h"
 #include "common/Prompt.h"
+#include "common/ui/CTsDlg.h"
+#include "common/ui/DialogRunner.h"
 #include "common/ui/QtText.h"
 #include "link/TransferRunner.h"
 
@@ -43,7 +45,7 @@ CSendDataDlg::CSendDataDlg(JobRequest request, QWidget* parent)
     connect(ui_->cancelButton, &QPushButton::clicked, this, &CSendDataDlg::reject);
 
     LinkSettings& settings = sharedSettings();
-    settings.load(DataDir::current().record("tx.rec"));
+    settingsRead_ = settings.load(DataDir::current().record("tx.rec"));
     runner_ = std::make_unique<TransferRunner>(
         std::move(request), settings, ChannelFactory::standard(networkPorts()), *this, lang);
     ui_->titleLabel->setText(qtr(runner_->title()));
@@ -57,8 +59,21 @@ CSendDataDlg::~CSendDataDlg() {
 
 TransferReport CSendDataDlg::run(JobRequest request, QWidget* parent) {
     CSendDataDlg dialog(std::move(request), parent);
-    dialog.exec();
+    DialogRunner::run(dialog);
     return dialog.report();
+}
+
+int CSendDataDlg::exec() {
+    const int result = QDialog::exec();
+    if (finalMessage_) {
+        // The transfer dialog is gone first, so the message stands over the screen that started
+        // the job, and that screen has the keyboard again when the message closes.
+        const std::string message = std::move(*finalMessage_);
+        finalMessage_.reset();
+        CTsDlg::Screen over(parentWidget());
+        Prompt::showMessage(message);
+    }
+    return result;
 }
 
 void CSendDataDlg::showEvent(QShowEvent* event) {
@@ -79,12 +94,17 @@ void CSendDataDlg::paintEvent(QPaintEvent* event) {
 }
 
 void CSendDataDlg::start() {
+    // Settings that could not be read would send the job down a link nobody chose.
+    if (!settingsRead_) {
+        report_.message = settingsRead_.message();
+        endWith(report_.message);
+        return;
+    }
     // A link this build has no channel for would end in an empty result: say so instead.
     const LinkMode mode = runner_->settings().mode;
     if (mode != LinkMode::None && !ChannelFactory::isAvailable(mode)) {
         report_.message = LinkOutcomes::linkUnavailable().get(Language::current());
-        Prompt::showMessage(report_.message);
-        closeOnce();
+        endWith(report_.message);
         return;
     }
     QPointer<CSendDataDlg> self(this);
@@ -111,13 +131,17 @@ void CSendDataDlg::progress(const TransferProgress& progress) {
 void CSendDataDlg::outcome(const LinkOutcome& outcome) {
     if (!outcome.closes() || closing_)
         return;
-    closing_ = true;
-    Prompt::showMessage(outcome.message);
-    closeOnce();
+    endWith(outcome.message);
 }
 
 void CSendDataDlg::finished(const TransferReport& report) {
     report_ = report;
+    closeOnce();
+}
+
+void CSendDataDlg::endWith(const std::string& message) {
+    closing_ = true;
+    finalMessage_ = message;
     closeOnce();
 }
 

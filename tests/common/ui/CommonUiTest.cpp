@@ -10,6 +10,7 @@
 #include "common/ui/ByteLimitValidator.h"
 #include "common/ui/CTsDlg.h"
 #include "common/ui/DataEntryDialog.h"
+#include "common/ui/DialogRunner.h"
 #include "common/ui/QtText.h"
 
 using namespace korvan;
@@ -68,6 +69,32 @@ private slots:
                      QStringLiteral("Cancel"));
             QVERIFY(dialog.findChild<QLabel*>("noteLabel")->text().isEmpty());
         }
+    }
+
+    void promptStandsOverTheModalScreenNotTheMainWindow() {
+        Language::setFlag(kEnglish);
+        QWidget frame; // the main window, away from the screen
+        frame.setGeometry(0, 0, 300, 200);
+        frame.show();
+        QDialog screen; // a screen run modally over it
+        screen.setGeometry(250, 150, 500, 400);
+        screen.setModal(true);
+        screen.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&screen));
+
+        CTsDlg::install();
+        QWidget* parent = nullptr;
+        QPoint centre;
+        DialogRunner::Scope runner([&](QDialog& dialog) {
+            dialog.show();
+            parent = dialog.parentWidget();
+            centre = dialog.frameGeometry().center();
+            QTest::keyClick(&dialog, Qt::Key_Return);
+            return dialog.result();
+        });
+        QVERIFY(Prompt::ask("Delete all?"));
+        QCOMPARE(parent, &screen);
+        QVERIFY((centre - screen.frameGeometry().center()).manhattanLength() <= 2);
     }
 
     void enterMovesOnAndOnlyOkCloses() {

@@ -1,10 +1,13 @@
 // The transfer dialog against the simulated scale over the loopback, on free ports.
+#include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 
 #include "common/Prompt.h"
+#include "common/ui/CTsDlg.h"
+#include "common/ui/DialogRunner.h"
 #include "link/UdpChannel.h"
 #include "link/ui/CSendDataDlg.h"
 #include "support/ScaleProcess.h"
@@ -96,6 +99,64 @@ private slots:
         QVERIFY(!report.completed);
         QCOMPARE(prompt.shown(), std::vector<std::string>{"This link is not available yet; choose "
                                                           "Network in the communication settings"});
+    }
+
+    void unreadableSettingsAreReportedAndNothingIsSent() {
+        UiData data(kEnglish);
+        data.write("tx.rec", "Network\r\nCOM1\r\n127.0.0.1\r\n");
+        Scale scale;
+        Prompt::Script prompt;
+        QVERIFY(CSendDataDlg::run(commodities(1), nullptr).completed); // the settings are known
+        std::filesystem::remove(data.record("tx.rec"));
+        std::filesystem::remove(scale.store / "commodities.txt");
+        std::filesystem::create_directories(data.record("tx.rec")); // a folder in the way
+
+        const TransferReport report = CSendDataDlg::run(commodities(2), nullptr);
+        QVERIFY(!report.completed);
+        QVERIFY(prompt.last().rfind("Not a regular file", 0) == 0);
+        QVERIFY(prompt.last().find("tx.rec") != std::string::npos);
+        QVERIFY(!std::filesystem::exists(scale.store / "commodities.txt"));
+    }
+
+    // The transfer dialog closes first; the final message stands centred over the screen that
+    // started the job, and that screen has the keyboard again when the message closes.
+    void finalPromptStandsOverTheScreenThatStartedTheJob() {
+        UiData data(kEnglish);
+        data.write("tx.rec", "Network\r\nCOM1\r\n127.0.0.1\r\n");
+        Scale scale;
+        QDialog screen;
+        screen.setGeometry(60, 50, 640, 480);
+        screen.show();
+        QVERIFY(QTest::qWaitForWindowActive(&screen));
+
+        CTsDlg::install();
+        QWidget* promptParent = nullptr;
+        QPoint promptCentre;
+        QString promptText;
+        bool transferVisible = true;
+        DialogRunner::Scope runner([&](QDialog& dialog) {
+            if (!qobject_cast<CTsDlg*>(&dialog))
+                return DialogRunner::modal(dialog);
+            transferVisible = screen.findChild<CSendDataDlg*>()->isVisible();
+            promptParent = dialog.parentWidget();
+            dialog.show();
+            promptCentre = dialog.frameGeometry().center();
+            promptText = dialog.findChild<QLabel*>("noteLabel")->text();
+            QTest::keyClick(&dialog, Qt::Key_Return); // OK is the default button
+            return dialog.result();
+        });
+        QVERIFY(CSendDataDlg::run(commodities(2), &screen).completed);
+
+        QCOMPARE(promptText, QStringLiteral("2Data download completed"));
+        QVERIFY(!transferVisible);
+        QCOMPARE(promptParent, &screen);
+        const QPoint offset = promptCentre - screen.frameGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 4,
+                 qPrintable(
+                     QStringLiteral("prompt centre off by %1,%2").arg(offset.x()).arg(offset.y())));
+        QTRY_COMPARE(QApplication::activeWindow(), &screen);
+        QTest::keyClick(QApplication::activeWindow(), Qt::Key_Escape);
+        QVERIFY(!screen.isVisible());
     }
 
     void noLinkModeEndsWithAnEmptyResult() {
