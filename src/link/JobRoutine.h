@@ -34,7 +34,9 @@ public:
     std::string checkMessageSizes(std::size_t maxMessage) const;
 
     // Handles one chunk of bytes from the scale and returns the next message ("" when
-    // nothing is to be sent). Once the routine has finished, chunks are ignored.
+    // nothing is to be sent). Once the routine has finished, chunks are ignored. In a read
+    // records job every complete line of a chunk becomes a record and a step; the chunk is
+    // answered with one acknowledgement (the end byte once the step total is met).
     std::string onAnswer(std::string_view chunk);
 
     // Ends the job from outside (a status code, Cancel) with this result text.
