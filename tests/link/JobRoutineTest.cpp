@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace korvan;
 
 namespace {
@@ -375,6 +377,10 @@ TEST(ProgramUpdate, EmptyImageSendsTheMarkerAtOnceAndBadFilesFail) {
     r.updateFile = dir / "missing.bin";
     EXPECT_EQ(JobRoutine(r, Lang::English).prepare(), 215);
     r.updateFile = dir.path(); // a folder has no size to send
+    EXPECT_EQ(JobRoutine(r, Lang::English).prepare(), 216);
+    // A named pipe would block the open until a writer came: refused at once instead.
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    r.updateFile = dir / "fifo";
     EXPECT_EQ(JobRoutine(r, Lang::English).prepare(), 216);
 }
 
