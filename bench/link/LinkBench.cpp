@@ -1,5 +1,7 @@
 // What the PC adds per message of a transfer beyond the protocol's own pause after a send:
 // 2000 commodities downloaded over the loopback to a peer that answers at once.
+#include "common/UniqueFd.h"
+#include "link/Protocol.h"
 #include "link/TransferRunner.h"
 #include "link/UdpChannel.h"
 
@@ -20,21 +22,19 @@ namespace {
 // Answers like a quick scale: the hello and the end byte back, an acknowledgement otherwise.
 class Responder {
 public:
-    Responder() {
-        fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    Responder() : fd_(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::bind(fd_.get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
         socklen_t length = sizeof address;
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
+        ::getsockname(fd_.get(), reinterpret_cast<sockaddr*>(&address), &length);
         port_ = ntohs(address.sin_port);
         thread_ = std::thread([this] { serve(); });
     }
     ~Responder() {
         stop_ = true;
         thread_.join();
-        ::close(fd_);
     }
     std::uint16_t port() const { return port_; }
     void replyTo(std::uint16_t port) { replyPort_ = port; }
@@ -44,24 +44,26 @@ private:
     void serve() {
         char buffer[256];
         while (!stop_) {
-            pollfd fd{fd_, POLLIN, 0};
+            pollfd fd{fd_.get(), POLLIN, 0};
             if (::poll(&fd, 1, 50) <= 0)
                 continue;
             sockaddr_in from{};
             socklen_t length = sizeof from;
-            const ssize_t n = ::recvfrom(fd_, buffer, sizeof buffer, 0,
+            const ssize_t n = ::recvfrom(fd_.get(), buffer, sizeof buffer, 0,
                                          reinterpret_cast<sockaddr*>(&from), &length);
             if (n <= 0)
                 continue;
             ++messages_;
             const char answer =
-                (n == 1 && (buffer[0] == '\xAA' || buffer[0] == '\x0F')) ? buffer[0] : '\x0D';
+                (n == 1 && (buffer[0] == protocol::kHello || buffer[0] == protocol::kEnd))
+                    ? buffer[0]
+                    : protocol::kAck;
             from.sin_port = htons(replyPort_);
-            ::sendto(fd_, &answer, 1, 0, reinterpret_cast<sockaddr*>(&from), sizeof from);
+            ::sendto(fd_.get(), &answer, 1, 0, reinterpret_cast<sockaddr*>(&from), sizeof from);
         }
     }
 
-    int fd_ = -1;
+    UniqueFd fd_;
     std::uint16_t port_ = 0;
     std::atomic<std::uint16_t> replyPort_{0};
     std::atomic<long> messages_{0};
@@ -70,13 +72,12 @@ private:
 };
 
 std::uint16_t freePort() {
-    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    const UniqueFd fd(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::bind(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
     socklen_t length = sizeof address;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
+    ::getsockname(fd.get(), reinterpret_cast<sockaddr*>(&address), &length);
     return ntohs(address.sin_port);
 }
 
@@ -145,12 +146,12 @@ void BM_JobRoutine2000Records(benchmark::State& state) {
     const JobRequest request = commodities(2000);
     for (auto _ : state) {
         JobRoutine routine(request, Lang::English);
-        std::size_t bytes = routine.onAnswer("\xAA").size();
+        std::size_t bytes = routine.onAnswer(std::string(1, protocol::kHello)).size();
         while (!routine.finished()) {
-            const std::string next = routine.onAnswer("\x0D");
+            const std::string next = routine.onAnswer(std::string(1, protocol::kAck));
             bytes += next.size();
-            if (next == "\x0F")
-                routine.onAnswer("\x0F");
+            if (next == std::string(1, protocol::kEnd))
+                routine.onAnswer(next);
         }
         benchmark::DoNotOptimize(bytes);
     }

@@ -2,24 +2,32 @@
 // One link to the scale (UDP, serial port, USB), as the link loop uses it. A channel belongs to
 // the link worker thread alone.
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
 
+#include "common/Language.h"
+
 namespace korvan {
 
 // How a channel's link loop waits: the pause after each send, how long one poll waits for
-// bytes, how many empty polls in a row are silence, and the code that reports it.
+// bytes, how many empty polls in a row are silence, and the code that reports it; and the
+// longest message the link carries in one piece.
 struct ChannelTiming {
     std::chrono::milliseconds pauseAfterSend{0};
     std::chrono::milliseconds pollWait{0};
     int silenceLimit = 0; // more empty polls than this in a row is silence
     int noAnswerCode = 0;
     bool oneAnswerPerMessage = false; // USB reads one report per message sent
+    std::size_t maxMessage = 0;       // bytes; 0: no limit
 
-    static ChannelTiming network(); // 5 ms, 5 ms, 1600, 225
-    static ChannelTiming serial();  // 200 ms, 100 ms, 160, 253
-    static ChannelTiming usb();     // none, 5000 ms, 0, 214
+    // 5 ms, 5 ms, 1600, 225; one UDP datagram (65507 bytes).
+    static ChannelTiming network();
+    // 200 ms, 100 ms, 160, 253; no limit: a byte stream carries a message of any length.
+    static ChannelTiming serial();
+    // none, 5000 ms, 0, 214; no limit set until the USB channel exists.
+    static ChannelTiming usb();
 };
 
 struct PollResult {
@@ -43,6 +51,13 @@ public:
     virtual PollResult poll(std::chrono::milliseconds wait, int wakeFd) = 0;
     virtual void close() = 0;
     virtual const ChannelTiming& timing() const = 0;
+
+    // The text of the last failure of open() or send() when the code's own text would not
+    // say what happened (a port held by another program); "" otherwise.
+    virtual std::string failureText(Lang lang) const {
+        (void)lang;
+        return {};
+    }
 
     // Finds the device again after the scale restarted its side of the link (USB). Returns 0
     // when found, a link code when not, or kNoReconnect for a link that has no such step.

@@ -7,13 +7,14 @@
 
 #include "link/Channel.h"
 #include "link/LinkSettings.h"
+#include "link/Protocol.h"
 #include "link/UdpChannel.h"
 
 namespace korvan {
 
 struct NetworkPorts {
-    std::uint16_t local = UdpChannel::kLocalPort;
-    std::uint16_t target = UdpChannel::kTargetPort;
+    std::uint16_t local = protocol::kPcPort;
+    std::uint16_t target = protocol::kScalePort;
 };
 
 class ChannelFactory {

@@ -2,6 +2,7 @@
 
 #include "common/RecordFile.h"
 #include "link/LinkOutcome.h"
+#include "link/Protocol.h"
 #include "link/RecordBuilder.h"
 
 #include <algorithm>
@@ -9,6 +10,14 @@
 
 namespace korvan {
 namespace {
+
+using protocol::kAck;
+using protocol::kAckParen;
+using protocol::kBusy;
+using protocol::kDataError;
+using protocol::kEnd;
+using protocol::kHello;
+using protocol::kReconnect;
 
 std::string_view trimmed(std::string_view text) {
     constexpr std::string_view kSpace = " \t\r\n";
@@ -68,25 +77,58 @@ void JobRoutine::step() {
 std::string JobRoutine::onAnswer(std::string_view chunk) {
     if (finished_)
         return {};
-    if (isJob(JobKind::ReadRecords) && recordLines_) {
-        const bool single = chunk.size() == 1;
-        // A lone end byte ends the read even in the middle of a line. A lone busy or error
-        // byte where a line should start is the scale refusing, not the start of a line.
-        const bool control =
-            single && (chunk[0] == kEnd ||
-                       (accumulator_.empty() && (chunk[0] == kBusy || chunk[0] == kDataError)));
-        if (!control) {
-            accumulator_.append(chunk);
-            if (accumulator_.size() > kMaxRecordLine) {
-                accumulator_.clear();
-                finish(LinkOutcomes::dataError().get(lang_));
-                return {};
-            }
-            if (accumulator_.find('\n') == std::string::npos)
-                return {}; // wait for the rest of the line
-        }
-    }
+    if (isJob(JobKind::ReadRecords) && recordLines_)
+        return onRecordChunk(chunk);
     return rules(chunk);
+}
+
+std::string JobRoutine::onRecordChunk(std::string_view chunk) {
+    const bool single = chunk.size() == 1;
+    if (single && chunk[0] == kEnd) {
+        // The end byte ends the read even in the middle of a line, but lines already complete
+        // are the scale's records: take them first.
+        takeCompleteLines();
+        return rules(chunk);
+    }
+    // A lone busy or error byte where a line should start is the scale refusing, not the start
+    // of a line.
+    if (single && accumulator_.empty() && (chunk[0] == kBusy || chunk[0] == kDataError))
+        return rules(chunk);
+    accumulator_.append(chunk);
+    std::string next = takeCompleteLines();
+    if (accumulator_.size() > kMaxRecordLine) {
+        // What is left is one unfinished line: a line this long is a faulty scale.
+        accumulator_.clear();
+        finish(LinkOutcomes::dataError().get(lang_));
+        return {};
+    }
+    return next;
+}
+
+std::string JobRoutine::takeCompleteLines() {
+    std::size_t taken = 0; // bytes of the accumulator used up by the lines taken
+    bool took = false;
+    for (auto lineEnd = accumulator_.find('\n'); lineEnd != std::string::npos;
+         lineEnd = accumulator_.find('\n', taken)) {
+        if (stepCounter_ == stepTotal_) {
+            // The step total stops the read: this line and any after it are not taken.
+            accumulator_.clear();
+            return std::string(1, kEnd);
+        }
+        SalesRecord record =
+            parseSalesRecord(std::string_view(accumulator_).substr(taken, lineEnd - taken));
+        taken = lineEnd + 1;
+        record.row = nextListRow_++;
+        if (request_.recordSink)
+            request_.recordSink(record);
+        ++progress_;
+        showCount(stepCounter_);
+        ++stepCounter_;
+        took = true;
+    }
+    // Bytes after the last line end can only be the start of the next line.
+    accumulator_.erase(0, taken);
+    return took ? std::string(1, kAck) : std::string();
 }
 
 std::string JobRoutine::rules(std::string_view inbox) {
@@ -118,7 +160,7 @@ std::string JobRoutine::rules(std::string_view inbox) {
     if (stepCounter_ == stepTotal_) {
         if (isJob(JobKind::ProgramUpdate)) {
             blockMode_ = kBlockModeOff;
-            return kUpdateEndMarker;
+            return std::string(protocol::kUpdateEnd);
         }
         return std::string(1, kEnd);
     }
@@ -139,22 +181,6 @@ std::string JobRoutine::rules(std::string_view inbox) {
         blockMode_ = kBlockModeReconnect;
         reconnectRequested_ = true;
         return {};
-    }
-    if (isJob(JobKind::ReadRecords) && !accumulator_.empty()) {
-        const auto lineEnd = accumulator_.find('\n');
-        if (lineEnd != std::string::npos) {
-            SalesRecord record =
-                parseSalesRecord(std::string_view(accumulator_).substr(0, lineEnd));
-            // Bytes after the line end can only be the start of the next line.
-            accumulator_.erase(0, lineEnd + 1);
-            record.row = nextListRow_++;
-            if (request_.recordSink)
-                request_.recordSink(record);
-            ++progress_;
-            showCount(stepCounter_);
-            ++stepCounter_;
-            return std::string(1, kAck);
-        }
     }
     finish(LinkOutcomes::dataError().get(lang_));
     return {};
@@ -180,6 +206,22 @@ std::string JobRoutine::nextMessage() {
     default:
         return RecordBuilder::build(request_, stepCounter_);
     }
+}
+
+std::string JobRoutine::checkMessageSizes(std::size_t maxMessage) const {
+    if (maxMessage == 0 || !JobKinds::isDownload(request_.kind))
+        return {};
+    for (std::int64_t step = 0; step < stepTotal_; ++step) {
+        const std::size_t size = RecordBuilder::build(request_, step).size();
+        if (size <= maxMessage)
+            continue;
+        // The operator's row, counted from 1 (a label's header comes before its elements).
+        if (isJob(JobKind::LabelDownload) && step == 0)
+            return LinkOutcomes::labelHeaderTooLong(lang_, size, maxMessage);
+        const std::int64_t row = isJob(JobKind::LabelDownload) ? step : step + 1;
+        return LinkOutcomes::recordTooLong(lang_, row, size, maxMessage);
+    }
+    return {};
 }
 
 SalesRecord JobRoutine::parseSalesRecord(std::string_view line) {

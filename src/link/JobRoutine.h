@@ -14,15 +14,6 @@ namespace korvan {
 
 class JobRoutine {
 public:
-    // Protocol bytes.
-    static constexpr char kHello = '\xAA';
-    static constexpr char kAck = '\x0D';
-    static constexpr char kAckParen = ')';
-    static constexpr char kReconnect = '(';
-    static constexpr char kBusy = '\x0B';
-    static constexpr char kDataError = '\x0E';
-    static constexpr char kEnd = '\x0F';
-    static constexpr const char* kUpdateEndMarker = "\xAA\xBB\xCC\xDD";
     // Block mode values.
     static constexpr int kBlockModeOff = 0;
     static constexpr int kBlockModeOn = 1;
@@ -36,8 +27,16 @@ public:
     // the step total. Returns 0, or the link code of the failure (215, 216).
     int prepare();
 
+    // Builds every record the job will send and checks each fits in one message of the link
+    // (`maxMessage` bytes; 0 for no limit). A record that does not fit would go out cut or not
+    // at all, and the scale would replace its table with the rows before it: the job is then
+    // refused before anything is sent. Returns "" when all fit, else the refusal text.
+    std::string checkMessageSizes(std::size_t maxMessage) const;
+
     // Handles one chunk of bytes from the scale and returns the next message ("" when
-    // nothing is to be sent). Once the routine has finished, chunks are ignored.
+    // nothing is to be sent). Once the routine has finished, chunks are ignored. In a read
+    // records job every complete line of a chunk becomes a record and a step; the chunk is
+    // answered with one acknowledgement (the end byte once the step total is met).
     std::string onAnswer(std::string_view chunk);
 
     // Ends the job from outside (a status code, Cancel) with this result text.
@@ -71,6 +70,11 @@ public:
 private:
     std::string rules(std::string_view inbox);
     std::string nextMessage();
+    std::string onRecordChunk(std::string_view chunk);
+    // Takes every complete sales line waiting in the accumulator, each counted as a step, up
+    // to the step total. Returns the next message: an acknowledgement when a line was taken,
+    // the end byte when the step total stopped the read, "" when no line was complete.
+    std::string takeCompleteLines();
     void step();
     void finish(std::string result);
     void showCount(std::int64_t value);

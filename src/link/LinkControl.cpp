@@ -8,24 +8,19 @@ namespace korvan {
 
 LinkControl::LinkControl() : wakeFd_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
 
-LinkControl::~LinkControl() {
-    if (wakeFd_ >= 0)
-        ::close(wakeFd_);
-}
-
 void LinkControl::wake() {
-    if (wakeFd_ < 0)
+    if (!wakeFd_)
         return;
     const std::uint64_t one = 1;
     // A full counter already means "wake up"; nothing else can fail here.
-    [[maybe_unused]] ssize_t n = ::write(wakeFd_, &one, sizeof one);
+    [[maybe_unused]] ssize_t n = ::write(wakeFd_.get(), &one, sizeof one);
 }
 
 void LinkControl::clearWake() {
-    if (wakeFd_ < 0)
+    if (!wakeFd_)
         return;
     std::uint64_t count = 0;
-    [[maybe_unused]] ssize_t n = ::read(wakeFd_, &count, sizeof count);
+    [[maybe_unused]] ssize_t n = ::read(wakeFd_.get(), &count, sizeof count);
 }
 
 void LinkControl::stop() {

@@ -7,12 +7,13 @@
 #include <mutex>
 #include <string>
 
+#include "common/UniqueFd.h"
+
 namespace korvan {
 
 class LinkControl {
 public:
     LinkControl();
-    ~LinkControl();
     LinkControl(const LinkControl&) = delete;
     LinkControl& operator=(const LinkControl&) = delete;
 
@@ -33,7 +34,7 @@ public:
 
     // The eventfd the worker's polls also wait on (-1 when none could be made; polls then
     // run out their time-out).
-    int wakeFd() const { return wakeFd_; }
+    int wakeFd() const { return wakeFd_.get(); }
     // Worker: consumes pending wake-ups, before it looks at the messages.
     void clearWake();
 
@@ -44,7 +45,7 @@ private:
     std::mutex mutex_;
     std::deque<std::string> outbox_;
     bool reconnect_ = false;
-    int wakeFd_ = -1;
+    UniqueFd wakeFd_;
 };
 
 } // namespace korvan

@@ -19,6 +19,16 @@ struct LinkEvent {
     Type type = Type::Chunk;
     std::string bytes;
     int code = 0;
+    std::string message; // Status: a text that says more than the code's own ("" for none)
+
+    static LinkEvent chunk(std::string bytes) { return {Type::Chunk, std::move(bytes), 0, {}}; }
+    static LinkEvent status(int code, std::string message = {}) {
+        return {Type::Status, {}, code, std::move(message)};
+    }
+    static LinkEvent countText(std::string text) {
+        return {Type::CountText, std::move(text), 0, {}};
+    }
+    static LinkEvent ended() { return {Type::Ended, {}, 0, {}}; }
 };
 
 class LinkEventQueue {

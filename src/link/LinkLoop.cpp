@@ -1,13 +1,15 @@
 #include "LinkLoop.h"
 
+#include "link/Protocol.h"
+
 #include <poll.h>
 #include <thread>
 
 namespace korvan {
 namespace {
 
-constexpr char kHello = '\xAA';
-constexpr char kEnd = '\x0F';
+using protocol::kEnd;
+using protocol::kHello;
 
 std::string upToZero(std::string bytes) {
     const auto zero = bytes.find('\0');

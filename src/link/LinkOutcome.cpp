@@ -1,5 +1,7 @@
 #include "LinkOutcome.h"
 
+#include <cstdio>
+
 namespace korvan::LinkOutcomes {
 
 Tr message(int code) {
@@ -26,6 +28,8 @@ Tr message(int code) {
         return {"创建UPD套接字失败", "Failed to create UPD socket"};
     case LinkCode::kNetworkNoAnswer:
         return {"网口 没有应答", "No answer from the Internet ports"};
+    case LinkCode::kNetworkSendFailed:
+        return {"网口发送数据失败", "Sending to the scale over the network failed"};
     case LinkCode::kSerialOpenFailed:
         return {"串口打开失败", "Serial port failed to open"};
     case LinkCode::kSerialNoAnswer:
@@ -76,6 +80,34 @@ Tr threadFailed() {
 Tr linkUnavailable() {
     return {"该通讯方式暂不可用，请在通讯设置中选择网口通讯",
             "This link is not available yet; choose Network in the communication settings"};
+}
+
+namespace {
+
+template <typename... Args> std::string format(const char* pattern, Args... args) {
+    char text[256];
+    std::snprintf(text, sizeof text, pattern, args...);
+    return text;
+}
+
+} // namespace
+
+std::string portInUse(Lang lang, unsigned port) {
+    return lang == Lang::Chinese ? format("本机端口%u已被其他程序占用", port)
+                                 : format("Port %u on this PC is in use by another program", port);
+}
+
+std::string recordTooLong(Lang lang, long long row, std::size_t size, std::size_t limit) {
+    return lang == Lang::Chinese
+               ? format("第%lld行记录太长, 无法发送 (%zu字节, 最多%zu字节)", row, size, limit)
+               : format("Row %lld is too long to send (%zu bytes, at most %zu)", row, size, limit);
+}
+
+std::string labelHeaderTooLong(Lang lang, std::size_t size, std::size_t limit) {
+    return lang == Lang::Chinese
+               ? format("标签头记录太长, 无法发送 (%zu字节, 最多%zu字节)", size, limit)
+               : format("The label header is too long to send (%zu bytes, at most %zu)", size,
+                        limit);
 }
 
 } // namespace korvan::LinkOutcomes

@@ -1,5 +1,6 @@
 #pragma once
 // Link status codes and the outcome texts of a transfer, in both languages.
+#include <cstddef>
 #include <string>
 
 #include "common/Language.h"
@@ -19,6 +20,7 @@ inline constexpr int kSocketVersion = 222;
 inline constexpr int kLocalAddressFailed = 223;
 inline constexpr int kSendSocketFailed = 224;
 inline constexpr int kNetworkNoAnswer = 225;
+inline constexpr int kNetworkSendFailed = 226; // a datagram to the scale could not be sent
 inline constexpr int kEnded = 244;
 inline constexpr int kSerialOpenFailed = 251;
 inline constexpr int kSerialNoAnswer = 253;
@@ -59,6 +61,11 @@ Tr reconnecting();
 Tr threadFailed();
 // The link named in tx.rec has no channel in this build yet.
 Tr linkUnavailable();
+// The local port of the network link is held by another program (code 221 in that case).
+std::string portInUse(Lang lang, unsigned port);
+// A download record that does not fit in one message of the link: `row` counted from 1.
+std::string recordTooLong(Lang lang, long long row, std::size_t size, std::size_t limit);
+std::string labelHeaderTooLong(Lang lang, std::size_t size, std::size_t limit);
 
 } // namespace LinkOutcomes
 } // namespace korvan

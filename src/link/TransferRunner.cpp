@@ -38,15 +38,28 @@ bool TransferRunner::start(std::function<void()> notify) {
     const int failure = routine_.prepare();
     observer_.progress(currentProgress());
     if (failure != 0) {
-        push({LinkEvent::Type::Status, {}, failure});
+        push(LinkEvent::status(failure));
+        return false;
+    }
+    // The channel is made here but used by the worker alone (it is handed over at the start
+    // of the thread).
+    std::unique_ptr<Channel> channel = factory_ ? factory_(settings_) : nullptr;
+    if (!channel) {
+        // No link named: nothing to open, the job ends with an empty result.
+        push(LinkEvent::ended());
+        return false;
+    }
+    if (std::string refusal = routine_.checkMessageSizes(channel->timing().maxMessage);
+        !refusal.empty()) {
+        push(LinkEvent::status(kRecordTooLong, std::move(refusal)));
         return false;
     }
     control_.start();
     try {
-        worker_ = std::thread(&TransferRunner::work, this);
+        worker_ = std::thread(&TransferRunner::work, this, std::move(channel));
     } catch (const std::system_error&) {
         control_.stop();
-        push({LinkEvent::Type::Status, {}, kThreadFailed});
+        push(LinkEvent::status(kThreadFailed));
         return false;
     }
     return true;
@@ -59,34 +72,30 @@ void TransferRunner::push(LinkEvent event) {
 }
 
 void TransferRunner::received(std::string chunk) {
-    push({LinkEvent::Type::Chunk, std::move(chunk), 0});
+    push(LinkEvent::chunk(std::move(chunk)));
 }
 
 void TransferRunner::status(int code) {
-    push({LinkEvent::Type::Status, {}, code});
+    push(LinkEvent::status(code));
 }
 
 void TransferRunner::countText(std::string text) {
-    push({LinkEvent::Type::CountText, std::move(text), 0});
+    push(LinkEvent::countText(std::move(text)));
 }
 
-void TransferRunner::work() {
-    std::unique_ptr<Channel> channel = factory_ ? factory_(settings_) : nullptr;
-    if (!channel) {
-        // No link named: nothing to open, the job ends with an empty result.
-        push({LinkEvent::Type::Ended, {}, 0});
-        return;
-    }
+void TransferRunner::work(std::unique_ptr<Channel> channel) {
     int failure = channel->open();
     if (failure == 0) {
         LinkLoop loop(*channel, control_, *this);
         failure = loop.run();
     }
+    std::string text = failure != 0 ? channel->failureText(lang_) : std::string();
     channel->close();
+    channel.reset();
     if (failure != 0)
-        push({LinkEvent::Type::Status, {}, failure});
+        push(LinkEvent::status(failure, std::move(text)));
     else
-        push({LinkEvent::Type::Ended, {}, 0});
+        push(LinkEvent::ended());
 }
 
 void TransferRunner::handle(const LinkEvent& event) {
@@ -120,6 +129,8 @@ void TransferRunner::handle(const LinkEvent& event) {
                        OutcomeAction::PromptAndClose};
         else
             outcome = LinkOutcomes::make(event.code, lang_);
+        if (!event.message.empty())
+            outcome.message = event.message;
         control_.stop();
         routine_.stop(outcome.message);
         observer_.outcome(outcome);

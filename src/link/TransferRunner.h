@@ -21,8 +21,10 @@ namespace korvan {
 
 class TransferRunner : private LinkLoop::Events {
 public:
-    // Internal code of a worker thread that could not be started.
+    // Internal codes: a worker thread that could not be started; a download refused before
+    // anything was sent because one of its records does not fit in one message of the link.
     static constexpr int kThreadFailed = 1;
+    static constexpr int kRecordTooLong = 2;
 
     TransferRunner(JobRequest request, LinkSettings settings, ChannelFactory::Function factory,
                    TransferObserver& observer, Lang lang = Language::current());
@@ -32,8 +34,9 @@ public:
     TransferRunner& operator=(const TransferRunner&) = delete;
 
     // Starts the job. `notify` is called by the worker (on its thread) after each event it
-    // queues. Returns false when the job ended at once (update file, thread); the outcome has
-    // been reported then, or is queued.
+    // queues. Returns false when the job ended at once (update file, no link, a record too
+    // long for the link, thread); the outcome has been reported then, or is queued. Nothing
+    // has been sent to the scale in those cases.
     bool start(std::function<void()> notify = {});
 
     // Consumer: handles every queued event. Safe to call any time, also after the end.
@@ -59,7 +62,7 @@ private:
     void countText(std::string text) override;
 
     void push(LinkEvent event);
-    void work();
+    void work(std::unique_ptr<Channel> channel);
     void handle(const LinkEvent& event);
     void finish(const LinkOutcome& outcome);
     TransferProgress currentProgress() const;

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <ifaddrs.h>
+#include <net/if.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -15,8 +17,6 @@
 
 namespace korvan {
 namespace {
-
-static_assert(sizeof(sockaddr_in) <= 16);
 
 std::string firstAddressOf(const char* host) {
     addrinfo hints{};
@@ -30,6 +30,13 @@ std::string firstAddressOf(const char* host) {
     ::inet_ntop(AF_INET, &address->sin_addr, text, sizeof text);
     ::freeaddrinfo(found);
     return text;
+}
+
+// Drops every datagram waiting on a non-blocking socket.
+void drain(int fd) {
+    char buffer[UdpChannel::kReceiveSize];
+    while (::recv(fd, buffer, sizeof buffer, MSG_DONTWAIT) >= 0 || errno == EINTR) {
+    }
 }
 
 } // namespace
@@ -50,8 +57,31 @@ std::string UdpChannel::localAddress() {
     return firstAddressOf(host);
 }
 
+bool UdpChannel::isBroadcastAddress(const std::string& dotted) {
+    in_addr address{};
+    if (::inet_pton(AF_INET, dotted.c_str(), &address) != 1)
+        return false;
+    if (address.s_addr == htonl(INADDR_BROADCAST))
+        return true;
+    ifaddrs* interfaces = nullptr;
+    if (::getifaddrs(&interfaces) != 0)
+        return false;
+    bool found = false;
+    for (const ifaddrs* i = interfaces; i && !found; i = i->ifa_next) {
+        if (!i->ifa_addr || i->ifa_addr->sa_family != AF_INET || !(i->ifa_flags & IFF_BROADCAST))
+            continue;
+        const sockaddr* broadcast = i->ifa_broadaddr;
+        if (broadcast && broadcast->sa_family == AF_INET)
+            found =
+                reinterpret_cast<const sockaddr_in*>(broadcast)->sin_addr.s_addr == address.s_addr;
+    }
+    ::freeifaddrs(interfaces);
+    return found;
+}
+
 int UdpChannel::open() {
     close();
+    portInUse_ = false;
     // The local address is only shown, but a host name that does not resolve is reported
     // before anything is sent. A host name that cannot be read is not.
     char host[256] = {};
@@ -63,53 +93,67 @@ int UdpChannel::open() {
 
     // Without the receiving socket no answer could ever arrive: say so now instead of
     // waiting out the silence limit.
-    receiveFd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (receiveFd_ < 0)
+    receiveFd_.reset(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (!receiveFd_)
         return LinkCode::kSocketSetupFailed;
     sockaddr_in local{};
     local.sin_family = AF_INET;
     local.sin_addr.s_addr = htonl(INADDR_ANY);
     local.sin_port = htons(localPort_);
-    if (::bind(receiveFd_, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+    if (::bind(receiveFd_.get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+        portInUse_ = errno == EADDRINUSE;
         close();
         return LinkCode::kSocketSetupFailed;
     }
 
-    sendFd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    if (sendFd_ < 0) {
+    sendFd_.reset(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    if (!sendFd_) {
         close();
         return LinkCode::kSendSocketFailed;
     }
 
-    sockaddr_in target{};
-    target.sin_family = AF_INET;
-    target.sin_port = htons(targetPort_);
-    hasTarget_ = ::inet_pton(AF_INET, targetIp_.c_str(), &target.sin_addr) == 1;
-    std::memcpy(target_, &target, sizeof target);
+    in_addr target{};
+    hasTarget_ = ::inet_pton(AF_INET, targetIp_.c_str(), &target) == 1;
+    targetAddress_ = target.s_addr;
+    broadcast_ = hasTarget_ && isBroadcastAddress(targetIp_);
+    if (broadcast_) {
+        // Broadcasting has to be asked for; without it every send to the address fails.
+        const int on = 1;
+        ::setsockopt(sendFd_.get(), SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
+    }
+
+    drain(receiveFd_.get());
     return 0;
 }
 
+std::string UdpChannel::failureText(Lang lang) const {
+    return portInUse_ ? LinkOutcomes::portInUse(lang, localPort_) : std::string();
+}
+
 int UdpChannel::send(std::string_view bytes) {
-    if (sendFd_ < 0 || !hasTarget_)
+    if (!sendFd_ || !hasTarget_)
         return 0;
     sockaddr_in target{};
-    std::memcpy(&target, target_, sizeof target);
-    // A datagram that cannot go out is silence to the protocol, like one the scale never got.
-    while (::sendto(sendFd_, bytes.data(), bytes.size(), MSG_NOSIGNAL,
-                    reinterpret_cast<const sockaddr*>(&target), sizeof target) < 0 &&
-           errno == EINTR) {
+    target.sin_family = AF_INET;
+    target.sin_port = htons(targetPort_);
+    target.sin_addr.s_addr = targetAddress_;
+    for (;;) {
+        if (::sendto(sendFd_.get(), bytes.data(), bytes.size(), MSG_NOSIGNAL,
+                     reinterpret_cast<const sockaddr*>(&target), sizeof target) >= 0)
+            return 0;
+        if (errno != EINTR)
+            return LinkCode::kNetworkSendFailed;
     }
-    return 0;
 }
 
 PollResult UdpChannel::poll(std::chrono::milliseconds wait, int wakeFd) {
     PollResult result;
-    if (receiveFd_ < 0)
+    if (!receiveFd_)
         return result;
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + wait;
     for (;;) {
-        pollfd fds[2] = {{receiveFd_, POLLIN, 0}, {wakeFd, POLLIN, 0}};
+        pollfd fds[2] = {{receiveFd_.get(), POLLIN, 0}, {wakeFd, POLLIN, 0}};
         // Rounded up: a poll that finds nothing waits its whole time, which is what the
         // silence limit counts.
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
@@ -121,12 +165,19 @@ PollResult UdpChannel::poll(std::chrono::milliseconds wait, int wakeFd) {
             return result; // nothing within the wait
         if (fds[0].revents & (POLLIN | POLLERR)) {
             char buffer[kReceiveSize];
-            const ssize_t n = ::recv(receiveFd_, buffer, sizeof buffer, MSG_DONTWAIT);
-            if (n > 0) {
+            sockaddr_in from{};
+            socklen_t length = sizeof from;
+            const ssize_t n = ::recvfrom(receiveFd_.get(), buffer, sizeof buffer, MSG_DONTWAIT,
+                                         reinterpret_cast<sockaddr*>(&from), &length);
+            const bool fromScale =
+                broadcast_ || (length >= sizeof from && from.sin_family == AF_INET &&
+                               from.sin_addr.s_addr == targetAddress_);
+            if (n > 0 && fromScale) {
                 result.bytes.assign(buffer, static_cast<std::size_t>(n));
                 return result;
             }
-            // An empty datagram or a pending socket error brings nothing: keep waiting.
+            // An empty datagram, one from another sender or a pending socket error brings
+            // nothing: keep waiting.
         }
         if (wakeFd >= 0 && (fds[1].revents & POLLIN)) {
             result.woken = true;
@@ -138,12 +189,8 @@ PollResult UdpChannel::poll(std::chrono::milliseconds wait, int wakeFd) {
 }
 
 void UdpChannel::close() {
-    if (sendFd_ >= 0)
-        ::close(sendFd_);
-    if (receiveFd_ >= 0)
-        ::close(receiveFd_);
-    sendFd_ = -1;
-    receiveFd_ = -1;
+    sendFd_.reset();
+    receiveFd_.reset();
 }
 
 } // namespace korvan

@@ -10,17 +10,15 @@
 
 namespace korvan {
 
-UpdateImage::~UpdateImage() {
-    close();
-}
-
 int UpdateImage::open(const std::filesystem::path& file) {
     close();
-    fd_ = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0)
+    // Non-blocking, so a named pipe in place of the image is refused below instead of waiting
+    // for a writer; reads from a regular file do not block either way.
+    fd_.reset(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd_)
         return LinkCode::kUpdateFileOpenFailed;
     struct stat info {};
-    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (::fstat(fd_.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         close();
         return LinkCode::kUpdateFileSizeFailed;
     }
@@ -30,9 +28,7 @@ int UpdateImage::open(const std::filesystem::path& file) {
 }
 
 void UpdateImage::close() {
-    if (fd_ >= 0)
-        ::close(fd_);
-    fd_ = -1;
+    fd_.reset();
 }
 
 std::int64_t UpdateImage::blockCount() const {
@@ -41,11 +37,11 @@ std::int64_t UpdateImage::blockCount() const {
 
 bool UpdateImage::readBlock(std::string& block) {
     block.assign(JobKinds::kUpdateBlockSize, '\0');
-    if (fd_ < 0)
+    if (!fd_)
         return false;
     std::size_t filled = 0;
     while (filled < block.size()) {
-        ssize_t n = ::read(fd_, block.data() + filled, block.size() - filled);
+        ssize_t n = ::read(fd_.get(), block.data() + filled, block.size() - filled);
         if (n < 0) {
             if (errno == EINTR)
                 continue;

@@ -4,20 +4,21 @@
 #include <filesystem>
 #include <string>
 
+#include "common/UniqueFd.h"
+
 namespace korvan {
 
 class UpdateImage {
 public:
     UpdateImage() = default;
-    ~UpdateImage();
     UpdateImage(const UpdateImage&) = delete;
     UpdateImage& operator=(const UpdateImage&) = delete;
 
     // Opens the file for reading: 0, or the link code of the failure (cannot open: 215,
-    // size unknown: 216).
+    // size unknown, or not a regular file: 216).
     int open(const std::filesystem::path& file);
     void close();
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return fd_.valid(); }
 
     std::uint64_t size() const { return size_; }
     std::uint64_t bytesRead() const { return bytesRead_; }
@@ -28,7 +29,7 @@ public:
     bool readBlock(std::string& block);
 
 private:
-    int fd_ = -1;
+    UniqueFd fd_;
     std::uint64_t size_ = 0;
     std::uint64_t bytesRead_ = 0;
 };

@@ -3,6 +3,7 @@
 // every message sent is logged. The log is shared with the test, which keeps it after the
 // worker has destroyed the channel.
 #include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -33,7 +34,8 @@ struct FakeLink {
     Scale scale;
     ChannelTiming timing;
     int openFailure = 0;
-    int sendFailureAt = -1; // index of the send that fails (with kUsbWriteFailed)
+    int sendFailureAt = -1; // index of the send that fails, with sendFailureCode
+    int sendFailureCode = LinkCode::kUsbWriteFailed;
     int reconnectResult = Channel::kNoReconnect;
 
     std::vector<std::string> sent() const {
@@ -43,6 +45,17 @@ struct FakeLink {
     int polls() const {
         std::lock_guard lock(mutex);
         return polls_;
+    }
+    int opens() const {
+        std::lock_guard lock(mutex);
+        return opens_;
+    }
+    // Waits until `done(link)` holds (checked under the lock after every open, send and poll)
+    // or the limit passes; false on the limit.
+    template <typename Done>
+    bool waitUntil(Done done, std::chrono::milliseconds limit = std::chrono::seconds(5)) {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, limit, [&] { return done(*this); });
     }
     int reconnects() const {
         std::lock_guard lock(mutex);
@@ -59,9 +72,11 @@ struct FakeLink {
     }
 
     mutable std::mutex mutex;
+    std::condition_variable changed;
     std::vector<std::string> sent_;
     std::vector<std::string> pending_;
     int polls_ = 0;
+    int opens_ = 0;
     int reconnects_ = 0;
     bool closed_ = false;
 };
@@ -70,12 +85,20 @@ class FakeChannel : public Channel {
 public:
     explicit FakeChannel(std::shared_ptr<FakeLink> link) : link_(std::move(link)) {}
 
-    int open() override { return link_->openFailure; }
+    int open() override {
+        {
+            std::lock_guard lock(link_->mutex);
+            ++link_->opens_;
+        }
+        link_->changed.notify_all();
+        return link_->openFailure;
+    }
 
     int send(std::string_view bytes) override {
+        Notify notify(*link_);
         std::lock_guard lock(link_->mutex);
         if (static_cast<int>(link_->sent_.size()) == link_->sendFailureAt)
-            return LinkCode::kUsbWriteFailed;
+            return link_->sendFailureCode;
         link_->sent_.emplace_back(bytes);
         if (link_->scale)
             for (std::string& answer : link_->scale(std::string(bytes)))
@@ -85,6 +108,7 @@ public:
 
     PollResult poll(std::chrono::milliseconds wait, int wakeFd) override {
         {
+            Notify notify(*link_);
             std::lock_guard lock(link_->mutex);
             ++link_->polls_;
             if (!link_->pending_.empty()) {
@@ -118,6 +142,12 @@ public:
     }
 
 private:
+    // Wakes the waiting test once the change is made and the lock released.
+    struct Notify {
+        FakeLink& link;
+        ~Notify() { link.changed.notify_all(); }
+    };
+
     std::shared_ptr<FakeLink> link_;
 };
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace korvan;
 
 namespace {
@@ -193,6 +195,57 @@ TEST(ReadRecords, LinesBecomeTrimmedRecordsAtTheNextListRow) {
     EXPECT_EQ(reader.records[0].fields, fields);
 }
 
+TEST(ReadRecords, EveryCompleteLineOfAChunkIsTakenAndCounted) {
+    const std::string line2 = "t2\x0Cn2\x0Cw2\x0Cp2\x0C"
+                              "a2\r\n";
+    struct ReadCase {
+        const char* name;
+        std::vector<Exchange> exchanges; // after the first request
+        std::vector<std::string> times;  // field 1 of each record taken, in order
+        std::string result;
+    };
+    const std::vector<ReadCase> cases = {
+        {"two lines in one chunk, one acknowledgement, then the end byte",
+         {{kLine + line2, kAck}, {kEnd, ""}},
+         {"2026-03-01 10:00", "t2"},
+         "2Data download completed"},
+        {"a line and the start of the next, the rest later",
+         {{kLine + line2.substr(0, 4), kAck}, {line2.substr(4), kAck}, {kEnd, ""}},
+         {"2026-03-01 10:00", "t2"},
+         "2Data download completed"},
+        {"three lines, then the end byte after a half line",
+         {{kLine + line2 + kLine + "half", kAck}, {kEnd, ""}},
+         {"2026-03-01 10:00", "t2", "2026-03-01 10:00"},
+         "3Data download completed"},
+    };
+    for (const ReadCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Reader reader(3);
+        for (const Exchange& e : c.exchanges)
+            EXPECT_EQ(reader.routine.onAnswer(e.answer), e.expectedOut);
+        EXPECT_EQ(reader.routine.result(), c.result);
+        ASSERT_EQ(reader.records.size(), c.times.size());
+        for (std::size_t i = 0; i < c.times.size(); ++i) {
+            EXPECT_EQ(reader.records[i].fields[0], c.times[i]);
+            EXPECT_EQ(reader.records[i].row, 3 + static_cast<long>(i));
+        }
+        EXPECT_EQ(reader.routine.progressPosition(), 1 + static_cast<long>(c.times.size()));
+    }
+}
+
+TEST(ReadRecords, TheStepTotalStopsInsideAChunk) {
+    Reader reader;
+    for (int i = 1; i < 1999; ++i)
+        ASSERT_EQ(reader.routine.onAnswer(kLine), kAck) << i;
+    // The 1999th line is taken; the step total stops the read before the next two.
+    EXPECT_EQ(reader.routine.onAnswer(kLine + kLine + kLine), kEnd);
+    EXPECT_EQ(reader.records.size(), 1999u);
+    EXPECT_EQ(reader.routine.accumulatedBytes(), 0u);
+    reader.routine.onAnswer(kEnd);
+    EXPECT_EQ(reader.routine.result(), "1999Data download completed");
+    EXPECT_EQ(reader.records.size(), 1999u);
+}
+
 TEST(ReadRecords, ALineInPiecesIsTakenOnceWhenTheLineFeedArrives) {
     Reader reader;
     // A lone CR or ack byte inside a line is data, not an acknowledgement.
@@ -259,6 +312,18 @@ TEST(ReadRecords, AnEndlessLineEndsWithDataErrorAndBoundedMemory) {
     EXPECT_LE(chunks * chunk.size(), JobRoutine::kMaxRecordLine + chunk.size());
 }
 
+TEST(ReadRecords, CompleteLinesCountTowardsNoLengthLimitOnlyTheUnfinishedOneDoes) {
+    // 60 short lines in one chunk are far over the line limit together, and all are taken.
+    Reader reader;
+    std::string many;
+    for (int i = 0; i < 60; ++i)
+        many += std::string(90, 'x') + "\r\n";
+    ASSERT_GT(many.size(), JobRoutine::kMaxRecordLine);
+    EXPECT_EQ(reader.routine.onAnswer(many), kAck);
+    EXPECT_EQ(reader.records.size(), 60u);
+    EXPECT_FALSE(reader.routine.finished());
+}
+
 TEST(ReadRecords, ParseSalesRecordFieldByField) {
     // Field 5 runs to the end, further separators included; missing fields are empty.
     EXPECT_EQ(JobRoutine::parseSalesRecord("a\x0C"
@@ -315,4 +380,54 @@ TEST(ProgramUpdate, EmptyImageSendsTheMarkerAtOnceAndBadFilesFail) {
     EXPECT_EQ(JobRoutine(r, Lang::English).prepare(), 215);
     r.updateFile = dir.path(); // a folder has no size to send
     EXPECT_EQ(JobRoutine(r, Lang::English).prepare(), 216);
+    // A named pipe would block the open until a writer came: refused at once instead.
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    r.updateFile = dir / "fifo";
+    EXPECT_EQ(JobRoutine(r, Lang::English).prepare(), 216);
+}
+
+TEST(RecordSizes, ARecordThatDoesNotFitOneMessageRefusesTheJob) {
+    const std::string huge(70000, 'x');
+    JobRequest storeName = request(JobKind::StoreNameDownload);
+    storeName.text = huge;
+    JobRequest descriptions;
+    descriptions.kind = JobKind::DescriptionDownload;
+    descriptions.rows = {{"1", "short"}, {"2", huge}, {"3", huge}};
+    JobRequest labelHeader;
+    labelHeader.kind = JobKind::LabelDownload;
+    labelHeader.labelHeader.shopNumber = huge;
+    JobRequest labelElement;
+    labelElement.kind = JobKind::LabelDownload;
+    labelElement.rows = {{huge, "", "", "", "", "0", "0", "", "0", "0"}};
+    const std::size_t limit = 65507;
+    struct SizeCase {
+        const char* name;
+        JobRequest request;
+        std::size_t limit;
+        Lang lang;
+        std::string refusal;
+    };
+    const std::vector<SizeCase> cases = {
+        {"one text", storeName, limit, Lang::English,
+         "Row 1 is too long to send (70002 bytes, at most 65507)"},
+        {"the first row that does not fit is named", descriptions, limit, Lang::English,
+         "Row 2 is too long to send (70002 bytes, at most 65507)"},
+        {"in Chinese", descriptions, limit, Lang::Chinese,
+         "第2行记录太长, 无法发送 (70002字节, 最多65507字节)"},
+        {"the label header", labelHeader, limit, Lang::English,
+         "The label header is too long to send (70004 bytes, at most 65507)"},
+        {"label elements count from 1 after the header", labelElement, limit, Lang::English,
+         "Row 1 is too long to send"},
+        {"a link without a limit", descriptions, 0, Lang::English, ""},
+        {"records that fit", request(JobKind::StoreNameDownload), limit, Lang::English, ""},
+        {"a job without records", request(JobKind::ReadRecords), 1, Lang::English, ""},
+    };
+    for (const SizeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string refusal = JobRoutine(c.request, c.lang).checkMessageSizes(c.limit);
+        if (c.refusal.empty())
+            EXPECT_EQ(refusal, "");
+        else
+            EXPECT_EQ(refusal.substr(0, c.refusal.size()), c.refusal);
+    }
 }

@@ -106,11 +106,11 @@ TEST(LinkLoop, APostedMessageGoesOutWithoutWaitingOutThePoll) {
     control.start();
     std::thread worker([&] { LinkLoop(channel, control, events).run(); });
     ASSERT_TRUE(events.waitForChunks(1));
-    std::this_thread::sleep_for(20ms); // the loop is now inside its 2 s poll
+    // The second poll is the 2 s wait the posted message must cut short.
+    ASSERT_TRUE(link->waitUntil([](const FakeLink& l) { return l.polls_ >= 2; }));
     const auto posted = std::chrono::steady_clock::now();
     control.post("next");
-    while (link->sent().size() < 2 && std::chrono::steady_clock::now() - posted < 3s)
-        std::this_thread::sleep_for(1ms);
+    ASSERT_TRUE(link->waitUntil([](const FakeLink& l) { return l.sent_.size() >= 2; }, 3s));
     EXPECT_LT(std::chrono::steady_clock::now() - posted, 500ms);
     control.stop();
     worker.join();
@@ -180,7 +180,8 @@ TEST(LinkLoop, OneAnswerPerMessageStopsPollingUntilTheNextMessage) {
     control.start();
     std::thread worker([&] { LinkLoop(channel, control, events).run(); });
     ASSERT_TRUE(events.waitForChunks(1));
-    std::this_thread::sleep_for(100ms);
+    // Five poll times pass without a second poll.
+    EXPECT_FALSE(link->waitUntil([](const FakeLink& l) { return l.polls_ > 1; }, 100ms));
     EXPECT_EQ(link->polls(), 1);
     EXPECT_TRUE(events.codes().empty()); // waiting for the routine is no silence
 

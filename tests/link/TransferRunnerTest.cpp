@@ -232,7 +232,7 @@ TEST(TransferRunner, CancelAndDestructionStopTheWorker) {
     {
         TransferRunner runner(commodities(1), network(), fake(link), observer, Lang::English);
         runner.start();
-        std::this_thread::sleep_for(20ms);
+        ASSERT_TRUE(link->waitUntil([](const FakeLink& l) { return !l.sent_.empty(); }));
         runner.cancel();
         const TransferReport report = runner.waitAndProcess();
         EXPECT_EQ(report.code, LinkCode::kEnded);
@@ -244,8 +244,44 @@ TEST(TransferRunner, CancelAndDestructionStopTheWorker) {
     {
         TransferRunner runner(commodities(1), network(), fake(other), observer, Lang::English);
         runner.start();
-        std::this_thread::sleep_for(20ms);
+        ASSERT_TRUE(other->waitUntil([](const FakeLink& l) { return !l.sent_.empty(); }));
     }
     EXPECT_LT(std::chrono::steady_clock::now() - begun, 2s);
     EXPECT_TRUE(other->closed());
+}
+
+TEST(TransferRunner, AFailedSendEndsTheJobAtOnce) {
+    // A scale that would wait for ever: only the failure can end the job soon.
+    auto link = std::make_shared<FakeLink>(test::goodScale(), test::fastTiming(1000000));
+    link->sendFailureAt = 2; // the first record
+    link->sendFailureCode = LinkCode::kNetworkSendFailed;
+    Observer observer;
+    TransferRunner runner(commodities(2), network(), fake(link), observer, Lang::English);
+    const auto begun = std::chrono::steady_clock::now();
+    ASSERT_TRUE(runner.start());
+    const TransferReport report = runner.waitAndProcess();
+    EXPECT_LT(std::chrono::steady_clock::now() - begun, 5s);
+    EXPECT_EQ(report.code, LinkCode::kNetworkSendFailed);
+    EXPECT_EQ(report.message, "Sending to the scale over the network failed");
+    EXPECT_FALSE(report.completed);
+    EXPECT_EQ(link->sent(), (std::vector<std::string>{"\xAA", "\x13"}));
+    EXPECT_TRUE(link->closed());
+}
+
+TEST(TransferRunner, ARecordTooLongForTheLinkIsRefusedBeforeTheChannelOpens) {
+    ChannelTiming small = test::fastTiming();
+    small.maxMessage = 64;
+    auto link = std::make_shared<FakeLink>(test::goodScale(), small);
+    JobRequest request;
+    request.kind = JobKind::DescriptionDownload;
+    request.rows = {{"1", "fits"}, {"2", "fits too"}, {"3", std::string(63, 'x')}};
+    Observer observer;
+    TransferRunner runner(request, network(), fake(link), observer, Lang::Chinese);
+    EXPECT_FALSE(runner.start());
+    const TransferReport report = runner.waitAndProcess();
+    EXPECT_EQ(report.message, "第3行记录太长, 无法发送 (65字节, 最多64字节)");
+    ASSERT_EQ(observer.outcomes.size(), 1u);
+    EXPECT_TRUE(observer.outcomes[0].closes());
+    EXPECT_EQ(link->opens(), 0);
+    EXPECT_TRUE(link->sent().empty());
 }
