@@ -31,11 +31,11 @@ JobRequest requestFor(JobKind kind, ModelFamily family, std::size_t rowCount,
     for (std::size_t i = 0; i < rowCount; ++i) {
         const std::string n = std::to_string(i + 1);
         if (kind == JobKind::DescriptionDownload)
-            request.rows.push_back({n, "text " + n});
+            request.descriptions.push_back({n, "text " + n});
         else if (kind == JobKind::LabelDownload)
-            request.rows.push_back({"Name", "", "0", "1", "1", n, n, "", "0", "0"});
+            request.labelElements.push_back({"Name", "0", "1", "1", "", "0", "0"});
         else
-            request.rows.push_back({"P" + n, n, "1.00", "Yes", "weight", "0", "0", "No", "0", "0"});
+            request.commodities.push_back({"P" + n, n, "1.00", true, true, "0", "0", false, "0", "0"});
     }
     request.text = "Shop";
     request.labelHeader = {"1", "40", "30"};

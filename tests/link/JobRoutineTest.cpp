@@ -392,13 +392,13 @@ TEST(RecordSizes, ARecordThatDoesNotFitOneMessageRefusesTheJob) {
     storeName.text = huge;
     JobRequest descriptions;
     descriptions.kind = JobKind::DescriptionDownload;
-    descriptions.rows = {{"1", "short"}, {"2", huge}, {"3", huge}};
+    descriptions.descriptions = {{"1", "short"}, {"2", huge}, {"3", huge}};
     JobRequest labelHeader;
     labelHeader.kind = JobKind::LabelDownload;
     labelHeader.labelHeader.shopNumber = huge;
     JobRequest labelElement;
     labelElement.kind = JobKind::LabelDownload;
-    labelElement.rows = {{huge, "", "", "", "", "0", "0", "", "0", "0"}};
+    labelElement.labelElements = {{huge, "0", "", "", "", "0", "0"}};
     const std::size_t limit = 65507;
     struct SizeCase {
         const char* name;

@@ -274,7 +274,7 @@ TEST(TransferRunner, ARecordTooLongForTheLinkIsRefusedBeforeTheChannelOpens) {
     auto link = std::make_shared<FakeLink>(test::goodScale(), small);
     JobRequest request;
     request.kind = JobKind::DescriptionDownload;
-    request.rows = {{"1", "fits"}, {"2", "fits too"}, {"3", std::string(63, 'x')}};
+    request.descriptions = {{"1", "fits"}, {"2", "fits too"}, {"3", std::string(63, 'x')}};
     Observer observer;
     TransferRunner runner(request, network(), fake(link), observer, Lang::Chinese);
     EXPECT_FALSE(runner.start());
