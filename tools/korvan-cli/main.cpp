@@ -11,8 +11,9 @@
 int main(int argc, char** argv) {
     const int status = korvan::cli::runCli(std::vector<std::string>(argv + 1, argv + argc),
                                            std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
-    // runCli checked its own writes; anything still buffered must reach stdout too.
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    // runCli checked its own writes (and said so when they failed); anything still buffered
+    // must reach stdout too.
+    if (std::cout && (std::fflush(stdout) != 0 || std::ferror(stdout))) {
         std::fprintf(stderr, "korvan-cli: cannot write to standard output: %s\n",
                      std::strerror(errno));
         return status == korvan::cli::kExitDone ? korvan::cli::kExitFailed : status;
