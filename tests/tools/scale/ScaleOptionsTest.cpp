@@ -5,6 +5,7 @@
 #include "korvan-scale/ScaleOptions.h"
 
 using namespace korvan;
+using namespace korvan::sim;
 
 namespace {
 
@@ -85,7 +86,7 @@ TEST(ScaleOptions, RefusesBadLines) {
     EXPECT_NE(error.find("needs a value"), std::string::npos) << error;
     EXPECT_FALSE(parse({"--frobnicate"}, &error));
     EXPECT_NE(error.find("--frobnicate"), std::string::npos) << error;
-    EXPECT_FALSE(parse({"--busy=yes"}));
+    EXPECT_FALSE(parse({"--busy=maybe"}));
     EXPECT_FALSE(parse({"--sales", "a", "--sales-count", "3"}, &error));
     EXPECT_NE(error.find("exclude"), std::string::npos) << error;
 }
