@@ -186,6 +186,11 @@ TEST(Program, RefusesABadCommandLineAndAMissingSalesFile) {
     TempDir dir;
     Program bad({"--port", "none"});
     EXPECT_EQ(bad.wait(), 2);
+    Program help({"--help"});
+    EXPECT_EQ(help.line(),
+              "A simulated price scale: answers the PC's transfer jobs over UDP (and a "
+              "serial");
+    EXPECT_EQ(help.wait(), 0);
     Program missing({"--store", (dir / "store").string(), "--sales", (dir / "nope").string(),
                      "--port", "0", "--probe-port", "0"});
     EXPECT_EQ(missing.wait(), 1);

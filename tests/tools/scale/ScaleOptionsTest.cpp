@@ -90,3 +90,16 @@ TEST(ScaleOptions, RefusesBadLines) {
     EXPECT_FALSE(parse({"--sales", "a", "--sales-count", "3"}, &error));
     EXPECT_NE(error.find("exclude"), std::string::npos) << error;
 }
+
+TEST(ScaleOptions, HelpListsEveryOptionWithTheProductPorts) {
+    const std::string help = ScaleOptions::usage();
+    for (const char* shown :
+         {"Usage: korvan-scale [OPTIONS]", "--store DIR=scale-store", "--port N=8000",
+          "--reply-port N=7000", "--probe-port N=1025", "--sales FILE", "--sales-count N", "--busy",
+          "--data-error-at K", "--silent-after K", "--delay-ms MS", "--ack-paren",
+          "--split-lines N", "--jobs N", "--serial", "--quiet", "--help"})
+        EXPECT_NE(help.find(shown), std::string::npos) << shown << "\n" << help;
+    // --help still reads the rest of the line, and a bad value after it is still refused.
+    EXPECT_TRUE(parse({"--help", "--port=9000"})->help);
+    EXPECT_FALSE(parse({"--help", "--port=x"}));
+}
