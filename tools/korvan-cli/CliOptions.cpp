@@ -113,11 +113,11 @@ std::string explain(const CLI::ParseError& error, CLI::App& app) {
     }
     if (dynamic_cast<const CLI::ExtrasError*>(&error))
         return where + " does not take '" + typed + "'";
-    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error)) {
-        const std::string what = error.what();
+    const std::string what = error.what();
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) &&
+        what.find("missing") != std::string::npos)
         return what.substr(0, what.find(':')) + " needs a value";
-    }
-    return error.what();
+    return what;
 }
 
 } // namespace
@@ -157,6 +157,8 @@ CliParse CliParse::parse(const std::vector<std::string>& args) {
                  kProgram);
     // Global options may also follow the command, as in "korvan-cli read-records --ip ADDR".
     app.fallthrough();
+    // An option given twice takes its last value, so a script can override an earlier one.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     app.get_formatter()->label("SUBCOMMAND", "COMMAND");
     app.get_formatter()->label("SUBCOMMANDS", "COMMANDS");
     app.get_formatter()->label("Subcommands", "Commands");
@@ -222,10 +224,6 @@ CliParse CliParse::parse(const std::vector<std::string>& args) {
     } catch (const CLI::CallForHelp&) {
         result.kind = Kind::Help;
         result.text = app.help();
-        return result;
-    } catch (const CLI::CallForAllHelp&) {
-        result.kind = Kind::Help;
-        result.text = app.help("", CLI::AppFormatMode::All);
         return result;
     } catch (const CLI::ParseError& e) {
         result.text = explain(e, app);

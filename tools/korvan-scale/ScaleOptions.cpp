@@ -24,6 +24,8 @@ public:
     explicit Line(ScaleOptions& options) : app_(kAbout, "korvan-scale") {
         ScaleOptions& o = options;
         app_.set_help_flag(); // --help is an option of its own: it still reads the whole line
+        // An option given twice takes its last value, so a script can override an earlier one.
+        app_.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
         app_.add_flag("-h,--help", o.help, "this text");
         app_.add_option("--store", o.store, "store folder")
             ->type_name("DIR")
@@ -120,11 +122,12 @@ std::optional<ScaleOptions> ScaleOptions::parse(int argc, const char* const* arg
         args.emplace_back(argv[i]);
     try {
         line.app().parse(args);
-    } catch (const CLI::ArgumentMismatch& e) {
-        const std::string what = e.what();
-        return fail(what.substr(0, what.find(':')) + " needs a value");
     } catch (const CLI::ParseError& e) {
-        return fail(e.what());
+        const std::string what = e.what();
+        if (dynamic_cast<const CLI::ArgumentMismatch*>(&e) &&
+            what.find("missing") != std::string::npos)
+            return fail(what.substr(0, what.find(':')) + " needs a value");
+        return fail(what);
     }
     if (!line.salesFile().empty())
         options.salesFile = line.salesFile();

@@ -106,6 +106,8 @@ TEST(CliOptions, OptionsTakeTheirValueEitherWayAndGlobalOnesGoAnywhere) {
     EXPECT_FALSE(defaults.quiet);
     EXPECT_TRUE(options({"-q", "read-records"}).quiet);
     EXPECT_TRUE(options({"read-records", "--quiet"}).quiet);
+    // Given twice, the last value counts (a script may override what it passed first).
+    EXPECT_EQ(options({"--ip", "10.0.0.1", "read-records", "--ip=10.0.0.2"}).ip, "10.0.0.2");
 }
 
 TEST(CliOptions, UsageErrorsSayWhatIsWrong) {

@@ -102,4 +102,5 @@ TEST(ScaleOptions, HelpListsEveryOptionWithTheProductPorts) {
     // --help still reads the rest of the line, and a bad value after it is still refused.
     EXPECT_TRUE(parse({"--help", "--port=9000"})->help);
     EXPECT_FALSE(parse({"--help", "--port=x"}));
+    EXPECT_EQ(parse({"--port", "9000", "--port=9001"})->udp.port, 9001);
 }
