@@ -37,7 +37,7 @@ int finish(std::ostream& out, std::ostream& err, const std::string& line, int st
     out.flush();
     if (out)
         return status;
-    err << "korvan-cli: the outcome could not be written to standard output\n";
+    err << "korvan-cli: cannot write to standard output\n";
     err.flush();
     return status == kExitDone ? kExitFailed : status;
 }
