@@ -142,6 +142,18 @@ TEST(CliOptions, UsageErrorsSayWhatIsWrong) {
     }
 }
 
+TEST(CliOptions, EveryCommandRefusesAnUnknownOption) {
+    for (const std::string& path : kCommandPaths) {
+        for (const char* unknown : {"--verbose", "--verbose=1", "-x"}) {
+            std::vector<std::string> args = words(path);
+            args.push_back(unknown);
+            const CliRunResult run = runIn(args);
+            EXPECT_EQ(run.status, kExitUsage) << path << " " << unknown;
+            EXPECT_NE(run.err.find(unknown), std::string::npos) << run.err;
+        }
+    }
+}
+
 TEST(CliOptions, EveryCommandHasItsOwnHelp) {
     std::vector<std::string> paths = {"", "send"};
     for (const std::string& path : kCommandPaths)
