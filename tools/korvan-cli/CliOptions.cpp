@@ -1,59 +1,126 @@
 #include "CliOptions.h"
 
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
 #include <arpa/inet.h>
-#include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <map>
 
 namespace korvan::cli {
 namespace {
 
-bool parsePort(const std::string& text, std::uint16_t& port) {
-    unsigned value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || value == 0 || value > 65535)
-        return false;
-    port = static_cast<std::uint16_t>(value);
-    return true;
+constexpr const char* kProgram = "korvan-cli";
+
+CLI::Validator ipv4Address() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            in_addr parsed{};
+            if (::inet_pton(AF_INET, text.c_str(), &parsed) == 1)
+                return {};
+            return "takes a dotted IPv4 address, not '" + text + "'";
+        },
+        "");
 }
 
-bool isComPort(const std::string& text) {
-    for (int i = 1; i <= 15; ++i)
-        if (text == "COM" + std::to_string(i))
-            return true;
-    return false;
+CLI::Validator comPort() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            for (int i = 1; i <= 15; ++i)
+                if (text == "COM" + std::to_string(i))
+                    return {};
+            return "takes COM1 to COM15, not '" + text + "'";
+        },
+        "");
+}
+
+CLI::Validator portNumber() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            unsigned value = 0;
+            if (std::sscanf(text.c_str(), "%5u", &value) == 1 && value >= 1 && value <= 65535 &&
+                text == std::to_string(value))
+                return {};
+            return "takes a port number from 1 to 65535, not '" + text + "'";
+        },
+        "");
+}
+
+CLI::Validator dateTime() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            if (CliOptions::parseDateTime(text))
+                return {};
+            return "takes a date and time as \"YYYY-MM-DD HH:MM:SS\", not '" + text + "'";
+        },
+        "");
+}
+
+// One of a few words, named in the message when another is given.
+CLI::Validator oneOf(std::vector<std::string> words) {
+    std::string listed;
+    for (std::size_t i = 0; i < words.size(); ++i)
+        listed += (i == 0 ? "" : i + 1 == words.size() ? " or " : ", ") + words[i];
+    return CLI::Validator(
+        [words, listed](std::string& text) -> std::string {
+            if (std::find(words.begin(), words.end(), text) != words.end())
+                return {};
+            return "takes " + listed + ", not '" + text + "'";
+        },
+        "");
+}
+
+// The subcommand the user had reached, as the words to type before --help.
+std::string commandPath(const CLI::App& app) {
+    std::string path = kProgram;
+    const CLI::App* at = &app;
+    while (true) {
+        const auto chosen = at->get_subcommands();
+        if (chosen.empty())
+            break;
+        at = chosen.back();
+        path += " " + at->get_name();
+    }
+    return path;
+}
+
+// The reached subcommand (or the program itself when none was reached).
+CLI::App* reached(CLI::App& app) {
+    CLI::App* at = &app;
+    while (!at->get_subcommands().empty())
+        at = at->get_subcommands().back();
+    return at;
+}
+
+// CLI11's message, reworded where it would leave the user guessing.
+std::string explain(const CLI::ParseError& error, CLI::App& app) {
+    CLI::App* at = reached(app);
+    const std::string where = commandPath(app);
+    std::vector<std::string> extra = app.remaining(true);
+    // Arguments left over come back in no useful order; show them as typed.
+    std::string typed;
+    for (const std::string& word : extra)
+        typed += (typed.empty() ? "" : " ") + word;
+    if (dynamic_cast<const CLI::RequiredError*>(&error) && at->get_require_subcommand_min() > 0 &&
+        at->get_subcommands().empty()) {
+        std::string names;
+        for (const CLI::App* sub : at->get_subcommands([](CLI::App*) { return true; }))
+            names += (names.empty() ? "" : ", ") + sub->get_name();
+        if (!extra.empty())
+            return "unknown command '" + extra.front() + "' for " + where + "; one of: " + names;
+        return "no command given for " + where + "; one of: " + names;
+    }
+    if (dynamic_cast<const CLI::ExtrasError*>(&error))
+        return where + " does not take '" + typed + "'";
+    const std::string what = error.what();
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) &&
+        what.find("missing") != std::string::npos)
+        return what.substr(0, what.find(':')) + " needs a value";
+    return what;
 }
 
 } // namespace
-
-const char* CliOptions::usage() {
-    return "Usage: korvan-cli [OPTIONS] COMMAND\n"
-           "\n"
-           "Runs one transfer job with the scale, headless. The link comes from record/tx.rec\n"
-           "unless overridden; messages follow record/language.rec.\n"
-           "\n"
-           "Commands:\n"
-           "  send commodities [--family orin-kesa|vamo]  records of record/sp.rec (vamo)\n"
-           "  send descriptions                           texts of record/spsm.rec\n"
-           "  send store-name | shop-phone | store-address\n"
-           "                                              line 1, 2 or 3 of record/xpwz.rec\n"
-           "  send datetime [--at \"YYYY-MM-DD HH:MM:SS\"]  the scale's clock (now by default)\n"
-           "  read-records                                appends to record/dzcjl.rec\n"
-           "  clear-records --yes                         deletes the scale's sales records\n"
-           "\n"
-           "Options:\n"
-           "  --data-dir DIR          data directory (default: the working directory)\n"
-           "  --link network|serial|usb\n"
-           "  --ip ADDR               the scale's IPv4 address\n"
-           "  --port COMn             serial port, COM1 to COM15\n"
-           "  --local-port N          port answers arrive on (default 7000)\n"
-           "  --scale-port N          the scale's port (default 8000)\n"
-           "  --help                  this text\n"
-           "\n"
-           "Progress goes to stderr; the job's outcome is the last line on stdout.\n"
-           "Exit status: 0 the scale confirmed the end of the job, 1 refused, silent or link\n"
-           "failure, 2 usage error or unreadable input.\n";
-}
 
 std::optional<std::tm> CliOptions::parseDateTime(const std::string& text) {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, used = 0;
@@ -80,143 +147,109 @@ std::optional<std::tm> CliOptions::parseDateTime(const std::string& text) {
     return local;
 }
 
-std::optional<CliOptions> CliOptions::parse(const std::vector<std::string>& args,
-                                            std::string& error) {
-    CliOptions options;
-    std::vector<std::string> words;
-    bool familyGiven = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        auto value = [&](std::string& out) {
-            if (i + 1 >= args.size()) {
-                error = arg + " needs a value";
-                return false;
-            }
-            out = args[++i];
-            return true;
-        };
-        std::string v;
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-            return options;
-        } else if (arg == "--data-dir") {
-            if (!value(options.dataDir))
-                return std::nullopt;
-        } else if (arg == "--link") {
-            if (!value(v))
-                return std::nullopt;
-            if (v == "network")
-                options.link = LinkMode::Network;
-            else if (v == "serial")
-                options.link = LinkMode::Serial;
-            else if (v == "usb")
-                options.link = LinkMode::Usb;
-            else {
-                error = "--link takes network, serial or usb, not '" + v + "'";
-                return std::nullopt;
-            }
-        } else if (arg == "--ip") {
-            if (!value(v))
-                return std::nullopt;
-            in_addr parsed{};
-            if (::inet_pton(AF_INET, v.c_str(), &parsed) != 1) {
-                error = "--ip takes a dotted IPv4 address, not '" + v + "'";
-                return std::nullopt;
-            }
-            options.ip = v;
-        } else if (arg == "--port") {
-            if (!value(v))
-                return std::nullopt;
-            if (!isComPort(v)) {
-                error = "--port takes COM1 to COM15, not '" + v + "'";
-                return std::nullopt;
-            }
-            options.port = v;
-        } else if (arg == "--local-port" || arg == "--scale-port") {
-            if (!value(v))
-                return std::nullopt;
-            if (!parsePort(v, arg == "--local-port" ? options.localPort : options.scalePort)) {
-                error = arg + " takes a port number from 1 to 65535, not '" + v + "'";
-                return std::nullopt;
-            }
-        } else if (arg == "--family") {
-            if (!value(v))
-                return std::nullopt;
-            if (v == "orin-kesa")
-                options.family = ModelFamily::OrinKesa;
-            else if (v == "vamo")
-                options.family = ModelFamily::Vamo;
-            else {
-                error = "--family takes orin-kesa or vamo, not '" + v + "'";
-                return std::nullopt;
-            }
-            familyGiven = true;
-        } else if (arg == "--at") {
-            if (!value(v))
-                return std::nullopt;
-            options.at = parseDateTime(v);
-            if (!options.at) {
-                error = "--at takes a date and time as \"YYYY-MM-DD HH:MM:SS\", not '" + v + "'";
-                return std::nullopt;
-            }
-        } else if (arg == "--yes") {
-            options.yes = true;
-        } else if (arg.rfind("-", 0) == 0) {
-            error = "unknown option " + arg;
-            return std::nullopt;
-        } else {
-            words.push_back(arg);
-        }
+CliParse CliParse::parse(const std::vector<std::string>& args) {
+    CliParse result;
+    CliOptions& o = result.options;
+    std::string link, family = "vamo", at, ip, port;
+
+    CLI::App app("Runs one transfer job with the scale, headless. The link comes from\n"
+                 "record/tx.rec unless overridden; messages follow record/language.rec.",
+                 kProgram);
+    // Global options may also follow the command, as in "korvan-cli read-records --ip ADDR".
+    app.fallthrough();
+    // An option given twice takes its last value, so a script can override an earlier one.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.get_formatter()->label("SUBCOMMAND", "COMMAND");
+    app.get_formatter()->label("SUBCOMMANDS", "COMMANDS");
+    app.get_formatter()->label("Subcommands", "Commands");
+    app.require_subcommand(1);
+    app.footer("Progress goes to stderr (at most once a second without a terminal); the job's\n"
+               "outcome is the last line on stdout.\n"
+               "Exit status: 0 the scale confirmed the end of the job, 1 refused, silent or link\n"
+               "failure or an outcome that could not be saved or written, 2 usage error or\n"
+               "unreadable input.");
+    app.add_option("--data-dir", o.dataDir, "data directory (default: the working directory)")
+        ->type_name("DIR");
+    app.add_option("--link", link, "the link to use instead of record/tx.rec's")
+        ->check(oneOf({"network", "serial", "usb"}))
+        ->type_name("network|serial|usb");
+    app.add_option("--ip", ip, "the scale's IPv4 address")->check(ipv4Address())->type_name("ADDR");
+    app.add_option("--port", port, "serial port, COM1 to COM15")
+        ->check(comPort())
+        ->type_name("COMn");
+    app.add_option("--local-port", o.localPort, "port the answers arrive on")
+        ->check(portNumber())
+        ->type_name("N")
+        ->capture_default_str();
+    app.add_option("--scale-port", o.scalePort, "the scale's port")
+        ->check(portNumber())
+        ->type_name("N")
+        ->capture_default_str();
+    app.add_flag("-q,--quiet", o.quiet, "print the outcome line only");
+
+    const std::string globals = "Options of korvan-cli (see korvan-cli --help) may be given too.";
+    CLI::App* send = app.add_subcommand("send", "sends a table, a text or the clock to the scale");
+    send->require_subcommand(1);
+    send->footer(globals);
+    std::map<const CLI::App*, Command> commands;
+    auto command = [&](CLI::App* parent, const char* name, const char* description, Command which) {
+        CLI::App* sub = parent->add_subcommand(name, description);
+        sub->footer(globals);
+        commands[sub] = which;
+        return sub;
+    };
+    command(send, "commodities", "the commodity records of record/sp.rec", Command::SendCommodities)
+        ->add_option("--family", family, "record layout of the scale model")
+        ->check(oneOf({"orin-kesa", "vamo"}))
+        ->type_name("orin-kesa|vamo")
+        ->capture_default_str();
+    command(send, "descriptions", "the description texts of record/spsm.rec",
+            Command::SendDescriptions);
+    command(send, "store-name", "line 1 of record/xpwz.rec", Command::SendStoreName);
+    command(send, "shop-phone", "line 2 of record/xpwz.rec", Command::SendShopPhone);
+    command(send, "store-address", "line 3 of record/xpwz.rec", Command::SendStoreAddress);
+    command(send, "datetime", "the scale's clock", Command::SendDateTime)
+        ->add_option("--at", at, "the moment to set (default: now)")
+        ->check(dateTime())
+        ->type_name("\"YYYY-MM-DD HH:MM:SS\"");
+    command(&app, "read-records", "reads the scale's sales records, appends to record/dzcjl.rec",
+            Command::ReadRecords);
+    command(&app, "clear-records", "deletes the scale's sales records", Command::ClearRecords)
+        ->add_flag("--yes", o.yes, "confirms the deletion (required)");
+
+    // CLI11 takes the arguments last first.
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        result.kind = Kind::Help;
+        result.text = app.help();
+        return result;
+    } catch (const CLI::ParseError& e) {
+        result.text = explain(e, app);
+        result.helpPrefix = commandPath(app);
+        return result;
     }
 
-    const std::string joined = [&] {
-        std::string s;
-        for (const std::string& w : words)
-            s += (s.empty() ? "" : " ") + w;
-        return s;
-    }();
-    if (joined.empty()) {
-        error = "no command given";
-        return std::nullopt;
+    o.command = commands.at(reached(app));
+    result.helpPrefix = commandPath(app);
+    if (o.command == Command::ClearRecords && !o.yes) {
+        result.text = "clear-records deletes every sales record in the scale; add --yes to confirm";
+        return result;
     }
-    if (joined == "send commodities")
-        options.command = Command::SendCommodities;
-    else if (joined == "send descriptions")
-        options.command = Command::SendDescriptions;
-    else if (joined == "send store-name")
-        options.command = Command::SendStoreName;
-    else if (joined == "send shop-phone")
-        options.command = Command::SendShopPhone;
-    else if (joined == "send store-address")
-        options.command = Command::SendStoreAddress;
-    else if (joined == "send datetime")
-        options.command = Command::SendDateTime;
-    else if (joined == "read-records")
-        options.command = Command::ReadRecords;
-    else if (joined == "clear-records")
-        options.command = Command::ClearRecords;
-    else {
-        error = "unknown command '" + joined + "'";
-        return std::nullopt;
-    }
-
-    if (familyGiven && options.command != Command::SendCommodities) {
-        error = "--family belongs to send commodities";
-        return std::nullopt;
-    }
-    if (options.at && options.command != Command::SendDateTime) {
-        error = "--at belongs to send datetime";
-        return std::nullopt;
-    }
-    if (options.command == Command::ClearRecords && !options.yes) {
-        error = "clear-records deletes every sales record in the scale; add --yes to confirm";
-        return std::nullopt;
-    }
-    if (options.yes && options.command != Command::ClearRecords) {
-        error = "--yes belongs to clear-records";
-        return std::nullopt;
-    }
-    return options;
+    if (!link.empty())
+        o.link = link == "network"  ? LinkMode::Network
+                 : link == "serial" ? LinkMode::Serial
+                                    : LinkMode::Usb;
+    if (!ip.empty())
+        o.ip = ip;
+    if (!port.empty())
+        o.port = port;
+    o.family = family == "orin-kesa" ? ModelFamily::OrinKesa : ModelFamily::Vamo;
+    if (!at.empty())
+        o.at = CliOptions::parseDateTime(at);
+    result.kind = Kind::Run;
+    return result;
 }
 
 JobKind jobKind(Command command) {

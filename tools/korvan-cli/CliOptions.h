@@ -8,6 +8,7 @@
 
 #include "link/JobKind.h"
 #include "link/LinkMode.h"
+#include "link/Protocol.h"
 
 namespace korvan::cli {
 
@@ -23,28 +24,34 @@ enum class Command {
 };
 
 struct CliOptions {
-    bool help = false;
     std::string dataDir; // empty: the working directory
     std::optional<LinkMode> link;
     std::optional<std::string> ip;
     std::optional<std::string> port;
-    std::uint16_t localPort = 7000;
-    std::uint16_t scalePort = 8000;
+    std::uint16_t localPort = protocol::kPcPort;
+    std::uint16_t scalePort = protocol::kScalePort;
+    bool quiet = false; // the outcome line only: no progress, no notes
 
     Command command = Command::SendCommodities;
     ModelFamily family = ModelFamily::Vamo;
     std::optional<std::tm> at; // send datetime --at, local calendar time
     bool yes = false;
 
-    // Parses the arguments after the program name. On a usage error returns nullopt and sets
-    // `error` to a one-line explanation.
-    static std::optional<CliOptions> parse(const std::vector<std::string>& args,
-                                           std::string& error);
-    static const char* usage();
-
     // "YYYY-MM-DD HH:MM:SS" as a calendar time with its day of the week; nullopt when it is
     // no real date and time.
     static std::optional<std::tm> parseDateTime(const std::string& text);
+};
+
+// What a command line asks for: a job to run, a help text to print, or nothing (a usage error).
+struct CliParse {
+    enum class Kind { Run, Help, UsageError };
+    Kind kind = Kind::UsageError;
+    CliOptions options;     // Run
+    std::string text;       // Help: the whole text; UsageError: one line saying what is wrong
+    std::string helpPrefix; // UsageError: the command whose --help explains, e.g. "korvan-cli send"
+
+    // Parses the arguments after the program name.
+    static CliParse parse(const std::vector<std::string>& args);
 };
 
 JobKind jobKind(Command command);

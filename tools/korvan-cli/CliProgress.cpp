@@ -8,29 +8,45 @@ namespace {
 constexpr int kBarWidth = 30;
 }
 
-CliProgress::CliProgress(std::FILE* out, bool terminal, std::string title)
-    : out_(out), terminal_(terminal), title_(std::move(title)) {}
+CliProgress::CliProgress(std::ostream& out, Display display, std::string title, Clock clock)
+    : out_(out), display_(display), title_(std::move(title)), clock_(std::move(clock)) {}
 
 void CliProgress::progress(const TransferProgress& p) {
-    if (!terminal_) {
-        std::fprintf(out_, "%s: %s (%lld/%lld)\n", title_.c_str(), p.countText.c_str(),
-                     static_cast<long long>(p.position), static_cast<long long>(p.total));
-        std::fflush(out_);
+    if (display_ == Display::None)
+        return;
+    const auto now = clock_();
+    const auto interval = display_ == Display::Bar ? kBarInterval : kLineInterval;
+    if (lastShown_ && now - *lastShown_ < interval) {
+        pending_ = p;
+        return;
+    }
+    lastShown_ = now;
+    show(p);
+}
+
+void CliProgress::show(const TransferProgress& p) {
+    pending_.reset();
+    if (display_ == Display::Lines) {
+        out_ << title_ << ": " << p.countText << " (" << p.position << '/' << p.total << ")\n";
+        out_.flush();
         return;
     }
     const long long total = std::max<long long>(p.total, 1);
     const int filled =
         static_cast<int>(std::clamp<long long>(p.position * kBarWidth / total, 0, kBarWidth));
-    std::fprintf(out_, "\r%s [%s%s] %s ", title_.c_str(), std::string(filled, '#').c_str(),
-                 std::string(kBarWidth - filled, ' ').c_str(), p.countText.c_str());
-    std::fflush(out_);
+    out_ << '\r' << title_ << " [" << std::string(filled, '#')
+         << std::string(kBarWidth - filled, ' ') << "] " << p.countText << ' ';
+    out_.flush();
     drawn_ = true;
 }
 
 void CliProgress::finished(const TransferReport&) {
-    if (terminal_ && drawn_) {
-        std::fputc('\n', out_);
-        std::fflush(out_);
+    // The last count is always shown, however soon it came after the one before.
+    if (pending_)
+        show(*pending_);
+    if (display_ == Display::Bar && drawn_) {
+        out_ << '\n';
+        out_.flush();
     }
 }
 

@@ -7,14 +7,11 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-namespace korvan {
+namespace korvan::sim {
 
 EventLoop::EventLoop() : wakeFd_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
 
-EventLoop::~EventLoop() {
-    if (wakeFd_ >= 0)
-        ::close(wakeFd_);
-}
+EventLoop::~EventLoop() = default;
 
 void EventLoop::watch(int fd, std::function<void()> onReadable) {
     unwatch(fd);
@@ -31,7 +28,7 @@ void EventLoop::after(std::chrono::milliseconds delay, std::function<void()> fn)
 
 void EventLoop::stop() {
     const std::uint64_t one = 1;
-    [[maybe_unused]] auto written = ::write(wakeFd_, &one, sizeof one);
+    [[maybe_unused]] auto written = ::write(wakeFd_.get(), &one, sizeof one);
 }
 
 bool EventLoop::run() {
@@ -48,7 +45,7 @@ bool EventLoop::run() {
             return true;
 
         std::vector<pollfd> fds;
-        fds.push_back({wakeFd_, POLLIN, 0});
+        fds.push_back({wakeFd_.get(), POLLIN, 0});
         for (const auto& w : watches_)
             fds.push_back({w.fd, POLLIN, 0});
         int timeout = -1;
@@ -65,7 +62,7 @@ bool EventLoop::run() {
         }
         if (fds[0].revents & POLLIN) {
             std::uint64_t count = 0;
-            [[maybe_unused]] auto got = ::read(wakeFd_, &count, sizeof count);
+            [[maybe_unused]] auto got = ::read(wakeFd_.get(), &count, sizeof count);
             return true;
         }
         // Callbacks may change the watch list; dispatch by descriptor from a copy of the result.
@@ -83,4 +80,4 @@ bool EventLoop::run() {
     }
 }
 
-} // namespace korvan
+} // namespace korvan::sim

@@ -6,7 +6,9 @@
 #include <map>
 #include <vector>
 
-namespace korvan {
+#include "common/UniqueFd.h"
+
+namespace korvan::sim {
 
 class EventLoop {
 public:
@@ -17,7 +19,7 @@ public:
     EventLoop(const EventLoop&) = delete;
     EventLoop& operator=(const EventLoop&) = delete;
 
-    bool valid() const { return wakeFd_ >= 0; }
+    bool valid() const { return wakeFd_.valid(); }
 
     // Calls `onReadable` whenever `fd` has data (or an error) to read.
     void watch(int fd, std::function<void()> onReadable);
@@ -39,10 +41,10 @@ private:
         std::function<void()> onReadable;
     };
 
-    int wakeFd_ = -1;
+    UniqueFd wakeFd_;
     bool stopWhenIdle_ = false;
     std::vector<Watch> watches_;
     std::multimap<Clock::time_point, std::function<void()>> timers_;
 };
 
-} // namespace korvan
+} // namespace korvan::sim

@@ -7,7 +7,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace korvan {
+namespace korvan::sim {
 
 PtyTransport::PtyTransport(ScaleHost& host) : host_(host) {
     SessionOptions options = host.options();
@@ -20,15 +20,10 @@ PtyTransport::~PtyTransport() {
 }
 
 void PtyTransport::closeAll() {
-    if (master_ >= 0) {
-        host_.loop().unwatch(master_);
-        ::close(master_);
-        master_ = -1;
-    }
-    if (slave_ >= 0) {
-        ::close(slave_);
-        slave_ = -1;
-    }
+    if (master_)
+        host_.loop().unwatch(master_.get());
+    master_.reset();
+    slave_.reset();
 }
 
 bool PtyTransport::open(std::string* error) {
@@ -39,32 +34,32 @@ bool PtyTransport::open(std::string* error) {
         closeAll();
         return false;
     };
-    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (master_ < 0)
+    master_.reset(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC));
+    if (!master_)
         return fail("open");
-    if (::grantpt(master_) != 0 || ::unlockpt(master_) != 0)
+    if (::grantpt(master_.get()) != 0 || ::unlockpt(master_.get()) != 0)
         return fail("unlock");
     char name[128] = {};
-    if (::ptsname_r(master_, name, sizeof name) != 0)
+    if (::ptsname_r(master_.get(), name, sizeof name) != 0)
         return fail("name");
     path_ = name;
-    slave_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (slave_ < 0)
+    slave_.reset(::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC));
+    if (!slave_)
         return fail("terminal");
     // A raw 9600 8N1 line: no echo, no line editing, no translation of CR or LF.
     termios settings{};
-    if (::tcgetattr(slave_, &settings) != 0)
+    if (::tcgetattr(slave_.get(), &settings) != 0)
         return fail("settings");
     ::cfmakeraw(&settings);
     ::cfsetispeed(&settings, B9600);
     ::cfsetospeed(&settings, B9600);
     settings.c_cflag = (settings.c_cflag & ~(CSIZE | PARENB | CSTOPB)) | CS8 | CLOCAL | CREAD;
-    if (::tcsetattr(slave_, TCSANOW, &settings) != 0)
+    if (::tcsetattr(slave_.get(), TCSANOW, &settings) != 0)
         return fail("settings");
-    const int flags = ::fcntl(master_, F_GETFL);
-    if (flags < 0 || ::fcntl(master_, F_SETFL, flags | O_NONBLOCK) != 0)
+    const int flags = ::fcntl(master_.get(), F_GETFL);
+    if (flags < 0 || ::fcntl(master_.get(), F_SETFL, flags | O_NONBLOCK) != 0)
         return fail("non-blocking");
-    host_.loop().watch(master_, [this] { readAvailable(); });
+    host_.loop().watch(master_.get(), [this] { readAvailable(); });
     return true;
 }
 
@@ -72,7 +67,7 @@ void PtyTransport::readAvailable() {
     char buffer[4096];
     bool got = false;
     while (true) {
-        const ssize_t n = ::read(master_, buffer, sizeof buffer);
+        const ssize_t n = ::read(master_.get(), buffer, sizeof buffer);
         if (n > 0) {
             pending_.append(buffer, static_cast<std::size_t>(n));
             got = true;
@@ -109,7 +104,7 @@ void PtyTransport::endOfMessage(std::uint64_t generation) {
 bool PtyTransport::write(std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = ::write(master_.get(), bytes.data() + done, bytes.size() - done);
         if (n > 0) {
             done += static_cast<std::size_t>(n);
         } else if (n < 0 && errno == EINTR) {
@@ -121,4 +116,4 @@ bool PtyTransport::write(std::string_view bytes) {
     return true;
 }
 
-} // namespace korvan
+} // namespace korvan::sim

@@ -10,8 +10,9 @@
 
 #include "ScaleHost.h"
 #include "Transport.h"
+#include "common/UniqueFd.h"
 
-namespace korvan {
+namespace korvan::sim {
 
 class PtyTransport : public Transport {
 public:
@@ -41,11 +42,11 @@ private:
 
     ScaleHost& host_;
     std::unique_ptr<ScaleSession> session_;
-    int master_ = -1;
-    int slave_ = -1; // kept open so the line stays up while no PC has it open
+    UniqueFd master_;
+    UniqueFd slave_; // kept open so the line stays up while no PC has it open
     std::string path_;
     std::string pending_;          // bytes of the message being received
     std::uint64_t generation_ = 0; // bumped by every read, so only the last gap timer counts
 };
 
-} // namespace korvan
+} // namespace korvan::sim

@@ -7,7 +7,7 @@
 
 #include "ReadableText.h"
 
-namespace korvan {
+namespace korvan::sim {
 namespace {
 
 std::string timeStamp() {
@@ -58,4 +58,4 @@ void RawLog::writeLine(const std::string& line) {
     std::fflush(file_.get());
 }
 
-} // namespace korvan
+} // namespace korvan::sim

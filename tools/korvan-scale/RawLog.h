@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace korvan {
+namespace korvan::sim {
 
 class RawLog {
 public:
@@ -32,4 +32,4 @@ private:
     std::unique_ptr<std::FILE, Closer> file_;
 };
 
-} // namespace korvan
+} // namespace korvan::sim

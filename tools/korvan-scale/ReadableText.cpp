@@ -2,7 +2,7 @@
 
 #include "common/TextCodec.h"
 
-namespace korvan::ReadableText {
+namespace korvan::sim::ReadableText {
 namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
@@ -162,4 +162,4 @@ std::string hex(std::string_view bytes) {
     return out;
 }
 
-} // namespace korvan::ReadableText
+} // namespace korvan::sim::ReadableText

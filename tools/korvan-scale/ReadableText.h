@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace korvan::ReadableText {
+namespace korvan::sim::ReadableText {
 
 // GBK bytes as UTF-8. Escapes: \\ \t \r \n \f, and \xNN for any other control byte and every
 // byte that is not part of a valid GBK character.
@@ -17,4 +17,4 @@ std::optional<std::string> toGbk(std::string_view text);
 // Bytes as upper-case hex pairs separated by spaces ("AA 0D").
 std::string hex(std::string_view bytes);
 
-} // namespace korvan::ReadableText
+} // namespace korvan::sim::ReadableText

@@ -3,10 +3,11 @@
 #include <cstdio>
 #include <vector>
 
-namespace korvan {
+#include "Wire.h"
+
+namespace korvan::sim {
 namespace {
 
-constexpr char kSeparator = '\x0C';
 constexpr std::size_t kShortNameBytes = 10;
 constexpr int kBarcodeIndex = 9;
 
@@ -14,7 +15,7 @@ std::vector<std::string_view> splitAll(std::string_view body) {
     std::vector<std::string_view> fields;
     std::size_t start = 0;
     while (true) {
-        const auto at = body.find(kSeparator, start);
+        const auto at = body.find(wire::kSeparator, start);
         if (at == std::string_view::npos) {
             fields.push_back(body.substr(start));
             return fields;
@@ -91,11 +92,12 @@ int twoDigits(std::string_view text, std::size_t at) {
 } // namespace
 
 Decoded<std::string> RecordDecoder::body(std::string_view message) {
-    if (message.size() < 2 || message.substr(message.size() - 2) != "\r\n")
+    const std::size_t endSize = wire::kRecordEnd.size();
+    if (message.size() < endSize || message.substr(message.size() - endSize) != wire::kRecordEnd)
         return Decoded<std::string>::fail("record does not end with CR LF");
     if (message.find('\0') != std::string_view::npos)
         return Decoded<std::string>::fail("record holds a zero byte");
-    return {std::string(message.substr(0, message.size() - 2)), {}};
+    return {std::string(message.substr(0, message.size() - endSize)), {}};
 }
 
 Decoded<CommodityRecord> RecordDecoder::commodity(std::string_view body, bool fullFormat) {
@@ -215,4 +217,4 @@ Decoded<DateTimeSetting> RecordDecoder::dateTime(std::string_view body) {
     return {t, {}};
 }
 
-} // namespace korvan
+} // namespace korvan::sim

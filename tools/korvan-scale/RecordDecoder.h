@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace korvan {
+namespace korvan::sim {
 
 // A commodity as the scale stores it. Choice fields hold the words of the PC's commodity file:
 // price change "Yes"/"No", sales mode "weight"/"quantity", discount "Yes"/"No". The short format
@@ -59,4 +59,4 @@ public:
     static Decoded<DateTimeSetting> dateTime(std::string_view body);
 };
 
-} // namespace korvan
+} // namespace korvan::sim

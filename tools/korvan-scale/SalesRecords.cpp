@@ -3,9 +3,10 @@
 #include <chrono>
 #include <cstdio>
 
+#include "Wire.h"
 #include "common/TextCodec.h"
 
-namespace korvan::SalesRecords {
+namespace korvan::sim::SalesRecords {
 namespace {
 
 struct Article {
@@ -99,7 +100,13 @@ std::vector<SalesRecord> generate(std::size_t count, std::uint32_t seed) {
 }
 
 std::string wireLine(const SalesRecord& record) {
-    return RecordFile::joinFields({record.begin(), record.end()}) + "\r\n";
+    std::string line;
+    for (std::size_t i = 0; i < record.size(); ++i) {
+        if (i > 0)
+            line += wire::kSeparator;
+        line += record[i];
+    }
+    return line += wire::kRecordEnd;
 }
 
-} // namespace korvan::SalesRecords
+} // namespace korvan::sim::SalesRecords

@@ -9,7 +9,7 @@
 
 #include "common/RecordFile.h"
 
-namespace korvan {
+namespace korvan::sim {
 
 using SalesRecord = std::array<std::string, 5>;
 
@@ -26,4 +26,4 @@ std::vector<SalesRecord> generate(std::size_t count, std::uint32_t seed = 1);
 std::string wireLine(const SalesRecord& record);
 
 } // namespace SalesRecords
-} // namespace korvan
+} // namespace korvan::sim

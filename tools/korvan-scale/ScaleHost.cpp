@@ -1,6 +1,6 @@
 #include "ScaleHost.h"
 
-namespace korvan {
+namespace korvan::sim {
 
 ScaleHost::ScaleHost(ScaleStore& store, RawLog& log, EventLoop& loop, SessionOptions options)
     : store_(store), log_(log), loop_(loop), options_(options) {}
@@ -43,4 +43,4 @@ void ScaleHost::sendFrom(const std::shared_ptr<Delivery>& d) {
             onJob(line);
 }
 
-} // namespace korvan
+} // namespace korvan::sim

@@ -14,7 +14,7 @@
 #include "ScaleSession.h"
 #include "ScaleStore.h"
 
-namespace korvan {
+namespace korvan::sim {
 
 class ScaleHost {
 public:
@@ -56,4 +56,4 @@ private:
     SessionOptions options_;
 };
 
-} // namespace korvan
+} // namespace korvan::sim

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdio>
 
-namespace korvan::ScaleJobs {
+namespace korvan::sim::ScaleJobs {
 namespace {
 
 struct Entry {
@@ -70,4 +70,4 @@ bool isSingleRecord(ScaleJob job) {
            job == ScaleJob::StoreAddress || job == ScaleJob::DateTime;
 }
 
-} // namespace korvan::ScaleJobs
+} // namespace korvan::sim::ScaleJobs

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-namespace korvan {
+namespace korvan::sim {
 
 enum class ScaleJob {
     CommodityShort, // 0x03, name and price only
@@ -35,4 +35,4 @@ bool isDownload(ScaleJob job);
 bool isSingleRecord(ScaleJob job);
 
 } // namespace ScaleJobs
-} // namespace korvan
+} // namespace korvan::sim

@@ -1,10 +1,11 @@
 #include "ScaleOptions.h"
 
+#include <CLI/CLI.hpp>
+
 #include <charconv>
 #include <functional>
-#include <map>
 
-namespace korvan {
+namespace korvan::sim {
 namespace {
 
 // A whole decimal number within [low, high]; nothing else is accepted.
@@ -17,143 +18,119 @@ std::optional<long long> number(const std::string& text, long long low, long lon
     return value;
 }
 
+// The command line as CLI11 sees it, every option bound to `options`.
+class Line {
+public:
+    explicit Line(ScaleOptions& options) : app_(kAbout, "korvan-scale") {
+        ScaleOptions& o = options;
+        app_.set_help_flag(); // --help is an option of its own: it still reads the whole line
+        // An option given twice takes its last value, so a script can override an earlier one.
+        app_.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+        app_.add_flag("-h,--help", o.help, "this text");
+        app_.add_option("--store", o.store, "store folder")
+            ->type_name("DIR")
+            ->default_str(o.store.string());
+        app_.add_option("--bind", o.udp.bindAddress, "IPv4 address to listen on")
+            ->type_name("ADDR")
+            ->capture_default_str();
+        numbered(
+            "--port", "port for the PC's messages (0 picks one)", 0, 65535,
+            [&o](long long x) { o.udp.port = std::uint16_t(x); }, o.udp.port);
+        numbered(
+            "--reply-port", "port of the PC that receives the answers", 1, 65535,
+            [&o](long long x) { o.udp.replyPort = std::uint16_t(x); }, o.udp.replyPort);
+        numbered(
+            "--probe-port", "port answering the link test byte 0xA5 (0 picks one)", 0, 65535,
+            [&o](long long x) { o.udp.probePort = std::uint16_t(x); }, o.udp.probePort);
+        app_.add_option("--sales", salesFile_,
+                        "serve the sales records of FILE (sales record file layout)")
+            ->type_name("FILE");
+        numbered("--sales-count",
+                 "serve N generated sales records\n(neither: serve the records kept in the store)",
+                 0, 10'000'000, [&o](long long x) { o.salesCount = std::size_t(x); });
+        app_.add_flag("--busy", o.session.busy, "answer every hello (and probe) with busy 0x0B");
+        numbered(
+            "--data-error-at",
+            "answer message K of each job with data error 0x0E\n(the hello is message 1)", 1,
+            1'000'000'000, [&o](long long x) { o.session.dataErrorAt = int(x); }, {}, "K");
+        numbered(
+            "--silent-after", "answer messages 1 to K of each job, then nothing", 0, 1'000'000'000,
+            [&o](long long x) { o.session.silentAfter = int(x); }, {}, "K");
+        numbered(
+            "--delay-ms", "wait MS milliseconds before each answer", 0, 600'000,
+            [&o](long long x) { o.session.delay = std::chrono::milliseconds(x); }, {}, "MS");
+        app_.add_flag("--ack-paren", o.session.ackParen, "acknowledge with \")\" instead of 0x0D");
+        numbered("--split-lines", "send each sales record line as N pieces", 1, 1000,
+                 [&o](long long x) { o.session.splitLines = int(x); });
+        numbered("--jobs", "exit after N finished jobs", 1, 1'000'000'000,
+                 [&o](long long x) { o.jobs = int(x); });
+        app_.add_flag("--serial", o.serial,
+                      "also serve a serial pseudo-terminal (prints its path)");
+        app_.add_flag("--quiet", o.quiet, "no diagnostics on stderr");
+    }
+
+    CLI::App& app() { return app_; }
+    const std::string& salesFile() const { return salesFile_; }
+
+private:
+    static constexpr const char* kAbout =
+        "A simulated price scale: answers the PC's transfer jobs over UDP (and a serial\n"
+        "pseudo-terminal with --serial) and keeps what it receives in the store folder.\n"
+        "Prints \"listening\" when ready and one line per job.";
+
+    void numbered(const char* name, const char* help, long long low, long long high,
+                  std::function<void(long long)> set, std::optional<long long> shown = {},
+                  const char* type = "N") {
+        CLI::Option* option = app_.add_option_function<std::string>(
+            name, [set, low, high](const std::string& text) { set(*number(text, low, high)); },
+            help);
+        option->type_name(type)->check(CLI::Validator(
+            [low, high](std::string& text) -> std::string {
+                if (number(text, low, high))
+                    return {};
+                return "needs a whole number from " + std::to_string(low) + " to " +
+                       std::to_string(high) + ", got \"" + text + "\"";
+            },
+            ""));
+        if (shown)
+            option->default_str(std::to_string(*shown));
+    }
+
+    CLI::App app_;
+    std::string salesFile_;
+};
+
 } // namespace
 
 std::string ScaleOptions::usage() {
-    return "usage: korvan-scale [--store DIR] [--bind ADDR=127.0.0.1] [--port 8000]\n"
-           "                    [--reply-port 7000] [--probe-port 1025]\n"
-           "                    [--sales FILE | --sales-count N] [--busy]\n"
-           "                    [--data-error-at K] [--silent-after K] [--delay-ms MS]\n"
-           "                    [--ack-paren] [--split-lines N] [--jobs N] [--serial]\n"
-           "                    [--quiet] [--help]\n"
-           "A simulated price scale: answers the PC's transfer jobs over UDP (and a serial\n"
-           "pseudo-terminal with --serial) and keeps what it receives in the store folder\n"
-           "(default ./scale-store). Prints \"listening\" when ready and one line per job.\n"
-           "  --store DIR         store folder\n"
-           "  --bind ADDR         IPv4 address to listen on\n"
-           "  --port N            port for the PC's messages (0 picks one)\n"
-           "  --reply-port N      port of the PC that receives the answers\n"
-           "  --probe-port N      port answering the link test byte 0xA5 (0 picks one)\n"
-           "  --sales FILE        serve the sales records of FILE (sales record file layout)\n"
-           "  --sales-count N     serve N generated sales records\n"
-           "                      (neither: serve the records kept in the store)\n"
-           "  --busy              answer every hello (and probe) with busy 0x0B\n"
-           "  --data-error-at K   answer message K of each job with data error 0x0E\n"
-           "                      (the hello is message 1)\n"
-           "  --silent-after K    answer messages 1 to K of each job, then nothing\n"
-           "  --delay-ms MS       wait MS milliseconds before each answer\n"
-           "  --ack-paren         acknowledge with \")\" instead of 0x0D\n"
-           "  --split-lines N     send each sales record line as N pieces\n"
-           "  --jobs N            exit after N finished jobs\n"
-           "  --serial            also serve a serial pseudo-terminal (prints its path)\n"
-           "  --quiet             no diagnostics on stderr\n";
+    ScaleOptions options;
+    return Line(options).app().help();
 }
 
 std::optional<ScaleOptions> ScaleOptions::parse(int argc, const char* const* argv,
                                                 std::string* error) {
     ScaleOptions options;
-    std::string problem;
+    Line line(options);
     auto fail = [&](std::string why) {
         if (error)
             *error = std::move(why);
         return std::nullopt;
     };
-    auto setNumber = [&](const std::string& name, const std::string& value, long long low,
-                         long long high, const std::function<void(long long)>& set) {
-        auto parsed = number(value, low, high);
-        if (!parsed) {
-            problem = name + " needs a whole number from " + std::to_string(low) + " to " +
-                      std::to_string(high) + ", got \"" + value + "\"";
-            return;
-        }
-        set(*parsed);
-    };
-
-    const std::map<std::string, std::function<void()>> flags = {
-        {"--busy", [&] { options.session.busy = true; }},
-        {"--ack-paren", [&] { options.session.ackParen = true; }},
-        {"--serial", [&] { options.serial = true; }},
-        {"--quiet", [&] { options.quiet = true; }},
-        {"--help", [&] { options.help = true; }},
-        {"-h", [&] { options.help = true; }},
-    };
-    using Setter = std::function<void(const std::string& name, const std::string& value)>;
-    const std::map<std::string, Setter> valued = {
-        {"--store", [&](auto&, auto& v) { options.store = v; }},
-        {"--bind", [&](auto&, auto& v) { options.udp.bindAddress = v; }},
-        {"--port",
-         [&](auto& n, auto& v) {
-             setNumber(n, v, 0, 65535, [&](long long x) { options.udp.port = std::uint16_t(x); });
-         }},
-        {"--reply-port",
-         [&](auto& n, auto& v) {
-             setNumber(n, v, 1, 65535,
-                       [&](long long x) { options.udp.replyPort = std::uint16_t(x); });
-         }},
-        {"--probe-port",
-         [&](auto& n, auto& v) {
-             setNumber(n, v, 0, 65535,
-                       [&](long long x) { options.udp.probePort = std::uint16_t(x); });
-         }},
-        {"--sales", [&](auto&, auto& v) { options.salesFile = v; }},
-        {"--sales-count",
-         [&](auto& n, auto& v) {
-             setNumber(n, v, 0, 10'000'000,
-                       [&](long long x) { options.salesCount = std::size_t(x); });
-         }},
-        {"--data-error-at",
-         [&](auto& n, auto& v) {
-             setNumber(n, v, 1, 1'000'000'000,
-                       [&](long long x) { options.session.dataErrorAt = int(x); });
-         }},
-        {"--silent-after",
-         [&](auto& n, auto& v) {
-             setNumber(n, v, 0, 1'000'000'000,
-                       [&](long long x) { options.session.silentAfter = int(x); });
-         }},
-        {"--delay-ms",
-         [&](auto& n, auto& v) {
-             setNumber(n, v, 0, 600'000,
-                       [&](long long x) { options.session.delay = std::chrono::milliseconds(x); });
-         }},
-        {"--split-lines",
-         [&](auto& n, auto& v) {
-             setNumber(n, v, 1, 1000, [&](long long x) { options.session.splitLines = int(x); });
-         }},
-        {"--jobs",
-         [&](auto& n, auto& v) {
-             setNumber(n, v, 1, 1'000'000'000, [&](long long x) { options.jobs = int(x); });
-         }},
-    };
-
-    for (int i = 0; i < argc; ++i) {
-        std::string arg = argv[i];
-        std::optional<std::string> inlineValue;
-        if (const auto eq = arg.find('='); arg.rfind("--", 0) == 0 && eq != std::string::npos) {
-            inlineValue = arg.substr(eq + 1);
-            arg.resize(eq);
-        }
-        if (auto flag = flags.find(arg); flag != flags.end()) {
-            if (inlineValue)
-                return fail(arg + " takes no value");
-            flag->second();
-            continue;
-        }
-        auto setter = valued.find(arg);
-        if (setter == valued.end())
-            return fail("unknown option \"" + arg + "\"");
-        std::string value;
-        if (inlineValue) {
-            value = *inlineValue;
-        } else if (i + 1 < argc) {
-            value = argv[++i];
-        } else {
-            return fail(arg + " needs a value");
-        }
-        setter->second(arg, value);
-        if (!problem.empty())
-            return fail(problem);
+    // CLI11 takes the arguments last first.
+    std::vector<std::string> args;
+    for (int i = argc - 1; i >= 0; --i)
+        args.emplace_back(argv[i]);
+    try {
+        line.app().parse(args);
+    } catch (const CLI::ParseError& e) {
+        const std::string what = e.what();
+        if (dynamic_cast<const CLI::ArgumentMismatch*>(&e) &&
+            what.find("missing") != std::string::npos)
+            return fail(what.substr(0, what.find(':')) + " needs a value");
+        return fail(what);
     }
+    if (!line.salesFile().empty())
+        options.salesFile = line.salesFile();
     if (options.salesFile && options.salesCount)
         return fail("--sales and --sales-count exclude each other");
     if (options.store.empty())
@@ -161,4 +138,4 @@ std::optional<ScaleOptions> ScaleOptions::parse(int argc, const char* const* arg
     return options;
 }
 
-} // namespace korvan
+} // namespace korvan::sim

@@ -8,7 +8,7 @@
 #include "ScaleSession.h"
 #include "UdpTransport.h"
 
-namespace korvan {
+namespace korvan::sim {
 
 struct ScaleOptions {
     std::filesystem::path store = "scale-store";
@@ -26,4 +26,4 @@ struct ScaleOptions {
     static std::string usage();
 };
 
-} // namespace korvan
+} // namespace korvan::sim

@@ -4,18 +4,12 @@
 #include <cstdio>
 
 #include "ReadableText.h"
+#include "Wire.h"
 
-namespace korvan {
+namespace korvan::sim {
 namespace {
 
-constexpr char kHello = '\xAA';
-constexpr char kBusy = '\x0B';
-constexpr char kDataError = '\x0E';
-constexpr char kEnd = '\x0F';
-constexpr char kRequest = '\x0D';
-constexpr char kProbe = '\xA5';
-constexpr char kRestart = '(';
-constexpr std::string_view kUpdateEnd = "\xAA\xBB\xCC\xDD";
+using namespace wire;
 
 bool isByte(std::string_view message, char byte) {
     return message.size() == 1 && message[0] == byte;
@@ -57,6 +51,10 @@ std::string plural(std::size_t count, const char* one, const char* many) {
 }
 
 } // namespace
+
+std::string ScaleSession::ack() const {
+    return std::string(1, options_.ackParen ? kAckParen : kAck);
+}
 
 ScaleSession::ScaleSession(ScaleStore& store, SessionOptions options)
     : store_(store), options_(options) {}
@@ -275,7 +273,7 @@ Answer ScaleSession::onSalesRequest(std::string_view message) {
     const std::string served = plural(nextSale_, "record", "records") + " served";
     if (isByte(message, kEnd))
         return finish(kEnd, served);
-    if (!isByte(message, kRequest))
+    if (!isByte(message, kAck))
         return dataError("expected a record request, got " + shortHex(message));
     if (nextSale_ >= available)
         return finish(kEnd, served);
@@ -352,4 +350,4 @@ void ScaleSession::resetJob() {
     nextSale_ = 0;
 }
 
-} // namespace korvan
+} // namespace korvan::sim

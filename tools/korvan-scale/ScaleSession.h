@@ -13,7 +13,7 @@
 #include "ScaleJob.h"
 #include "ScaleStore.h"
 
-namespace korvan {
+namespace korvan::sim {
 
 struct SessionOptions {
     bool busy = false;              // answer the hello with 0x0B
@@ -78,7 +78,7 @@ private:
     Answer finish(char answerByte, const std::string& outcome);
     Answer dataError(const std::string& reason);
     std::string report(const std::string& outcome) const;
-    std::string ack() const { return options_.ackParen ? ")" : "\x0D"; }
+    std::string ack() const;
     void resetJob();
 
     ScaleStore& store_;
@@ -101,4 +101,4 @@ private:
     std::size_t nextSale_ = 0;
 };
 
-} // namespace korvan
+} // namespace korvan::sim

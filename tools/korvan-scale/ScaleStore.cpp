@@ -4,7 +4,7 @@
 
 #include "ReadableText.h"
 
-namespace korvan {
+namespace korvan::sim {
 namespace {
 
 using ReadableText::fromGbk;
@@ -198,4 +198,4 @@ bool ScaleStore::loadSales(std::string* error) {
     return true;
 }
 
-} // namespace korvan
+} // namespace korvan::sim

@@ -14,7 +14,7 @@
 #include "ScaleJob.h"
 #include "common/RecordFile.h"
 
-namespace korvan {
+namespace korvan::sim {
 
 class ScaleStore {
 public:
@@ -65,4 +65,4 @@ private:
     SalesList sales_;
 };
 
-} // namespace korvan
+} // namespace korvan::sim

@@ -3,7 +3,7 @@
 // them to a ScaleSession and hands the answers to ScaleHost::deliver, all on the host's loop.
 #include <string>
 
-namespace korvan {
+namespace korvan::sim {
 
 class Transport {
 public:
@@ -14,4 +14,4 @@ public:
     virtual std::string describe() const = 0;
 };
 
-} // namespace korvan
+} // namespace korvan::sim

@@ -8,7 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace korvan {
+namespace korvan::sim {
 namespace {
 
 constexpr std::size_t kReceiveBuffer = 65536;
@@ -19,23 +19,22 @@ std::string addressText(const sockaddr_in& address) {
     return std::string(text) + ":" + std::to_string(ntohs(address.sin_port));
 }
 
-int openBound(in_addr address, std::uint16_t port, std::uint16_t* bound, std::string* error) {
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
+UniqueFd openBound(in_addr address, std::uint16_t port, std::uint16_t* bound, std::string* error) {
+    UniqueFd fd(::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    if (!fd) {
         *error = std::string("cannot create a UDP socket: ") + std::strerror(errno);
-        return -1;
+        return fd;
     }
     sockaddr_in local{};
     local.sin_family = AF_INET;
     local.sin_addr = address;
     local.sin_port = htons(port);
-    if (::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+    if (::bind(fd.get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
         *error = "cannot bind UDP port " + std::to_string(port) + ": " + std::strerror(errno);
-        ::close(fd);
-        return -1;
+        return UniqueFd();
     }
     socklen_t length = sizeof local;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &length);
+    ::getsockname(fd.get(), reinterpret_cast<sockaddr*>(&local), &length);
     *bound = ntohs(local.sin_port);
     return fd;
 }
@@ -51,11 +50,10 @@ UdpTransport::~UdpTransport() {
 }
 
 void UdpTransport::closeSockets() {
-    for (int* fd : {&dataFd_, &probeFd_}) {
-        if (*fd >= 0) {
-            host_.loop().unwatch(*fd);
-            ::close(*fd);
-            *fd = -1;
+    for (UniqueFd* fd : {&dataFd_, &probeFd_}) {
+        if (*fd) {
+            host_.loop().unwatch(fd->get());
+            fd->reset();
         }
     }
 }
@@ -69,17 +67,17 @@ bool UdpTransport::open(std::string* error) {
         why = "the reply port cannot be 0";
     } else if (settings_.port != 0 && settings_.port == settings_.probePort) {
         why = "the data port and the probe port must differ";
-    } else if ((dataFd_ = openBound(address, settings_.port, &boundPort_, &why)) >= 0) {
+    } else if ((dataFd_ = openBound(address, settings_.port, &boundPort_, &why))) {
         probeFd_ = openBound(address, settings_.probePort, &boundProbePort_, &why);
     }
-    if (dataFd_ < 0 || probeFd_ < 0) {
+    if (!dataFd_ || !probeFd_) {
         closeSockets();
         if (error)
             *error = why;
         return false;
     }
-    host_.loop().watch(dataFd_, [this] { drain(dataFd_, false); });
-    host_.loop().watch(probeFd_, [this] { drain(probeFd_, true); });
+    host_.loop().watch(dataFd_.get(), [this] { drain(dataFd_.get(), false); });
+    host_.loop().watch(probeFd_.get(), [this] { drain(probeFd_.get(), true); });
     return true;
 }
 
@@ -163,7 +161,7 @@ void UdpTransport::answer(int fd, std::uint32_t address, bool probe, Answer repl
     host_.deliver(std::move(reply), target, probe ? "probe" : "data",
                   [this, fd, to](std::string_view chunk) {
                       // The socket may have been closed while a delayed answer waited.
-                      if (fd != dataFd_ && fd != probeFd_)
+                      if (fd != dataFd_.get() && fd != probeFd_.get())
                           return false;
                       return ::sendto(fd, chunk.data(), chunk.size(), 0,
                                       reinterpret_cast<const sockaddr*>(&to),
@@ -171,4 +169,4 @@ void UdpTransport::answer(int fd, std::uint32_t address, bool probe, Answer repl
                   });
 }
 
-} // namespace korvan
+} // namespace korvan::sim

@@ -13,14 +13,16 @@
 
 #include "ScaleHost.h"
 #include "Transport.h"
+#include "Wire.h"
+#include "common/UniqueFd.h"
 
-namespace korvan {
+namespace korvan::sim {
 
 struct UdpSettings {
     std::string bindAddress = "127.0.0.1";
-    std::uint16_t port = 8000; // 0 picks a free port
-    std::uint16_t replyPort = 7000;
-    std::uint16_t probePort = 1025; // 0 picks a free port
+    std::uint16_t port = wire::kListenPort; // 0 picks a free port
+    std::uint16_t replyPort = wire::kReplyPort;
+    std::uint16_t probePort = wire::kProbePort; // 0 picks a free port
     // The PC reads at most 100 bytes per datagram; longer answers go out in several datagrams.
     std::size_t maxDatagram = 100;
 };
@@ -56,8 +58,8 @@ private:
 
     ScaleHost& host_;
     UdpSettings settings_;
-    int dataFd_ = -1;
-    int probeFd_ = -1;
+    UniqueFd dataFd_;
+    UniqueFd probeFd_;
     std::uint16_t boundPort_ = 0;
     std::uint16_t boundProbePort_ = 0;
     std::unordered_map<std::uint32_t, Peer> peers_; // by IPv4 address, network order
@@ -65,4 +67,4 @@ private:
     std::unique_ptr<ScaleSession> probeSession_; // answers probes; holds no job
 };
 
-} // namespace korvan
+} // namespace korvan::sim

@@ -15,7 +15,7 @@
 #include "ScaleStore.h"
 #include "UdpTransport.h"
 
-using namespace korvan;
+using namespace korvan::sim;
 
 namespace {
 
@@ -66,13 +66,14 @@ int main(int argc, char** argv) {
     std::string error;
     auto parsed = ScaleOptions::parse(argc - 1, argv + 1, &error);
     if (!parsed) {
-        std::fprintf(stderr, "korvan-scale: %s\n%s", error.c_str(), ScaleOptions::usage().c_str());
+        std::fprintf(stderr, "korvan-scale: %s\nTry 'korvan-scale --help' for more information.\n",
+                     error.c_str());
         return 2;
     }
     const ScaleOptions& options = *parsed;
     if (options.help) {
         std::fputs(ScaleOptions::usage().c_str(), stdout);
-        return 0;
+        return std::fflush(stdout) == 0 ? 0 : 1;
     }
 
     ScaleStore store(options.store);

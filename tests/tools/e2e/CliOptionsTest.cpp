@@ -1,70 +1,248 @@
-// The command line's own pieces: option parsing, the date and time option, how the job is
-// built from the record files, and how read records are appended.
+// The command line's own pieces, in process: option parsing and help, the whole program's exit
+// statuses, the progress display, the date and time option, how the job is built from the
+// record files, and how read records are appended.
 #include "CliJob.h"
+#include "CliMain.h"
 #include "CliOptions.h"
-#include "SalesRecordAppender.h"
+#include "CliProgress.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <sstream>
+
 using namespace korvan;
 using namespace korvan::cli;
+using namespace std::chrono_literals;
 
 namespace {
 
-std::optional<CliOptions> parse(std::vector<std::string> args, std::string* error = nullptr) {
-    std::string e;
-    auto options = CliOptions::parse(args, e);
-    if (error)
-        *error = e;
-    return options;
+CliOptions options(std::vector<std::string> args) {
+    const CliParse parsed = CliParse::parse(args);
+    EXPECT_EQ(parsed.kind, CliParse::Kind::Run) << parsed.text;
+    return parsed.options;
 }
+
+struct CliRunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+CliRunResult runIn(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    CliRunResult run;
+    run.status = runCli(args, out, err, false);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+std::vector<std::string> words(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> result;
+    for (std::string word; in >> word;)
+        result.push_back(word);
+    return result;
+}
+
+const std::vector<std::string> kCommandPaths = {
+    "send commodities",   "send descriptions", "send store-name", "send shop-phone",
+    "send store-address", "send datetime",     "read-records",    "clear-records --yes"};
 
 } // namespace
 
-TEST(CliOptions, CommandsAndTheirOptions) {
-    auto options =
-        parse({"--data-dir", "/d", "send", "commodities", "--family", "orin-kesa", "--link",
-               "network", "--ip", "10.1.2.3", "--local-port", "17000", "--scale-port", "18000"});
-    ASSERT_TRUE(options);
-    EXPECT_EQ(options->command, Command::SendCommodities);
-    EXPECT_EQ(options->family, ModelFamily::OrinKesa);
-    EXPECT_EQ(options->link, LinkMode::Network);
-    EXPECT_EQ(options->ip, "10.1.2.3");
-    EXPECT_EQ(options->localPort, 17000);
-    EXPECT_EQ(options->scalePort, 18000);
-    EXPECT_EQ(options->dataDir, "/d");
+TEST(CliOptions, EveryCommandIsRecognised) {
+    const std::vector<Command> expected = {Command::SendCommodities,  Command::SendDescriptions,
+                                           Command::SendStoreName,    Command::SendShopPhone,
+                                           Command::SendStoreAddress, Command::SendDateTime,
+                                           Command::ReadRecords,      Command::ClearRecords};
+    for (std::size_t i = 0; i < kCommandPaths.size(); ++i)
+        EXPECT_EQ(options(words(kCommandPaths[i])).command, expected[i]) << kCommandPaths[i];
+}
 
-    EXPECT_EQ(parse({"send", "commodities"})->family, ModelFamily::Vamo);
-    EXPECT_EQ(parse({"read-records"})->command, Command::ReadRecords);
-    EXPECT_EQ(parse({"clear-records", "--yes"})->command, Command::ClearRecords);
-    EXPECT_EQ(parse({"send", "shop-phone"})->command, Command::SendShopPhone);
-    EXPECT_TRUE(parse({"--help"})->help);
+TEST(CliOptions, OptionsTakeTheirValueEitherWayAndGlobalOnesGoAnywhere) {
+    struct Case {
+        std::string command;
+        std::string option;
+        std::string value;
+        std::function<bool(const CliOptions&)> holds;
+    };
+    const std::vector<Case> cases = {
+        {"read-records", "--data-dir", "/d", [](auto& o) { return o.dataDir == "/d"; }},
+        {"read-records", "--link", "serial", [](auto& o) { return o.link == LinkMode::Serial; }},
+        {"read-records", "--link", "usb", [](auto& o) { return o.link == LinkMode::Usb; }},
+        {"read-records", "--ip", "10.1.2.3", [](auto& o) { return o.ip == "10.1.2.3"; }},
+        {"read-records", "--port", "COM15", [](auto& o) { return o.port == "COM15"; }},
+        {"read-records", "--local-port", "17000", [](auto& o) { return o.localPort == 17000; }},
+        {"read-records", "--scale-port", "18000", [](auto& o) { return o.scalePort == 18000; }},
+        {"send commodities", "--family", "orin-kesa",
+         [](auto& o) { return o.family == ModelFamily::OrinKesa; }},
+        {"send datetime", "--at", "2026-12-07 02:53:32",
+         [](auto& o) { return o.at && o.at->tm_wday == 1 && o.at->tm_min == 53; }},
+    };
+    for (const Case& c : cases) {
+        const bool global = c.command == "read-records";
+        std::vector<std::vector<std::string>> spellings;
+        std::vector<std::string> spaced = words(c.command), joined = words(c.command);
+        spaced.insert(spaced.end(), {c.option, c.value});
+        joined.push_back(c.option + "=" + c.value);
+        spellings = {spaced, joined};
+        if (global) { // before the command as well
+            std::vector<std::string> before = {c.option, c.value, c.command};
+            spellings.push_back(before);
+        }
+        for (const auto& args : spellings)
+            EXPECT_TRUE(c.holds(options(args))) << c.option << " " << c.value;
+    }
+
+    const CliOptions defaults = options({"send", "commodities"});
+    EXPECT_EQ(defaults.family, ModelFamily::Vamo);
+    EXPECT_EQ(defaults.localPort, 7000);
+    EXPECT_EQ(defaults.scalePort, 8000);
+    EXPECT_FALSE(defaults.link);
+    EXPECT_FALSE(defaults.quiet);
+    EXPECT_TRUE(options({"-q", "read-records"}).quiet);
+    EXPECT_TRUE(options({"read-records", "--quiet"}).quiet);
+    // Given twice, the last value counts (a script may override what it passed first).
+    EXPECT_EQ(options({"--ip", "10.0.0.1", "read-records", "--ip=10.0.0.2"}).ip, "10.0.0.2");
 }
 
 TEST(CliOptions, UsageErrorsSayWhatIsWrong) {
-    const std::vector<std::pair<std::vector<std::string>, std::string>> wrong = {
-        {{}, "no command"},
-        {{"send"}, "unknown command"},
-        {{"send", "label"}, "unknown command"},
-        {{"clear-records"}, "--yes"},
-        {{"read-records", "--yes"}, "--yes"},
-        {{"send", "descriptions", "--family", "vamo"}, "--family"},
-        {{"send", "commodities", "--family", "other"}, "--family"},
-        {{"read-records", "--at", "2026-01-01 00:00:00"}, "--at"},
-        {{"send", "datetime", "--at", "2026-02-30 00:00:00"}, "--at"},
-        {{"send", "datetime", "--at", "2026-01-01 24:00:00"}, "--at"},
-        {{"read-records", "--ip", "scale.local"}, "--ip"},
-        {{"read-records", "--port", "COM16"}, "--port"},
-        {{"read-records", "--local-port", "70000"}, "--local-port"},
-        {{"read-records", "--scale-port"}, "needs a value"},
-        {{"read-records", "--verbose"}, "unknown option"},
+    const std::vector<std::pair<std::string, std::string>> wrong = {
+        {"", "no command given"},
+        {"send", "no command given for korvan-cli send"},
+        {"send label", "unknown command 'label'"},
+        {"clear-records", "--yes"},
+        {"read-records --yes", "'--yes'"},
+        {"send descriptions --family vamo", "'--family vamo'"},
+        {"send commodities --family other", "--family"},
+        {"read-records --at 2026-01-01", "'--at 2026-01-01'"},
+        {"send datetime --at=2026-02-30", "--at"},
+        {"read-records --ip scale.local", "--ip"},
+        {"read-records --port COM16", "--port"},
+        {"read-records --local-port 70000", "--local-port"},
+        {"read-records --local-port 0", "--local-port"},
+        {"read-records --scale-port", "--scale-port needs a value"},
+        {"read-records --verbose", "--verbose"},
+        {"send commodities extra", "'extra'"},
     };
     for (const auto& [args, hint] : wrong) {
-        std::string error;
-        EXPECT_FALSE(parse(args, &error));
-        EXPECT_NE(error.find(hint), std::string::npos) << error;
+        const CliParse parsed = CliParse::parse(words(args));
+        EXPECT_EQ(parsed.kind, CliParse::Kind::UsageError) << args;
+        EXPECT_NE(parsed.text.find(hint), std::string::npos) << args << ": " << parsed.text;
+        // The whole program: a usage error is status 2, explained on stderr only.
+        const CliRunResult run = runIn(words(args));
+        EXPECT_EQ(run.status, kExitUsage) << args;
+        EXPECT_EQ(run.out, "") << args;
+        EXPECT_NE(run.err.find(hint), std::string::npos) << args << ": " << run.err;
+        EXPECT_NE(run.err.find("--help"), std::string::npos) << args;
     }
+}
+
+TEST(CliOptions, EveryCommandRefusesAnUnknownOption) {
+    for (const std::string& path : kCommandPaths) {
+        for (const char* unknown : {"--verbose", "--verbose=1", "-x"}) {
+            std::vector<std::string> args = words(path);
+            args.push_back(unknown);
+            const CliRunResult run = runIn(args);
+            EXPECT_EQ(run.status, kExitUsage) << path << " " << unknown;
+            EXPECT_NE(run.err.find(unknown), std::string::npos) << run.err;
+        }
+    }
+}
+
+TEST(CliOptions, EveryCommandHasItsOwnHelp) {
+    std::vector<std::string> paths = {"", "send"};
+    for (const std::string& path : kCommandPaths)
+        paths.push_back(path.substr(0, path.find(" --")));
+    for (const std::string& path : paths) {
+        for (const char* flag : {"--help", "-h"}) {
+            std::vector<std::string> args = words(path);
+            args.push_back(flag);
+            const CliRunResult run = runIn(args);
+            EXPECT_EQ(run.status, kExitDone) << path;
+            EXPECT_EQ(run.err, "") << path;
+            const std::string usage = "Usage: korvan-cli" + (path.empty() ? "" : " " + path);
+            EXPECT_NE(run.out.find(usage + " [OPTIONS]"), std::string::npos) << run.out;
+        }
+    }
+    // Help needs no --yes and no data directory.
+    EXPECT_NE(runIn({"clear-records", "--help"}).out.find("--yes"), std::string::npos);
+    EXPECT_NE(runIn({"send", "datetime", "--help"}).out.find("--at"), std::string::npos);
+    EXPECT_NE(runIn({"--help"}).out.find("--quiet"), std::string::npos);
+}
+
+TEST(CliRun, AnOutcomeThatCannotBeWrittenIsAFailure) {
+    // A stream that refuses every byte, as stdout does on a full disk.
+    struct Refusing : std::streambuf {
+        int overflow(int) override { return traits_type::eof(); }
+    } refusing;
+    std::ostream out(&refusing);
+    std::ostringstream err;
+    EXPECT_EQ(runCli({"--help"}, out, err, false), kExitFailed);
+    EXPECT_NE(err.str().find("standard output"), std::string::npos) << err.str();
+}
+
+TEST(CliRun, ProblemsBeforeTheJobHaveTheirOwnStatus) {
+    test::TempDir dir;
+    const DataDir data(dir.path());
+    test::writeBytes(data.record("tx.rec"), "Pigeon\r\n");
+    const std::string at = dir.path().string();
+
+    CliRunResult noLink = runIn({"--data-dir", at, "send", "commodities"});
+    EXPECT_EQ(noLink.status, kExitUsage);
+    EXPECT_NE(noLink.err.find("--link"), std::string::npos) << noLink.err;
+
+    CliRunResult serial =
+        runIn({"--data-dir=" + at, "send", "commodities", "--link=serial", "--quiet"});
+    EXPECT_EQ(serial.status, kExitFailed);
+    EXPECT_NE(serial.err.find("not available yet"), std::string::npos) << serial.err;
+
+    std::filesystem::create_directories(data.record("spsm.rec"));
+    CliRunResult unreadable =
+        runIn({"send", "descriptions", "--data-dir", at, "--link", "network"});
+    EXPECT_EQ(unreadable.status, kExitUsage);
+    EXPECT_NE(unreadable.err.find("spsm.rec"), std::string::npos) << unreadable.err;
+    EXPECT_EQ(unreadable.out, "");
+}
+
+TEST(CliProgress, LinesAtMostOnceASecondAndTheLastCountAlways) {
+    std::ostringstream out;
+    std::chrono::steady_clock::time_point now{};
+    CliProgress progress(out, CliProgress::Display::Lines, "T", [&now] { return now; });
+    for (int i = 1; i <= 2000; ++i) {
+        progress.progress({i, 2000, std::to_string(i)});
+        now += 1ms;
+    }
+    progress.finished({});
+    EXPECT_EQ(out.str(), "T: 1 (1/2000)\n"
+                         "T: 1001 (1001/2000)\n"
+                         "T: 2000 (2000/2000)\n");
+}
+
+TEST(CliProgress, TheBarIsRedrawnTenTimesASecondAtMost) {
+    std::ostringstream out;
+    std::chrono::steady_clock::time_point now{};
+    CliProgress progress(out, CliProgress::Display::Bar, "T", [&now] { return now; });
+    for (int i = 1; i <= 1000; ++i) {
+        progress.progress({i, 1000, std::to_string(i)});
+        now += 1ms;
+    }
+    progress.finished({});
+    const std::string text = out.str();
+    // Redraws at 0, 100, ... 900 ms, then the last count at the end.
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 11);
+    EXPECT_NE(text.find("[" + std::string(30, '#') + "] 1000 \n"), std::string::npos) << text;
+}
+
+TEST(CliProgress, QuietShowsNothing) {
+    std::ostringstream out;
+    CliProgress progress(out, CliProgress::Display::None, "T");
+    progress.progress({1, 1, "1"});
+    progress.finished({});
+    EXPECT_EQ(out.str(), "");
 }
 
 TEST(CliOptions, DateTimeGetsItsDayOfTheWeek) {
@@ -96,41 +274,24 @@ TEST(CliJob, RequestsComeFromTheRecordFiles) {
     std::vector<SalesRecord> records;
     std::string error;
 
-    CliOptions options = *parse({"send", "commodities"});
+    CliOptions options = ::options({"send", "commodities"});
     auto request = CliJob::load(options, data, records, error);
     ASSERT_TRUE(request) << error;
     ASSERT_EQ(request->commodities.size(), 1u);
     EXPECT_FALSE(request->commodities[0].priceChangeable);
     EXPECT_FALSE(request->commodities[0].discountable);
 
-    options = *parse({"send", "store-address"}); // line 3 is missing: empty text
+    options = ::options({"send", "store-address"}); // line 3 is missing: empty text
     request = CliJob::load(options, data, records, error);
     ASSERT_TRUE(request);
     EXPECT_EQ(request->kind, JobKind::StoreAddressDownload);
     EXPECT_EQ(request->text, "");
 
-    options = *parse({"send", "datetime", "--at", "2026-12-07 02:53:32"});
+    options = ::options({"send", "datetime", "--at", "2026-12-07 02:53:32"});
     EXPECT_EQ(CliJob::load(options, data, records, error)->text, "2611207025332");
 
     std::filesystem::create_directories(data.record("spsm.rec"));
-    options = *parse({"send", "descriptions"});
+    options = ::options({"send", "descriptions"});
     EXPECT_FALSE(CliJob::load(options, data, records, error));
     EXPECT_NE(error.find("spsm.rec"), std::string::npos);
-}
-
-TEST(SalesRecordAppender, AppendsAtomicallyAfterTheLastLine) {
-    test::TempDir dir;
-    const auto file = dir / "record" / "dzcjl.rec";
-    SalesRecord r;
-    r.fields = {"t", "n", "w", "p", "a"};
-    ASSERT_TRUE(SalesRecordAppender::append(file, {r}).ok());
-    ASSERT_TRUE(SalesRecordAppender::append(file, {r, r}).ok());
-    EXPECT_EQ(test::readBytes(file), "t\x0Cn\x0Cw\x0Cp\x0C"
-                                     "a\r\n"
-                                     "t\x0Cn\x0Cw\x0Cp\x0C"
-                                     "a\r\n"
-                                     "t\x0Cn\x0Cw\x0Cp\x0C"
-                                     "a\r\n");
-    EXPECT_TRUE(SalesRecordAppender::append(dir / "untouched.rec", {}).ok());
-    EXPECT_FALSE(std::filesystem::exists(dir / "untouched.rec"));
 }

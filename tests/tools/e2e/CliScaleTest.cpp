@@ -1,4 +1,5 @@
 // korvan-cli against korvan-scale over the loopback, every command of the command line.
+#include "CliMain.h"
 #include "Process.h"
 #include "common/RecordFile.h"
 #include "common/TextCodec.h"
@@ -8,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <sstream>
 
 using namespace korvan;
 using namespace korvan::test;
@@ -59,12 +62,28 @@ protected:
         ASSERT_TRUE(scale_->waitForLine("listening", 5s)) << scale_->err();
     }
 
-    RunResult cli(std::vector<std::string> args) {
-        std::vector<std::string> argv = {
-            KORVAN_CLI_PROGRAM,         "--data-dir",   (dir_ / "data").string(),  "--local-port",
-            std::to_string(localPort_), "--scale-port", std::to_string(scalePort_)};
+    std::vector<std::string> cliArgs(const std::vector<std::string>& args) {
+        std::vector<std::string> argv = {"--data-dir",   (dir_ / "data").string(),
+                                         "--local-port", std::to_string(localPort_),
+                                         "--scale-port", std::to_string(scalePort_)};
         argv.insert(argv.end(), args.begin(), args.end());
-        return run(argv);
+        return argv;
+    }
+    // The program as its own process.
+    RunResult cli(const std::vector<std::string>& args,
+                  const std::optional<std::string>& stdoutFile = std::nullopt) {
+        std::vector<std::string> argv = cliArgs(args);
+        argv.insert(argv.begin(), KORVAN_CLI_PROGRAM);
+        return run(argv, std::chrono::seconds(60), stdoutFile);
+    }
+    // The program in this process, against the scale process.
+    RunResult cliInProcess(const std::vector<std::string>& args) {
+        std::ostringstream out, err;
+        RunResult result;
+        result.exitCode = cli::runCli(cliArgs(args), out, err, false);
+        result.out = out.str();
+        result.err = err.str();
+        return result;
     }
 
     std::string rawLog() { return readBytes(stored("raw.log")); }
@@ -221,12 +240,62 @@ TEST_F(CliScale, ReadRecordsInPiecesAppendsToTheRecordFile) {
                                                   sales);
 }
 
-TEST_F(CliScale, ReadRecordsStopsAt1999) {
+TEST_F(CliScale, ReadRecordsStopsAt1999AndShowsProgressAtMostOnceASecond) {
     startScale({"--sales-count", "2100"});
+    const auto start = std::chrono::steady_clock::now();
     RunResult result = cli({"read-records"});
+    const auto seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start);
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.lastLine(), "1999Data download completed");
     EXPECT_EQ(RecordFile::readLines(record("dzcjl.rec")).value.size(), 1999u);
+    // One line a second at most, the first and the last count besides.
+    const auto lines = std::count(result.err.begin(), result.err.end(), '\n');
+    EXPECT_LE(lines, seconds.count() + 2) << result.err;
+    EXPECT_NE(result.err.find("progress: 1999 ("), std::string::npos) << result.err;
+}
+
+TEST_F(CliScale, RecordsThatCannotBeSavedMakeTheSaveFailureTheOutcome) {
+    const std::string sales = "2026-03-01 10:00\x0C"
+                              "Apple\x0C"
+                              "1.250\x0C"
+                              "5.00\x0C"
+                              "6.25\r\n";
+    writeBytes(dir_ / "sales.rec", sales);
+    std::filesystem::create_directories(record("dzcjl.rec")); // no file can take its place
+    startScale({"--sales", (dir_ / "sales.rec").string()});
+
+    RunResult result = cli({"read-records"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.lastLine().find("dzcjl.rec"), std::string::npos) << result.out;
+    EXPECT_EQ(result.out.find("completed"), std::string::npos) << result.out;
+
+    // Quiet: the save failure is the one line printed.
+    RunResult quiet = cliInProcess({"read-records", "--quiet"});
+    EXPECT_EQ(quiet.exitCode, 1);
+    EXPECT_EQ(quiet.err, "");
+    EXPECT_EQ(std::count(quiet.out.begin(), quiet.out.end(), '\n'), 1) << quiet.out;
+    EXPECT_NE(quiet.out.find("dzcjl.rec"), std::string::npos) << quiet.out;
+    EXPECT_TRUE(std::filesystem::is_directory(record("dzcjl.rec")));
+}
+
+TEST_F(CliScale, QuietPrintsTheOutcomeLineOnly) {
+    writeBytes(record("sp.rec"), kCommodities);
+    startScale();
+    RunResult quiet = cliInProcess({"-q", "send", "commodities"});
+    EXPECT_EQ(quiet.exitCode, 0);
+    EXPECT_EQ(quiet.out, "2Data download completed\n");
+    EXPECT_EQ(quiet.err, "");
+}
+
+TEST_F(CliScale, AnOutcomeLostOnAFullDiskIsAFailure) {
+    writeBytes(record("sp.rec"), kCommodities);
+    startScale();
+    RunResult full = cli({"send", "commodities"}, "/dev/full");
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_NE(full.err.find("standard output"), std::string::npos) << full.err;
+    // The job itself went through.
+    EXPECT_NE(readBytes(stored("commodities.txt")).find("Pear"), std::string::npos);
 }
 
 TEST_F(CliScale, ClearRecordsNeedsConfirmation) {

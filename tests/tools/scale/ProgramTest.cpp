@@ -7,12 +7,15 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
+#include "common/UniqueFd.h"
 #include "support/TempDir.h"
 
+using korvan::UniqueFd;
 using korvan::test::readBytes;
 using korvan::test::TempDir;
 
@@ -20,31 +23,31 @@ namespace {
 
 // A UDP socket on a free loopback port, standing for the PC.
 struct Pc {
-    int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    UniqueFd fd{::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)};
     std::uint16_t port = 0;
 
     Pc() {
         sockaddr_in local{};
         local.sin_family = AF_INET;
         local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local);
+        ::bind(fd.get(), reinterpret_cast<sockaddr*>(&local), sizeof local);
         socklen_t length = sizeof local;
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &length);
+        ::getsockname(fd.get(), reinterpret_cast<sockaddr*>(&local), &length);
         port = ntohs(local.sin_port);
     }
-    ~Pc() { ::close(fd); }
 
     std::string exchange(std::uint16_t scalePort, const std::string& bytes) const {
         sockaddr_in to{};
         to.sin_family = AF_INET;
         to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         to.sin_port = htons(scalePort);
-        ::sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
-        pollfd p{fd, POLLIN, 0};
+        ::sendto(fd.get(), bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to),
+                 sizeof to);
+        pollfd p{fd.get(), POLLIN, 0};
         if (::poll(&p, 1, 3000) != 1)
             return "(no answer)";
         char buffer[256];
-        const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
+        const ssize_t got = ::recv(fd.get(), buffer, sizeof buffer, 0);
         return got < 0 ? "(error)" : std::string(buffer, static_cast<std::size_t>(got));
     }
 };
@@ -74,15 +77,13 @@ public:
             ::_exit(127);
         }
         ::close(out[1]);
-        out_ = out[0];
+        out_.reset(out[0]);
     }
     ~Program() {
         if (pid_ > 0 && !exited_) {
             ::kill(pid_, SIGKILL);
             ::waitpid(pid_, nullptr, 0);
         }
-        if (out_ >= 0)
-            ::close(out_);
     }
     // The next line on stdout, or "(timeout)".
     std::string line(int timeoutMs = 5000) {
@@ -92,11 +93,11 @@ public:
                 buffer_.erase(0, end + 1);
                 return text;
             }
-            pollfd p{out_, POLLIN, 0};
+            pollfd p{out_.get(), POLLIN, 0};
             if (::poll(&p, 1, timeoutMs) != 1)
                 return "(timeout)";
             char chunk[256];
-            const ssize_t got = ::read(out_, chunk, sizeof chunk);
+            const ssize_t got = ::read(out_.get(), chunk, sizeof chunk);
             if (got <= 0)
                 return "(end)";
             buffer_.append(chunk, static_cast<std::size_t>(got));
@@ -104,21 +105,24 @@ public:
     }
     // Exit code, or -1 when it did not end in time or ended by a signal.
     int wait(int timeoutMs = 5000) {
-        for (int waited = 0; waited < timeoutMs; waited += 10) {
-            int status = 0;
-            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-                exited_ = true;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            }
-            ::usleep(10000);
-        }
-        return -1;
+        // A process descriptor becomes readable when the process ends.
+        const UniqueFd process(static_cast<int>(::syscall(SYS_pidfd_open, pid_, 0)));
+        if (!process)
+            return -1;
+        pollfd p{process.get(), POLLIN, 0};
+        if (::poll(&p, 1, timeoutMs) != 1)
+            return -1;
+        int status = 0;
+        if (::waitpid(pid_, &status, 0) != pid_)
+            return -1;
+        exited_ = true;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     void signal(int number) const { ::kill(pid_, number); }
 
 private:
     pid_t pid_ = -1;
-    int out_ = -1;
+    UniqueFd out_;
     bool exited_ = false;
     std::string buffer_;
 };
@@ -164,15 +168,16 @@ TEST(Program, NamesItsSerialTerminalBeforeListening) {
     ASSERT_EQ(serial.rfind("serial /dev/pts/", 0), 0u) << serial;
     EXPECT_EQ(scale.line(), "listening");
     // The PC opens the terminal and gets the hello answered.
-    const int port = ::open(serial.substr(7).c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    ASSERT_GE(port, 0);
-    ASSERT_EQ(::write(port, "\xAA", 1), 1);
-    pollfd p{port, POLLIN, 0};
-    char answer = 0;
-    EXPECT_EQ(::poll(&p, 1, 3000), 1);
-    EXPECT_EQ(::read(port, &answer, 1), 1);
-    EXPECT_EQ(answer, '\xAA');
-    ::close(port);
+    {
+        const UniqueFd port(::open(serial.substr(7).c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+        ASSERT_TRUE(port);
+        ASSERT_EQ(::write(port.get(), "\xAA", 1), 1);
+        pollfd p{port.get(), POLLIN, 0};
+        char answer = 0;
+        EXPECT_EQ(::poll(&p, 1, 3000), 1);
+        EXPECT_EQ(::read(port.get(), &answer, 1), 1);
+        EXPECT_EQ(answer, '\xAA');
+    }
     scale.signal(SIGTERM);
     EXPECT_EQ(scale.wait(), 0);
 }
@@ -181,6 +186,11 @@ TEST(Program, RefusesABadCommandLineAndAMissingSalesFile) {
     TempDir dir;
     Program bad({"--port", "none"});
     EXPECT_EQ(bad.wait(), 2);
+    Program help({"--help"});
+    EXPECT_EQ(help.line(),
+              "A simulated price scale: answers the PC's transfer jobs over UDP (and a "
+              "serial");
+    EXPECT_EQ(help.wait(), 0);
     Program missing({"--store", (dir / "store").string(), "--sales", (dir / "nope").string(),
                      "--port", "0", "--probe-port", "0"});
     EXPECT_EQ(missing.wait(), 1);

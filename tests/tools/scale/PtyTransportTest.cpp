@@ -11,10 +11,12 @@
 #include "korvan-scale/PtyTransport.h"
 #include "korvan-scale/RawLog.h"
 #include "korvan-scale/ScaleHost.h"
+#include "common/UniqueFd.h"
 #include "support/TempDir.h"
 #include "tools/scale/Records.h"
 
 using namespace korvan;
+using namespace korvan::sim;
 using korvan::test::readBytes;
 using korvan::test::record;
 using korvan::test::TempDir;
@@ -31,7 +33,7 @@ protected:
     std::unique_ptr<ScaleHost> host;
     std::unique_ptr<PtyTransport> pty;
     std::thread thread;
-    int port = -1; // the PC's end of the line
+    UniqueFd port; // the PC's end of the line
 
     void start(SessionOptions options = {}) {
         ASSERT_TRUE(store.prepare().ok());
@@ -40,12 +42,12 @@ protected:
         std::string error;
         ASSERT_TRUE(pty->open(&error)) << error;
         ASSERT_EQ(pty->path().rfind("/dev/pts/", 0), 0u) << pty->path();
-        port = ::open(pty->path().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-        ASSERT_GE(port, 0);
+        port.reset(::open(pty->path().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+        ASSERT_TRUE(port);
         termios raw{};
-        ::tcgetattr(port, &raw);
+        ::tcgetattr(port.get(), &raw);
         ::cfmakeraw(&raw);
-        ::tcsetattr(port, TCSANOW, &raw);
+        ::tcsetattr(port.get(), TCSANOW, &raw);
         thread = std::thread([this] { loop.run(); });
     }
     void TearDown() override {
@@ -53,22 +55,20 @@ protected:
             loop.stop();
             thread.join();
         }
-        if (port >= 0)
-            ::close(port);
     }
     void send(const std::string& bytes) const {
-        ASSERT_EQ(::write(port, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+        ASSERT_EQ(::write(port.get(), bytes.data(), bytes.size()), ssize_t(bytes.size()));
     }
     // What arrives until the line is quiet for `quietMs` after the first byte.
     std::string receive(int quietMs = 100, int firstMs = 2000) const {
         std::string got;
         int timeout = firstMs;
         while (true) {
-            pollfd p{port, POLLIN, 0};
+            pollfd p{port.get(), POLLIN, 0};
             if (::poll(&p, 1, timeout) != 1)
                 return got;
             char buffer[256];
-            const ssize_t n = ::read(port, buffer, sizeof buffer);
+            const ssize_t n = ::read(port.get(), buffer, sizeof buffer);
             if (n <= 0)
                 return got;
             got.append(buffer, static_cast<std::size_t>(n));
@@ -89,10 +89,9 @@ TEST_F(Serial, ConversationProbeAndPiecedMessages) {
     EXPECT_EQ(exchange("\xA5"), "\xA5");
     EXPECT_EQ(exchange("\xAA"), "\xAA");
     EXPECT_EQ(exchange("\x04"), "\x0D");
-    // A record written in two pieces close together is one message.
+    // A record written in two pieces close together (well within the quiet gap) is one message.
     const std::string phone = record({"555-0100"});
     send(phone.substr(0, 4));
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
     EXPECT_EQ(exchange(phone.substr(4)), "\x0D");
     EXPECT_EQ(exchange("\x0F"), "\x0F");
     EXPECT_EQ(readBytes(store.file(ScaleStore::kShopPhone)), "555-0100\n");

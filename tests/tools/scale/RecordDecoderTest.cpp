@@ -4,6 +4,7 @@
 #include "tools/scale/Records.h"
 
 using namespace korvan;
+using namespace korvan::sim;
 using korvan::test::byte;
 using korvan::test::record;
 

@@ -5,6 +5,7 @@
 #include "korvan-scale/ScaleOptions.h"
 
 using namespace korvan;
+using namespace korvan::sim;
 
 namespace {
 
@@ -85,7 +86,21 @@ TEST(ScaleOptions, RefusesBadLines) {
     EXPECT_NE(error.find("needs a value"), std::string::npos) << error;
     EXPECT_FALSE(parse({"--frobnicate"}, &error));
     EXPECT_NE(error.find("--frobnicate"), std::string::npos) << error;
-    EXPECT_FALSE(parse({"--busy=yes"}));
+    EXPECT_FALSE(parse({"--busy=maybe"}));
     EXPECT_FALSE(parse({"--sales", "a", "--sales-count", "3"}, &error));
     EXPECT_NE(error.find("exclude"), std::string::npos) << error;
+}
+
+TEST(ScaleOptions, HelpListsEveryOptionWithTheProductPorts) {
+    const std::string help = ScaleOptions::usage();
+    for (const char* shown :
+         {"Usage: korvan-scale [OPTIONS]", "--store DIR=scale-store", "--port N=8000",
+          "--reply-port N=7000", "--probe-port N=1025", "--sales FILE", "--sales-count N", "--busy",
+          "--data-error-at K", "--silent-after K", "--delay-ms MS", "--ack-paren",
+          "--split-lines N", "--jobs N", "--serial", "--quiet", "--help"})
+        EXPECT_NE(help.find(shown), std::string::npos) << shown << "\n" << help;
+    // --help still reads the rest of the line, and a bad value after it is still refused.
+    EXPECT_TRUE(parse({"--help", "--port=9000"})->help);
+    EXPECT_FALSE(parse({"--help", "--port=x"}));
+    EXPECT_EQ(parse({"--port", "9000", "--port=9001"})->udp.port, 9001);
 }

@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <netinet/in.h>
 #include <poll.h>
@@ -13,10 +14,12 @@
 #include "korvan-scale/RawLog.h"
 #include "korvan-scale/ScaleHost.h"
 #include "korvan-scale/UdpTransport.h"
+#include "common/UniqueFd.h"
 #include "support/TempDir.h"
 #include "tools/scale/Records.h"
 
 using namespace korvan;
+using namespace korvan::sim;
 using korvan::test::readBytes;
 using korvan::test::record;
 using korvan::test::TempDir;
@@ -27,25 +30,20 @@ namespace {
 class PcSocket {
 public:
     PcSocket(const char* address, std::uint16_t port) {
-        fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        fd_.reset(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
         sockaddr_in local{};
         local.sin_family = AF_INET;
         ::inet_pton(AF_INET, address, &local.sin_addr);
         local.sin_port = htons(port);
-        if (::bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
-            ::close(fd_);
-            fd_ = -1;
+        if (::bind(fd_.get(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+            fd_.reset();
             return;
         }
         socklen_t length = sizeof local;
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&local), &length);
+        ::getsockname(fd_.get(), reinterpret_cast<sockaddr*>(&local), &length);
         port_ = ntohs(local.sin_port);
     }
-    ~PcSocket() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    bool ok() const { return fd_ >= 0; }
+    bool ok() const { return fd_.valid(); }
     std::uint16_t port() const { return port_; }
 
     void send(std::uint16_t scalePort, const std::string& bytes) const {
@@ -53,18 +51,19 @@ public:
         to.sin_family = AF_INET;
         to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         to.sin_port = htons(scalePort);
-        ::sendto(fd_, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+        ::sendto(fd_.get(), bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to),
+                 sizeof to);
     }
     // The next datagram, or nullopt after the time-out.
     std::optional<std::string> receive(int timeoutMs = 2000, std::uint16_t* fromPort = nullptr) {
-        pollfd p{fd_, POLLIN, 0};
+        pollfd p{fd_.get(), POLLIN, 0};
         if (::poll(&p, 1, timeoutMs) != 1)
             return std::nullopt;
         char buffer[2048];
         sockaddr_in from{};
         socklen_t length = sizeof from;
-        const ssize_t got =
-            ::recvfrom(fd_, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &length);
+        const ssize_t got = ::recvfrom(fd_.get(), buffer, sizeof buffer, 0,
+                                       reinterpret_cast<sockaddr*>(&from), &length);
         if (got < 0)
             return std::nullopt;
         if (fromPort)
@@ -77,7 +76,7 @@ public:
     }
 
 private:
-    int fd_ = -1;
+    UniqueFd fd_;
     std::uint16_t port_ = 0;
 };
 
@@ -92,6 +91,7 @@ protected:
     std::unique_ptr<UdpTransport> udp;
     std::thread thread;
     std::mutex mutex;
+    std::condition_variable jobEnded;
     std::vector<std::string> jobs;
 
     void start(SessionOptions options = {}) {
@@ -101,8 +101,11 @@ protected:
         ASSERT_TRUE(log.open(store.file(ScaleStore::kRawLog), &error)) << error;
         host = std::make_unique<ScaleHost>(store, log, loop, options);
         host->onJob = [this](const std::string& line) {
-            std::lock_guard lock(mutex);
-            jobs.push_back(line);
+            {
+                std::lock_guard lock(mutex);
+                jobs.push_back(line);
+            }
+            jobEnded.notify_all();
         };
         UdpSettings settings;
         settings.port = 0;
@@ -122,15 +125,8 @@ protected:
     }
     // The job lines once `count` have come (a line follows the answer that ended its job).
     std::vector<std::string> jobLines(std::size_t count) {
-        for (int waited = 0; waited < 2000; waited += 5) {
-            {
-                std::lock_guard lock(mutex);
-                if (jobs.size() >= count)
-                    break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        std::lock_guard lock(mutex);
+        std::unique_lock lock(mutex);
+        jobEnded.wait_for(lock, std::chrono::seconds(2), [&] { return jobs.size() >= count; });
         return jobs;
     }
 };

@@ -1,0 +1,114 @@
+#include "CliMain.h"
+
+#include "CliJob.h"
+#include "CliOptions.h"
+#include "CliProgress.h"
+#include "records/SalesRecordFile.h"
+
+#include "common/DataDir.h"
+#include "common/Language.h"
+#include "link/ChannelFactory.h"
+#include "link/LinkSettings.h"
+#include "link/TransferRunner.h"
+
+namespace korvan::cli {
+namespace {
+
+const char* linkName(LinkMode mode) {
+    switch (mode) {
+    case LinkMode::Serial:
+        return "serial";
+    case LinkMode::Usb:
+        return "USB";
+    case LinkMode::Network:
+        return "network";
+    case LinkMode::None:
+        break;
+    }
+    return "no";
+}
+
+// Writes the outcome (or help) and makes sure it got out: a full disk or a closed pipe on stdout
+// must not pass for success.
+int finish(std::ostream& out, std::ostream& err, const std::string& line, int status) {
+    out << line;
+    if (!line.empty() && line.back() != '\n')
+        out << '\n';
+    out.flush();
+    if (out)
+        return status;
+    err << "korvan-cli: cannot write to standard output\n";
+    err.flush();
+    return status == kExitDone ? kExitFailed : status;
+}
+
+} // namespace
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           bool errIsTerminal) {
+    auto fail = [&err](int status, const std::string& message) {
+        err << "korvan-cli: " << message << '\n';
+        err.flush();
+        return status;
+    };
+
+    CliParse parsed = CliParse::parse(args);
+    if (parsed.kind == CliParse::Kind::Help)
+        return finish(out, err, parsed.text, kExitDone);
+    if (parsed.kind == CliParse::Kind::UsageError)
+        return fail(kExitUsage,
+                    parsed.text + "\nTry '" + parsed.helpPrefix + " --help' for more information.");
+    const CliOptions& options = parsed.options;
+
+    const DataDir dir(options.dataDir.empty() ? std::filesystem::current_path()
+                                              : std::filesystem::path(options.dataDir));
+    Language::load(dir.record("language.rec"));
+    const Lang lang = Language::current();
+
+    LinkSettings settings;
+    if (const IoResult read = settings.load(dir.record("tx.rec")); !read)
+        return fail(kExitUsage, read.message());
+    if (options.link)
+        settings.setMode(*options.link);
+    if (options.ip)
+        settings.targetIp = *options.ip;
+    if (options.port)
+        settings.port = *options.port;
+    if (settings.mode == LinkMode::None)
+        return fail(kExitUsage, "record/tx.rec names no link; choose one with --link\nTry '" +
+                                    parsed.helpPrefix + " --help' for more information.");
+    if (!ChannelFactory::isAvailable(settings.mode))
+        return fail(kExitFailed, std::string("the ") + linkName(settings.mode) +
+                                     " link is not available yet; use --link network");
+
+    std::vector<SalesRecord> records;
+    std::string error;
+    std::optional<JobRequest> request = CliJob::load(options, dir, records, error);
+    if (!request)
+        return fail(kExitUsage, error);
+
+    const std::string title = JobKinds::title(request->kind, settings.mode).get(lang);
+    const CliProgress::Display display = options.quiet   ? CliProgress::Display::None
+                                         : errIsTerminal ? CliProgress::Display::Bar
+                                                         : CliProgress::Display::Lines;
+    CliProgress progress(err, display, title);
+    TransferRunner runner(std::move(*request), settings,
+                          ChannelFactory::standard({options.localPort, options.scalePort}),
+                          progress, lang);
+    runner.start();
+    const TransferReport report = runner.waitAndProcess();
+
+    // Records read before a failure are kept too. When they cannot be saved, that is the outcome:
+    // the operator must not read "completed" over records that are only in memory.
+    if (const IoResult saved = SalesRecordFile::append(dir.record("dzcjl.rec"), records);
+        !saved) {
+        if (!options.quiet && !report.message.empty()) {
+            err << "korvan-cli: " << report.message << '\n';
+            err.flush();
+        }
+        return finish(out, err, saved.message(), kExitFailed);
+    }
+    return finish(out, err, report.message, report.completed ? kExitDone : kExitFailed);
+}
+
+} // namespace korvan::cli
