@@ -52,6 +52,10 @@ std::optional<int> CKorvanApp::startUp(const QStringList& arguments) {
     DataDir::setCurrent(DataDir(root.toStdString()));
     DataDir::current().seedFrom(DataDir::defaultsDir());
 
+    // A user file that exists but cannot be read is neither replaced by a first user nor taken
+    // for an empty one: the operator is told why, and the program ends.
+    if (!CFirstUserDlg::userFileReadable())
+        return 1;
     if (CFirstUserDlg::needed()) {
         CFirstUserDlg first;
         if (DialogRunner::run(first) != QDialog::Accepted)

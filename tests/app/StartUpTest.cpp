@@ -71,6 +71,22 @@ private slots:
         QVERIFY(!app().mainFrame());
     }
 
+    void userFileThatCannotBeReadIsReportedAndKept() {
+        TempDir dir;
+        std::filesystem::create_directories(dir / "record/yh.rec"); // exists, is no file
+        writeBytes(dir / "record/language.rec", "english");
+        Prompt::Script prompt;
+        int dialogs = 0;
+        DialogRunner::Scope runner([&](QDialog&) { return ++dialogs, int(QDialog::Accepted); });
+        auto status = app().startUp(argsFor(dir));
+        QVERIFY(status.has_value());
+        QCOMPARE(*status, 1);
+        QCOMPARE(dialogs, 0); // neither a first user over it nor a login nobody can pass
+        QVERIFY(prompt.last().starts_with("Not a regular file"));
+        QVERIFY(std::filesystem::is_directory(dir / "record/yh.rec"));
+        QVERIFY(!app().mainFrame());
+    }
+
     void thirdWrongPasswordEndsWithStatusZero() {
         TempDir dir;
         writeBytes(dir / "record/yh.rec", "anna\f42\r\n");
