@@ -37,6 +37,27 @@ struct LoginScene {
     }
 };
 
+// The users screen opened on the given user file, shown, with its list and boxes at hand.
+struct UsersScene {
+    UiData data;
+    Prompt::Script prompt;
+    std::unique_ptr<CYhSetDlg> screen;
+    QTableView* list = nullptr;
+    QLineEdit* name = nullptr;
+    QLineEdit* password = nullptr;
+    bool exposed = false;
+    explicit UsersScene(const std::string& users, const std::string& language = kEnglish)
+        : data(language) {
+        data.write("yh.rec", users);
+        screen = std::make_unique<CYhSetDlg>();
+        screen->show();
+        exposed = QTest::qWaitForWindowExposed(screen.get());
+        list = child<QTableView>(screen.get(), "userList");
+        name = child<QLineEdit>(screen.get(), "nameEdit");
+        password = child<QLineEdit>(screen.get(), "passwordEdit");
+    }
+};
+
 void clickRow(QTableView* view, int row) {
     const QRect rect = view->visualRect(view->model()->index(row, 0));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
@@ -189,15 +210,10 @@ private slots:
     }
 
     void usersScreenEditsTheClickedRowLive() {
-        UiData data;
-        data.write("yh.rec", "anna\f1\r\nbob\f2\r\n");
-        Prompt::Script prompt;
-        CYhSetDlg screen;
-        screen.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&screen));
-        auto* list = child<QTableView>(&screen, "userList");
-        auto* name = child<QLineEdit>(&screen, "nameEdit");
-        auto* password = child<QLineEdit>(&screen, "passwordEdit");
+        UsersScene scene("anna\f1\r\nbob\f2\r\n");
+        QVERIFY(scene.exposed);
+        auto [list, name, password, prompt, screen, data] = std::tie(
+            scene.list, scene.name, scene.password, scene.prompt, *scene.screen, scene.data);
         clickRow(list, 1);
         QCOMPARE(name->text(), QStringLiteral("bob"));
         QCOMPARE(password->text(), QStringLiteral("2"));
@@ -225,14 +241,10 @@ private slots:
     }
 
     void usersScreenAddRulesEnterAndEmptySave() {
-        UiData data(kChinese);
-        data.write("yh.rec", "a\r\nb\r\nc\r\nd\r\ne\r\n");
-        Prompt::Script prompt;
-        CYhSetDlg screen;
-        screen.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&screen));
-        auto* list = child<QTableView>(&screen, "userList");
-        auto* name = child<QLineEdit>(&screen, "nameEdit");
+        UsersScene scene("a\r\nb\r\nc\r\nd\r\ne\r\n", kChinese);
+        QVERIFY(scene.exposed);
+        auto [list, name, prompt, screen, data] =
+            std::tie(scene.list, scene.name, scene.prompt, *scene.screen, scene.data);
         QTest::mouseClick(child<QPushButton>(&screen, "addButton"), Qt::LeftButton);
         QCOMPARE(prompt.last(), std::string("用户数量不能超过5个"));
         // Enter in a box never closes the screen.
@@ -256,15 +268,10 @@ private slots:
     }
 
     void usersScreenTypingAfterDeleteOrAnEmptyClickEditsNobody() {
-        UiData data;
-        data.write("yh.rec", "anna\f1\r\nbob\f2\r\ncarl\f3\r\n");
-        Prompt::Script prompt;
-        CYhSetDlg screen;
-        screen.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&screen));
-        auto* list = child<QTableView>(&screen, "userList");
-        auto* name = child<QLineEdit>(&screen, "nameEdit");
-        auto* password = child<QLineEdit>(&screen, "passwordEdit");
+        UsersScene scene("anna\f1\r\nbob\f2\r\ncarl\f3\r\n");
+        QVERIFY(scene.exposed);
+        auto [list, name, password, screen] =
+            std::tie(scene.list, scene.name, scene.password, *scene.screen);
         clickRow(list, 0);
         QTest::mouseClick(child<QPushButton>(&screen, "deleteButton"), Qt::LeftButton);
         QVERIFY(name->text().isEmpty() && password->text().isEmpty());
@@ -299,14 +306,10 @@ private slots:
     }
 
     void bytesThatAreNotGbkSurviveLoadAndSave() {
-        UiData data;
         const std::string raw = "ab\xFF\x80\f1\r\n\xD5\xC5\xC8\xFD\f\xFE\r\n";
-        data.write("yh.rec", raw);
-        Prompt::Script prompt;
-        CYhSetDlg screen;
-        screen.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&screen));
-        auto* list = child<QTableView>(&screen, "userList");
+        UsersScene scene(raw);
+        QVERIFY(scene.exposed);
+        auto [list, screen, data] = std::tie(scene.list, *scene.screen, scene.data);
         QCOMPARE(list->model()->index(1, 0).data().toString(), QStringLiteral("张三"));
         clickRow(list, 0); // showing a row in the boxes is no edit
         QTest::mouseClick(child<QPushButton>(&screen, "saveButton"), Qt::LeftButton);
