@@ -35,7 +35,8 @@ JobRequest requestFor(JobKind kind, ModelFamily family, std::size_t rowCount,
         else if (kind == JobKind::LabelDownload)
             request.labelElements.push_back({"Name", "0", "1", "1", "", "0", "0"});
         else
-            request.commodities.push_back({"P" + n, n, "1.00", true, true, "0", "0", false, "0", "0"});
+            request.commodities.push_back(
+                {"P" + n, n, "1.00", true, true, "0", "0", false, "0", "0"});
     }
     request.text = "Shop";
     request.labelHeader = {"1", "40", "30"};

@@ -100,8 +100,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     // Records read before a failure are kept too. When they cannot be saved, that is the outcome:
     // the operator must not read "completed" over records that are only in memory.
-    if (const IoResult saved = SalesRecordFile::append(dir.record("dzcjl.rec"), records);
-        !saved) {
+    if (const IoResult saved = SalesRecordFile::append(dir.record("dzcjl.rec"), records); !saved) {
         if (!options.quiet && !report.message.empty()) {
             err << "korvan-cli: " << report.message << '\n';
             err.flush();
