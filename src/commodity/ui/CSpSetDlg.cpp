@@ -53,7 +53,6 @@ std::vector<std::size_t> asVector(const std::set<std::size_t>& rows) {
 CSpSetDlg::CSpSetDlg(QWidget* parent)
     : DataEntryDialog(parent), ui_(std::make_unique<Ui::CSpSetDlg>()), lang_(Language::current()),
       list_(DataDir::current().record("sp.rec")) {
-    runEditor = [](QDialog& editor) { return DialogRunner::run(editor); };
     ui_->setupUi(this);
     fixSize();
 
@@ -177,7 +176,7 @@ void CSpSetDlg::onDownload() {
 void CSpSetDlg::openEditor() {
     {
         CSpEditDlg editor(list_, this);
-        runEditor(editor);
+        DialogRunner::run(editor);
     }
     showList();
 }

@@ -25,9 +25,6 @@ public:
 
     const CommodityList& list() const { return list_; }
 
-    // How the editor is run: modally by default; tests put in their own run.
-    std::function<int(QDialog& editor)> runEditor;
-
 protected:
     void showEvent(QShowEvent* event) override;
 

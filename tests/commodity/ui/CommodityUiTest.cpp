@@ -13,6 +13,7 @@
 #include "commodity/ui/CSpSetDlg.h"
 #include "commodity/ui/CSpsmSetDlg.h"
 #include "common/Prompt.h"
+#include "common/ui/DialogRunner.h"
 #include "support/UiData.h"
 #include "support/UiFind.h"
 #include "support/UiType.h"
@@ -62,16 +63,20 @@ struct EditorRuns {
     // Runs inside the editor before it returns (it closes without a Save unless this saves).
     std::function<void(CSpEditDlg&)> inside;
 
+    // Every other dialog runs as the program runs it.
     void attach(CSpSetDlg& screen) {
-        screen.runEditor = [this, &screen](QDialog& dialog) {
-            auto& editor = static_cast<CSpEditDlg&>(dialog);
+        scope = std::make_unique<DialogRunner::Scope>([this, &screen](QDialog& dialog) {
+            auto* editor = dynamic_cast<CSpEditDlg*>(&dialog);
+            if (!editor)
+                return DialogRunner::modal(dialog);
             runs.push_back(
-                {editor.form(), screen.list().editorUpdates(), screen.list().chosenIndex()});
+                {editor->form(), screen.list().editorUpdates(), screen.list().chosenIndex()});
             if (inside)
-                inside(editor);
-            return editor.result();
-        };
+                inside(*editor);
+            return editor->result();
+        });
     }
+    std::unique_ptr<DialogRunner::Scope> scope;
 };
 
 void showActive(QWidget* window) {
