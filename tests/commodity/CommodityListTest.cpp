@@ -3,6 +3,7 @@
 #include "common/TextCodec.h"
 #include "link/RecordBuilder.h"
 #include "support/TempDir.h"
+#include "support/WorkedExample.h"
 #include "support/Unprivileged.h"
 
 #include <gtest/gtest.h>
@@ -368,14 +369,7 @@ TEST_F(CommodityListTest, DownloadRequestSendsTheWorkedExampleWhateverTheWords) 
     EXPECT_EQ(request.kind, JobKind::CommodityDownload);
     EXPECT_EQ(request.family, ModelFamily::Vamo);
     ASSERT_EQ(request.rowCount(), 2u);
-    const std::string example = "0000\x0C"
-                                "Apple\x0C"
-                                "1001\x0C"
-                                "5.00\x0C\x10\x0C\x10\x0C"
-                                "0\x0C"
-                                "7\x0C\x10\x0C"
-                                "0\x0C"
-                                "3\r\n";
+    const std::string& example = test::kAppleFullRecord;
     EXPECT_EQ(RecordBuilder::build(request, 0), example);
     EXPECT_EQ(RecordBuilder::build(request, 1), example);
 

@@ -1,4 +1,5 @@
 #include "link/RecordBuilder.h"
+#include "support/WorkedExample.h"
 
 #include "common/RecordFile.h"
 #include "common/TextCodec.h"
@@ -25,14 +26,7 @@ LabelElementRow element(std::string name, std::string direction, std::string fon
 } // namespace
 
 TEST(RecordBuilder, FullCommodityRecordMatchesTheWorkedExample) {
-    const std::string expected = std::string("0000\x0C"
-                                             "Apple\x0C"
-                                             "1001\x0C"
-                                             "5.00\x0C\x10\x0C\x10\x0C"
-                                             "0\x0C"
-                                             "7\x0C\x10\x0C"
-                                             "0\x0C"
-                                             "3\r\n");
+    const std::string& expected = test::kAppleFullRecord;
     EXPECT_EQ(RecordBuilder::commodityFull(apple()), expected);
 }
 

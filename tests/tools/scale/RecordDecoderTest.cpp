@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "korvan-scale/RecordDecoder.h"
+#include "support/WorkedExample.h"
 #include "tools/scale/Records.h"
 
 using namespace korvan;
@@ -34,14 +35,7 @@ TEST(RecordDecoder, BodyNeedsTheRecordEndAndNoZeroByte) {
 
 TEST(RecordDecoder, FullCommodityFromTheDocumentedExample) {
     // Apple, 1001, 5.00, Yes, weight, 0, 7, No, 0, 3
-    const std::string bytes = "0000\x0C"
-                              "Apple\x0C"
-                              "1001\x0C"
-                              "5.00\x0C\x10\x0C\x10\x0C"
-                              "0\x0C"
-                              "7\x0C\x10\x0C"
-                              "0\x0C"
-                              "3\r\n";
+    const std::string& bytes = korvan::test::kAppleFullRecord;
     auto r = RecordDecoder::commodity(bodyOf(bytes), true);
     ASSERT_TRUE(r) << r.error;
     EXPECT_EQ(r.value->name, "Apple");
