@@ -1,4 +1,5 @@
 #include "labeldesign/ElementDrag.h"
+#include "labeldesign/LabelElement.h"
 
 #include <gtest/gtest.h>
 
@@ -57,4 +58,15 @@ TEST(ElementDrag, ReadOutsAndPositionFollowTheAnchorCorner) {
     }
     ElementDrag unknown({0, 0, 0, 0}, 45, {0, 0});
     EXPECT_FALSE(unknown.positionMm());
+}
+
+TEST(ElementDrag, TheDraggedPositionIsWrittenToBothPositionPairs) {
+    LabelElement element({"ABC", "", "90", "12*24", "12*24", "2", "3", "TRUE", "2", "3"});
+    ElementDrag drag({35, 16, 50, 40}, 90, {0, 0});
+    drag.moveTo({-12, 7}); // two millimetres left, one down
+    const auto mm = drag.positionMm();
+    ASSERT_TRUE(mm);
+    element.setPosition(mm->x, mm->y);
+    EXPECT_EQ(element.columns(), (std::array<std::string, 10>{"ABC", "", "90", "12*24", "12*24",
+                                                              "0", "4", "TRUE", "0", "4"}));
 }

@@ -29,3 +29,16 @@ TEST(LabelDownload, TheOpenLabelBecomesTheHeaderAndElementRecords) {
     EXPECT_EQ(RecordBuilder::build(request, 10), std::string("\x8A\f2\f20\f5\f2\f\x82\fCode\r\n"));
     EXPECT_EQ(RecordBuilder::build(request, 11), "");
 }
+
+TEST(LabelDownload, SendsAtMostFiftyElements) {
+    Label label;
+    for (int i = 0; i < 130; ++i)
+        label.elements.push_back(
+            LabelElement({"e" + std::to_string(i), "", "0", "9*17", "", "", "", "TRUE", "1", "1"}));
+    const JobRequest request = LabelDownload::request(label);
+    ASSERT_EQ(request.rowCount(), 50u);
+    EXPECT_EQ(request.labelElements.back().name, "e49");
+    // No record may hold a zero byte; the last element number is 0x81 + 49.
+    EXPECT_EQ(RecordBuilder::build(request, 50).front(), '\xB2');
+    EXPECT_EQ(RecordBuilder::build(request, 51), "");
+}
