@@ -1,0 +1,16 @@
+#pragma once
+// The label download job takes the open label as it stands (not the file): the header and every
+// element row, first row first, hidden rows included. The scale has places for 50 elements (the
+// element number byte counts up from 0x81), so rows past the 50th stay in the file but are not
+// sent.
+#include "Label.h"
+#include "link/JobRequest.h"
+
+namespace korvan {
+
+class LabelDownload {
+public:
+    static JobRequest request(const Label& label);
+};
+
+} // namespace korvan

@@ -1,0 +1,42 @@
+#include "LabelFileChoice.h"
+
+#include "common/Language.h"
+
+namespace korvan {
+
+namespace {
+
+std::string linePath(const std::string& line) {
+    const auto separator = line.find(kFieldSeparator);
+    return separator == std::string::npos ? std::string() : line.substr(0, separator);
+}
+
+} // namespace
+
+std::string LabelFileChoice::pathText(const std::vector<std::string>& lines,
+                                      std::string_view languageFlag) {
+    std::string path;
+    if (!lines.empty())
+        path = linePath(lines[0]);
+    if (lines.size() > 1 && languageFlag == kChinese)
+        path = linePath(lines[1]);
+    if (lines.size() > 2 && languageFlag == kEnglish)
+        path = linePath(lines[2]);
+    return path;
+}
+
+std::filesystem::path LabelFileChoice::resolve(const DataDir& dir, const std::string& pathText) {
+    if (pathText.empty())
+        return {};
+    return dir.resolve(pathText);
+}
+
+Loaded<std::filesystem::path> LabelFileChoice::choose(const DataDir& dir,
+                                                      std::string_view languageFlag) {
+    auto lines = RecordFile::readLines(dir.record(kFileName));
+    if (!lines.ok())
+        return {{}, lines.result};
+    return {resolve(dir, pathText(lines.value, languageFlag)), lines.result};
+}
+
+} // namespace korvan
