@@ -2,6 +2,10 @@
 
 #include "commodity/CommodityList.h"
 #include "commodity/DescriptionList.h"
+#include "common/Language.h"
+#include "labeldesign/LabelDownload.h"
+#include "labeldesign/LabelFile.h"
+#include "labeldesign/LabelFileChoice.h"
 #include "records/DateTimeDownload.h"
 #include "records/StoreTextFile.h"
 
@@ -17,6 +21,14 @@ StoreText::Field storeTextField(Command command) {
     default:
         return StoreText::Field::StoreName;
     }
+}
+
+// The label file to send: the one named on the command line (from the working directory), else
+// the one record/dqlabel.rec names for the current language.
+Loaded<std::filesystem::path> labelFile(const CliOptions& options, const DataDir& dir) {
+    if (!options.labelFile.empty())
+        return {std::filesystem::path(options.labelFile), {}};
+    return LabelFileChoice::choose(dir, Language::flag());
 }
 
 } // namespace
@@ -53,6 +65,18 @@ std::optional<JobRequest> CliJob::load(const CliOptions& options, const DataDir&
         request =
             DateTimeDownload::request(options.at ? *options.at : DateTimeDownload::localNow());
         break;
+    case Command::SendLabel: {
+        const auto file = labelFile(options, dir);
+        if (file && file.value.empty()) {
+            error = "record/dqlabel.rec names no label file for this language; name one: "
+                    "korvan-cli send label FILE";
+            return std::nullopt;
+        }
+        const auto label = file ? LabelFile::load(file.value) : Loaded<Label>{};
+        result = file ? label.result : file.result;
+        request = LabelDownload::request(label.value);
+        break;
+    }
     case Command::ReadRecords:
         request.recordSink = [&records](const SalesRecord& record) { records.push_back(record); };
         break;

@@ -212,6 +212,11 @@ CliParse CliParse::parse(const std::vector<std::string>& args) {
         ->add_option("--at", at, "the moment to set (default: now)")
         ->check(dateTime())
         ->type_name("\"YYYY-MM-DD HH:MM:SS\"");
+    command(send, "label",
+            "the label layout record/dqlabel.rec names for the current language, or FILE",
+            Command::SendLabel)
+        ->add_option("file", o.labelFile, "a label file to send instead")
+        ->type_name("FILE");
     command(&app, "read-records", "reads the scale's sales records, appends to record/dzcjl.rec",
             Command::ReadRecords);
     command(&app, "clear-records", "deletes the scale's sales records", Command::ClearRecords)
@@ -266,6 +271,8 @@ JobKind jobKind(Command command) {
         return JobKind::StoreAddressDownload;
     case Command::SendDateTime:
         return JobKind::DateTimeDownload;
+    case Command::SendLabel:
+        return JobKind::LabelDownload;
     case Command::ReadRecords:
         return JobKind::ReadRecords;
     case Command::ClearRecords:

@@ -19,6 +19,7 @@ enum class Command {
     SendShopPhone,
     SendStoreAddress,
     SendDateTime,
+    SendLabel,
     ReadRecords,
     ClearRecords,
 };
@@ -35,6 +36,7 @@ struct CliOptions {
     Command command = Command::SendCommodities;
     ModelFamily family = ModelFamily::Vamo;
     std::optional<std::tm> at; // send datetime --at, local calendar time
+    std::string labelFile;     // send label FILE; empty: the file record/dqlabel.rec names
     bool yes = false;
 
     // "YYYY-MM-DD HH:MM:SS" as a calendar time with its day of the week; nullopt when it is

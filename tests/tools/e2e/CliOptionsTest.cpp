@@ -48,18 +48,23 @@ std::vector<std::string> words(const std::string& text) {
 }
 
 const std::vector<std::string> kCommandPaths = {
-    "send commodities",   "send descriptions", "send store-name", "send shop-phone",
-    "send store-address", "send datetime",     "read-records",    "clear-records --yes"};
+    "send commodities", "send descriptions",  "send store-name",
+    "send shop-phone",  "send store-address", "send datetime",
+    "send label",       "read-records",       "clear-records --yes"};
 
 } // namespace
 
 TEST(CliOptions, EveryCommandIsRecognised) {
-    const std::vector<Command> expected = {Command::SendCommodities,  Command::SendDescriptions,
-                                           Command::SendStoreName,    Command::SendShopPhone,
-                                           Command::SendStoreAddress, Command::SendDateTime,
-                                           Command::ReadRecords,      Command::ClearRecords};
+    const std::vector<Command> expected = {
+        Command::SendCommodities, Command::SendDescriptions, Command::SendStoreName,
+        Command::SendShopPhone,   Command::SendStoreAddress, Command::SendDateTime,
+        Command::SendLabel,       Command::ReadRecords,      Command::ClearRecords};
     for (std::size_t i = 0; i < kCommandPaths.size(); ++i)
         EXPECT_EQ(options(words(kCommandPaths[i])).command, expected[i]) << kCommandPaths[i];
+    // A label file may be named; without one the label of record/dqlabel.rec is sent.
+    EXPECT_EQ(options({"send", "label"}).labelFile, "");
+    EXPECT_EQ(options({"send", "label", "label/3eng.bel"}).labelFile, "label/3eng.bel");
+    EXPECT_EQ(options({"send", "label", "x.bel", "--ip", "10.0.0.9"}).ip, "10.0.0.9");
 }
 
 TEST(CliOptions, OptionsTakeTheirValueEitherWayAndGlobalOnesGoAnywhere) {
@@ -113,7 +118,7 @@ TEST(CliOptions, UsageErrorsSayWhatIsWrong) {
     const std::vector<std::pair<std::string, std::string>> wrong = {
         {"", "no command given"},
         {"send", "no command given for korvan-cli send"},
-        {"send label", "unknown command 'label'"},
+        {"send layout", "unknown command 'layout'"},
         {"clear-records", "--yes"},
         {"read-records --yes", "'--yes'"},
         {"send descriptions --family vamo", "'--family vamo'"},

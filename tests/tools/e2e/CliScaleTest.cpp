@@ -203,6 +203,41 @@ TEST_F(CliScale, SendDescriptionsAndStoreTexts) {
     }
 }
 
+TEST_F(CliScale, SendLabelTheLanguageChoosesOrTheOneNamed) {
+    // The shipped labels: record/dqlabel.rec names one per language.
+    const std::filesystem::path defaults = KORVAN_DEFAULTS;
+    std::filesystem::copy(defaults / "label", dir_ / "data/label");
+    std::filesystem::copy_file(defaults / "record/dqlabel.rec", record("dqlabel.rec"));
+    startScale();
+    setLanguage("english");
+    RunResult english = cli({"send", "label"});
+    ASSERT_EQ(english.exitCode, 0) << english.err;
+    EXPECT_EQ(english.lastLine(), "25Data download completed"); // the header and 24 elements
+    std::string label = readBytes(stored("label.txt"));
+    EXPECT_NE(label.find("Commodity name"), std::string::npos) << label;
+    EXPECT_NE(label.find("barcode"), std::string::npos) << label;
+
+    setLanguage("chinese");
+    RunResult chinese = cli({"send", "label"});
+    EXPECT_EQ(chinese.lastLine(), "25条数据传送完成") << chinese.err;
+    EXPECT_NE(readBytes(stored("label.txt")).find("商品名称"), std::string::npos); // kept readable
+
+    // A file named on the command line wins; one that cannot be read sends nothing.
+    setLanguage("english");
+    RunResult named = cli({"send", "label", (dir_ / "data/label/3eng.bel").string()});
+    EXPECT_EQ(named.exitCode, 0) << named.err;
+    EXPECT_NE(readBytes(stored("label.txt")).find("60"), std::string::npos);
+    const std::string before = rawLog();
+    RunResult missing = cli({"send", "label", (dir_ / "none.bel").string()});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_NE(missing.err.find("none.bel"), std::string::npos) << missing.err;
+    writeBytes(record("dqlabel.rec"), "label/2eng.bel\r\n"); // a path without its form feed
+    RunResult unnamed = cli({"send", "label"});
+    EXPECT_EQ(unnamed.exitCode, 2);
+    EXPECT_NE(unnamed.err.find("dqlabel.rec"), std::string::npos) << unnamed.err;
+    EXPECT_EQ(rawLog(), before); // neither reached the scale
+}
+
 TEST_F(CliScale, SendDateTimeOfAGivenMoment) {
     startScale();
     RunResult result = cli({"send", "datetime", "--at", "2026-03-01 00:00:05"});
