@@ -6,7 +6,7 @@ packages=(build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6opengl6-dev libgl-dev
   libhidapi-dev libxlsxwriter-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-wqy-microhei
+  xvfb xauth fonts-wqy-microhei fonts-arphic-uming
   clang libclang-rt-14-dev clang-format)
 missing=()
 for p in "${packages[@]}"; do
