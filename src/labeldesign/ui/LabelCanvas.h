@@ -1,0 +1,94 @@
+#pragma once
+// The design canvas: rulers, the label area and every printed element at 5 pixels per
+// millimetre. The user picks an element with the mouse and drags it in whole millimetres; the
+// canvas reports the pick, the position during the drag and the final position, and the owner
+// writes the position into its rows. Widget coordinates are canvas pixels.
+#include <QImage>
+#include <QWidget>
+#include <map>
+#include <optional>
+#include <tuple>
+#include <vector>
+
+#include "labeldesign/ElementDrag.h"
+#include "labeldesign/Label.h"
+#include "labeldesign/LabelGeometry.h"
+
+namespace korvan {
+
+class LabelCanvas : public QWidget {
+    Q_OBJECT
+public:
+    explicit LabelCanvas(QWidget* parent = nullptr);
+
+    // The Song-style face the elements are drawn in: "SimSun" where present, else AR PL UMing;
+    // empty when neither is installed (the default face is used then).
+    static QString songFamily();
+
+    // Shows the label: rebuilds the geometry from its rows (any drag in progress is dropped).
+    void setLabel(const Label& label);
+    const Label& label() const { return label_; }
+    const LabelGeometry& geometry() const { return geometry_; }
+    // The selected row, drawn red with guides through its anchor; none clears the selection.
+    void setSelectedRow(std::optional<int> row);
+    std::optional<int> selectedRow() const { return selected_; }
+    bool dragging() const { return drag_.has_value(); }
+
+    // Paints the whole canvas into the off-screen image and copies it to the screen at once.
+    void redraw();
+    // The last painted image (the canvas's size).
+    const QImage& image() const { return image_; }
+
+    QSize sizeHint() const override { return {388, 566}; }
+
+signals:
+    // The button went down on a printed element: it is selected and a drag begins.
+    void elementPicked(int row);
+    // The button went down on empty canvas: nothing is selected any more.
+    void selectionCleared();
+    // Every drag step: the anchor (X.pos, Y.pos) and the rectangle's edges, in mm.
+    void dragMoved(int xMm, int yMm, int leftMm, int topMm, int rightMm, int bottomMm);
+    // The button was released after a drag on the canvas: the position to write into the row.
+    void dragFinished(int row, int xMm, int yMm);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    // One character of an element name: its display text and its width in bytes (cells).
+    struct Glyph {
+        QString text;
+        int bytes = 1;
+    };
+    using GlyphKey = std::tuple<QString, int, int, QRgb, int>;
+
+    void paintRulers(QImage& target) const;
+    void paintElement(QPainter& painter, std::size_t row, QRgb color);
+    void paintBarCode(QPainter& painter, const ElementGeometry& geometry, QRgb color);
+    // Draws one character cell of cellWidth x cellHeight whose top-left, before turning by the
+    // direction, lies `offset` pixels along the text from `origin`.
+    void paintCell(QPainter& painter, const QString& text, QPoint origin, int offset, int cellWidth,
+                   int cellHeight, int direction, QRgb color);
+    const QImage& glyphImage(const QString& text, int cellWidth, int cellHeight, QRgb color,
+                             int direction);
+    void endDrag();
+    bool over(QPoint point) const { return rect().contains(point); }
+
+    Label label_;
+    LabelGeometry geometry_;
+    std::vector<std::vector<Glyph>> glyphs_; // per row, decoded once per label
+    std::optional<int> selected_;
+    std::optional<std::size_t> hover_;
+    bool held_ = false;
+    std::optional<ElementDrag> drag_;
+    QImage image_;
+    QImage rulers_; // background and rulers, repainted only when the size changes
+    std::map<GlyphKey, QImage> glyphCache_;
+};
+
+} // namespace korvan

@@ -1,0 +1,199 @@
+// The design canvas offscreen: picking, dragging in whole millimetres, leaving during a drag, and
+// the drawing compared with a stored image.
+#include <QDir>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "labeldesign/ui/LabelCanvas.h"
+
+using namespace korvan;
+
+namespace {
+
+LabelElement row(const char* name, const char* direction, const char* x, const char* y,
+                 const char* state, const char* font = "12*24", const char* size = "12*24") {
+    return LabelElement({name, "", direction, font, size, x, y, state, x, y});
+}
+
+// Sent straight to the widget, so no window has to be shown or hold the mouse.
+void mouse(QWidget* widget, QEvent::Type type, QPoint at) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(at), widget->mapToGlobal(QPointF(at)), button,
+                      type == QEvent::MouseMove ? held : Qt::MouseButtons(button), Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+} // namespace
+
+class LabelCanvasTest : public QObject {
+    Q_OBJECT
+
+    Label label_;
+    LabelCanvas canvas_;
+
+private slots:
+    void init() {
+        label_ = {};
+        label_.height = "30";
+        // "ABC" at 10, 5 mm: pixels (75, 50) to (99, 65). "XYZ" lies on top of it in a later row.
+        label_.elements = {row("ABC", "0", "10", "5", "TRUE"), row("XYZ", "0", "10", "5", "TRUE"),
+                           row("LOW", "0", "30", "20", "TRUE"),
+                           row("HID", "0", "30", "20", "FALSE"),
+                           row("OFF", "0", "5", "25", "TRUE ")};
+        canvas_.resize(300, 200);
+        canvas_.setSelectedRow(std::nullopt);
+        canvas_.setLabel(label_);
+    }
+
+    void pressPicksTheLastPrintedRowUnderThePointer_data() {
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<int>("picked"); // -1: nothing, the selection is cleared
+        QTest::newRow("overlap: later row") << QPoint(80, 55) << 1;
+        QTest::newRow("hidden row over a printed one") << QPoint(180, 130) << 2;
+        QTest::newRow("state not exactly TRUE") << QPoint(55, 155) << -1;
+        QTest::newRow("right edge is outside") << QPoint(99, 55) << -1;
+        QTest::newRow("empty canvas") << QPoint(200, 40) << -1;
+    }
+    void pressPicksTheLastPrintedRowUnderThePointer() {
+        QFETCH(QPoint, at);
+        QFETCH(int, picked);
+        canvas_.setSelectedRow(0);
+        QSignalSpy picks(&canvas_, &LabelCanvas::elementPicked);
+        QSignalSpy cleared(&canvas_, &LabelCanvas::selectionCleared);
+        mouse(&canvas_, QEvent::MouseMove, at);
+        mouse(&canvas_, QEvent::MouseButtonPress, at);
+        if (picked < 0) {
+            QCOMPARE(picks.count(), 0);
+            QCOMPARE(cleared.count(), 1);
+            QVERIFY(!canvas_.selectedRow());
+        } else {
+            QCOMPARE(picks.count(), 1);
+            QCOMPARE(picks.at(0).at(0).toInt(), picked);
+            QCOMPARE(canvas_.selectedRow(), std::optional<int>(picked));
+        }
+        mouse(&canvas_, QEvent::MouseButtonRelease, at);
+    }
+
+    void dragSnapsToWholeMillimetres_data() {
+        QTest::addColumn<QList<int>>("steps"); // successive x movements in pixels
+        QTest::addColumn<QList<int>>("xMm");   // X.pos read out after each step
+        QTest::newRow("7 then 3 right") << QList<int>{7, 3} << QList<int>{11, 12};
+        QTest::newRow("4 left then 4 right") << QList<int>{-4, 4} << QList<int>{10, 10};
+        QTest::newRow("6 left") << QList<int>{-6} << QList<int>{9};
+    }
+    void dragSnapsToWholeMillimetres() {
+        QFETCH(QList<int>, steps);
+        QFETCH(QList<int>, xMm);
+        QSignalSpy moved(&canvas_, &LabelCanvas::dragMoved);
+        QSignalSpy finished(&canvas_, &LabelCanvas::dragFinished);
+        QPoint at(80, 55);
+        mouse(&canvas_, QEvent::MouseMove, at);
+        mouse(&canvas_, QEvent::MouseButtonPress, at);
+        QVERIFY(canvas_.dragging());
+        for (int step : steps) {
+            at.rx() += step;
+            mouse(&canvas_, QEvent::MouseMove, at);
+        }
+        QCOMPARE(moved.count(), steps.size());
+        for (int i = 0; i < steps.size(); ++i) {
+            QCOMPARE(moved.at(i).at(0).toInt(), xMm.at(i)); // X.pos
+            QCOMPARE(moved.at(i).at(1).toInt(), 5);         // Y.pos unchanged
+            QCOMPARE(moved.at(i).at(2).toInt(), xMm.at(i)); // left edge
+        }
+        // The element is drawn where it snapped.
+        const int left = LabelGeometry::pixelFromMm(xMm.last());
+        QCOMPARE(canvas_.geometry().entry(1).rect.left, left);
+        mouse(&canvas_, QEvent::MouseButtonRelease, at);
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(finished.at(0).at(0).toInt(), 1);
+        QCOMPARE(finished.at(0).at(1).toInt(), xMm.last());
+        QCOMPARE(finished.at(0).at(2).toInt(), 5);
+        QVERIFY(!canvas_.dragging());
+    }
+
+    void leavingTheCanvasEndsTheDragWithoutWriting_data() {
+        QTest::addColumn<bool>("leaveEvent"); // else the pointer moves off while held
+        QTest::newRow("pointer moves off") << false;
+        QTest::newRow("leave event") << true;
+    }
+    void leavingTheCanvasEndsTheDragWithoutWriting() {
+        QFETCH(bool, leaveEvent);
+        QSignalSpy finished(&canvas_, &LabelCanvas::dragFinished);
+        mouse(&canvas_, QEvent::MouseMove, {80, 55});
+        mouse(&canvas_, QEvent::MouseButtonPress, {80, 55});
+        mouse(&canvas_, QEvent::MouseMove, {87, 55});
+        if (leaveEvent) {
+            QEvent leave(QEvent::Leave);
+            QCoreApplication::sendEvent(&canvas_, &leave);
+        } else {
+            mouse(&canvas_, QEvent::MouseMove, {-3, 55});
+        }
+        QVERIFY(!canvas_.dragging());
+        // Back on the canvas the element no longer follows the pointer.
+        mouse(&canvas_, QEvent::MouseMove, {120, 55});
+        QCOMPARE(canvas_.geometry().entry(1).rect.left, LabelGeometry::pixelFromMm(11));
+        mouse(&canvas_, QEvent::MouseButtonRelease, {120, 55});
+        QCOMPARE(finished.count(), 0);
+        QCOMPARE(canvas_.selectedRow(), std::optional<int>(1));
+    }
+
+    void labelAreaFollowsTheHeight() {
+        const QImage& image = canvas_.image();
+        QCOMPARE(image.size(), QSize(300, 200));
+        QCOMPARE(image.pixel(25 + 239, 25 + 149), qRgb(255, 255, 255));
+        QCOMPARE(image.pixel(25 + 240, 25 + 100), qRgb(0, 0, 0)); // right border outside
+        QCOMPARE(image.pixel(25 + 100, 25 + 150), qRgb(0, 0, 0)); // bottom border outside
+        QCOMPARE(image.pixel(25 + 100, 25 + 151), qRgb(178, 178, 168));
+        QCOMPARE(image.pixel(5, 25 + 50), qRgb(0, 0, 255)); // large tick at 10 mm
+    }
+
+    // Every kind of element: text in four directions, GB2312 text, the sample bar code turned,
+    // a hidden row, and the selected element in red with its guides.
+    void renderingMatchesTheReference() {
+        if (LabelCanvas::songFamily() != QLatin1String("AR PL UMing CN"))
+            QSKIP("the reference is drawn with AR PL UMing (fonts-arphic-uming) and no SimSun");
+        Label label;
+        label.height = "40";
+        label.elements = {
+            row("Price", "0", "2", "2", "TRUE"),
+            row("\xC6\xB7\xC3\xFB", "0", "2", "8", "TRUE", "12*24", "24*48"), // 品名
+            row("Up", "90", "2", "38", "TRUE"),
+            row("Down", "180", "46", "38", "TRUE", "9*9", ""),
+            row("Side", "270", "46", "2", "TRUE"),
+            row("Gone", "0", "20", "20", "FALSE"),
+            row("Code", "0", "8", "20", "TRUE", "12*24", "6"),
+            row("\xCC\xF5\xC2\xEB", "180", "40", "18", "TRUE", "12*24", "4"), // 条码
+        };
+        LabelCanvas canvas;
+        canvas.resize(300, 260);
+        canvas.setLabel(label);
+        canvas.setSelectedRow(4);
+        const QImage image = canvas.image().convertToFormat(QImage::Format_RGB32);
+
+        const QString reference = QStringLiteral(KORVAN_CANVAS_REFERENCE);
+        if (qEnvironmentVariableIsSet("KORVAN_UPDATE_REFERENCE")) {
+            QVERIFY(image.save(reference));
+            QSKIP("reference image written; check it and commit it");
+        }
+        QImage expected;
+        QVERIFY2(expected.load(reference), qPrintable("cannot read " + reference));
+        expected = expected.convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(image.size(), expected.size());
+        int differing = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                differing += image.pixel(x, y) != expected.pixel(x, y);
+        if (differing) {
+            const QString actual = QDir::temp().filePath("canvas-actual.png");
+            image.save(actual);
+            QFAIL(qPrintable(
+                QString("%1 pixels differ; this drawing is in %2").arg(differing).arg(actual)));
+        }
+    }
+};
+
+QTEST_MAIN(LabelCanvasTest)
+#include "LabelCanvasTest.moc"
