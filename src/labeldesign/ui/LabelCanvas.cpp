@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <array>
 
 #include "common/ui/QtText.h"
@@ -195,7 +196,8 @@ void LabelCanvas::paintElement(QPainter& painter, std::size_t row, QRgb color) {
     int offset = 0;
     for (const Glyph& glyph : glyphs_[row]) {
         const int cellWidth = g.cellWidth * glyph.bytes;
-        paintCell(painter, glyph.text, origin, offset, cellWidth, g.cellHeight, g.direction, color);
+        paintCell(painter, glyph.text, glyph.bytes, origin, offset, cellWidth, g.cellHeight,
+                  g.direction, color);
         offset += cellWidth + 1;
     }
 }
@@ -239,13 +241,13 @@ void LabelCanvas::paintBarCode(QPainter& painter, const ElementGeometry& g, QRgb
             at = {r.right - b5, r.top - 8 + 8 * k};
             break;
         }
-        paintCell(painter, QString(QLatin1Char(kSampleDigits[k])), at, 0, g.cellWidth, ch,
+        paintCell(painter, QString(QLatin1Char(kSampleDigits[k])), 1, at, 0, g.cellWidth, ch,
                   g.direction, color);
     }
 }
 
-void LabelCanvas::paintCell(QPainter& painter, const QString& text, QPoint origin, int offset,
-                            int cellWidth, int cellHeight, int direction, QRgb color) {
+void LabelCanvas::paintCell(QPainter& painter, const QString& text, int bytes, QPoint origin,
+                            int offset, int cellWidth, int cellHeight, int direction, QRgb color) {
     if (cellWidth <= 0 || cellHeight <= 0 || text.trimmed().isEmpty())
         return;
     // The cell in text coordinates, turned counter-clockwise about the origin.
@@ -253,14 +255,15 @@ void LabelCanvas::paintCell(QPainter& painter, const QString& text, QPoint origi
     turn.translate(origin.x(), origin.y());
     turn.rotate(-direction);
     const QRect target = turn.mapRect(QRectF(offset, 0, cellWidth, cellHeight)).toRect();
-    painter.drawImage(target.topLeft(), glyphImage(text, cellWidth, cellHeight, color, direction));
+    painter.drawImage(target.topLeft(),
+                      glyphImage(text, bytes, cellWidth, cellHeight, color, direction));
 }
 
 // Characters are drawn once per cell size, colour and direction and kept: a drag redraws the
 // canvas on every step. Turning by whole quarter turns keeps the pixels exact.
-const QImage& LabelCanvas::glyphImage(const QString& text, int cellWidth, int cellHeight,
+const QImage& LabelCanvas::glyphImage(const QString& text, int bytes, int cellWidth, int cellHeight,
                                       QRgb color, int direction) {
-    GlyphKey key{text, cellWidth, cellHeight, color, direction};
+    GlyphKey key{text, bytes, cellWidth, cellHeight, color, direction};
     auto found = glyphCache_.find(key);
     if (found != glyphCache_.end())
         return found->second;
@@ -277,8 +280,7 @@ const QImage& LabelCanvas::glyphImage(const QString& text, int cellWidth, int ce
         painter.setPen(QColor(color));
         const QFontMetrics metrics(font);
         // The face's em square fills the cell: a full-width character spans two byte cells.
-        const int bytes = text.at(0).unicode() < 0x80 ? 1 : 2;
-        const double emWidth = double(cellWidth) * 2 / bytes;
+        const double emWidth = double(cellWidth) * 2 / std::max(bytes, 1);
         painter.scale(emWidth / cellHeight, 1.0);
         painter.drawText(QPointF(0, cellHeight - metrics.descent()), text);
     }

@@ -65,17 +65,18 @@ private:
         QString text;
         int bytes = 1;
     };
-    using GlyphKey = std::tuple<QString, int, int, QRgb, int>;
+    using GlyphKey = std::tuple<QString, int, int, int, QRgb, int>;
 
     void paintRulers(QImage& target) const;
     void paintElement(QPainter& painter, std::size_t row, QRgb color);
     void paintBarCode(QPainter& painter, const ElementGeometry& geometry, QRgb color);
-    // Draws one character cell of cellWidth x cellHeight whose top-left, before turning by the
-    // direction, lies `offset` pixels along the text from `origin`.
-    void paintCell(QPainter& painter, const QString& text, QPoint origin, int offset, int cellWidth,
-                   int cellHeight, int direction, QRgb color);
-    const QImage& glyphImage(const QString& text, int cellWidth, int cellHeight, QRgb color,
-                             int direction);
+    // Draws one character (`bytes` cells wide in the data) in a cell of cellWidth x cellHeight
+    // whose top-left, before turning by the direction, lies `offset` pixels along the text from
+    // `origin`.
+    void paintCell(QPainter& painter, const QString& text, int bytes, QPoint origin, int offset,
+                   int cellWidth, int cellHeight, int direction, QRgb color);
+    const QImage& glyphImage(const QString& text, int bytes, int cellWidth, int cellHeight,
+                             QRgb color, int direction);
     void endDrag();
     bool over(QPoint point) const { return rect().contains(point); }
 
