@@ -64,7 +64,10 @@ private slots:
         QSignalSpy picks(&canvas_, &LabelCanvas::elementPicked);
         QSignalSpy cleared(&canvas_, &LabelCanvas::selectionCleared);
         mouse(&canvas_, QEvent::MouseMove, at);
+        // The hand over a printed element, the cross elsewhere; the move arrow once a drag starts.
+        QCOMPARE(canvas_.cursor().shape(), picked < 0 ? Qt::CrossCursor : Qt::PointingHandCursor);
         mouse(&canvas_, QEvent::MouseButtonPress, at);
+        QCOMPARE(canvas_.cursor().shape(), picked < 0 ? Qt::PointingHandCursor : Qt::SizeAllCursor);
         if (picked < 0) {
             QCOMPARE(picks.count(), 0);
             QCOMPARE(cleared.count(), 1);
