@@ -1,5 +1,7 @@
 // The design canvas offscreen: picking, dragging in whole millimetres, leaving during a drag, and
-// the drawing compared with a stored image.
+// the drawing compared with a stored image. The image is drawn with AR PL UMing; after a deliberate
+// change to the drawing, run once with KORVAN_UPDATE_REFERENCE=1, look at canvas-reference.png and
+// commit it.
 #include <QDir>
 #include <QMouseEvent>
 #include <QSignalSpy>
