@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QTableView>
 #include <benchmark/benchmark.h>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -65,15 +64,3 @@ void CommodityScreenOpen2000(benchmark::State& state) {
 BENCHMARK(CommodityScreenOpen2000)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <benchmark/benchmark.h>
-#include <cstdlib>
 #include <string>
 
 #include "labeldesign/ui/LabelCanvas.h"
@@ -72,15 +71,3 @@ void CanvasDragStep30(benchmark::State& state) {
 BENCHMARK(CanvasDragStep30)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

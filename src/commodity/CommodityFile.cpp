@@ -3,12 +3,7 @@
 namespace korvan {
 
 Loaded<std::vector<CommodityRecord>> CommodityFile::load(const std::filesystem::path& file) {
-    const auto lines = RecordFile::readLines(file);
-    Loaded<std::vector<CommodityRecord>> loaded{{}, lines.result};
-    loaded.value.reserve(lines.value.size());
-    for (const std::string& line : lines.value)
-        loaded.value.push_back(CommodityRecord::fromLine(line));
-    return loaded;
+    return RecordFile::readRecords(file, CommodityRecord::fromLine);
 }
 
 IoResult CommodityFile::save(const std::filesystem::path& file,

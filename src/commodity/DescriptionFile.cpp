@@ -3,12 +3,7 @@
 namespace korvan {
 
 Loaded<std::vector<DescriptionEntry>> DescriptionFile::load(const std::filesystem::path& file) {
-    const auto lines = RecordFile::readLines(file);
-    Loaded<std::vector<DescriptionEntry>> loaded{{}, lines.result};
-    loaded.value.reserve(lines.value.size());
-    for (const std::string& line : lines.value)
-        loaded.value.push_back(DescriptionEntry::fromLine(line));
-    return loaded;
+    return RecordFile::readRecords(file, DescriptionEntry::fromLine);
 }
 
 IoResult DescriptionFile::save(const std::filesystem::path& file,

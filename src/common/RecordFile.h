@@ -50,6 +50,18 @@ Loaded<std::vector<std::string>> readLines(const std::filesystem::path& file);
 Loaded<std::string> readAll(const std::filesystem::path& file);
 // Splits file bytes into lines as readLines does.
 std::vector<std::string> splitLines(std::string_view bytes);
+// Every line of the file made into one record by `parse` (a function of the line), in file
+// order. A failed read gives no records and carries its result.
+template <class Parse>
+auto readRecords(const std::filesystem::path& file, Parse parse)
+    -> Loaded<std::vector<decltype(parse(std::string()))>> {
+    const auto lines = readLines(file);
+    Loaded<std::vector<decltype(parse(std::string()))>> loaded{{}, lines.result};
+    loaded.value.reserve(lines.value.size());
+    for (const std::string& line : lines.value)
+        loaded.value.push_back(parse(line));
+    return loaded;
+}
 
 // Splits a line into exactly `count` fields at form feeds: the last field runs to the end of the
 // line, form feeds included; missing fields are empty.

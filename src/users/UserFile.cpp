@@ -12,11 +12,7 @@ User parseLine(const std::string& line) {
 }
 
 Loaded<std::vector<User>> read(const std::filesystem::path& file) {
-    const auto lines = RecordFile::readLines(file);
-    Loaded<std::vector<User>> users{{}, lines.result};
-    for (const auto& line : lines.value)
-        users.value.push_back(parseLine(line));
-    return users;
+    return RecordFile::readRecords(file, parseLine);
 }
 
 bool anyoneCanLogIn(const std::vector<User>& users) {
