@@ -66,6 +66,17 @@ int LabelGeometry::number(const std::string& text) {
     return static_cast<int>(std::clamp(Number::parseInt(text), -kNumberLimit, kNumberLimit));
 }
 
+std::vector<std::string> LabelGeometry::characters(std::string_view name) {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < name.size();) {
+        const bool wide = static_cast<unsigned char>(name[i]) > 0x80 && i + 1 < name.size();
+        const std::size_t n = wide ? 2 : 1;
+        out.emplace_back(name.substr(i, n));
+        i += n;
+    }
+    return out;
+}
+
 bool LabelGeometry::knownDirection(int direction) {
     return direction == 0 || direction == 90 || direction == 180 || direction == 270;
 }

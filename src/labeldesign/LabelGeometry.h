@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "LabelElement.h"
@@ -60,6 +61,9 @@ public:
     // bottom), 270 (right, top); none for any other direction.
     static std::optional<PixelPoint> anchorCorner(const PixelRect& rect, int direction);
     static bool knownDirection(int direction);
+    // A name's characters as the canvas draws them, one cell per byte: a byte above 0x80 with a
+    // byte after it is one two-byte (two-cell) character, any other byte a character of its own.
+    static std::vector<std::string> characters(std::string_view name);
 
     // A number column as the geometry reads it: leading digits, anything else 0. Held well inside
     // 32 bits so the pixel arithmetic never overflows.

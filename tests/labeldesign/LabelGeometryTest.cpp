@@ -137,6 +137,19 @@ TEST(LabelGeometry, HitTestLaterPrintedRowWinsAndHiddenRowsAreNeverPicked) {
     EXPECT_FALSE(rows[3].printed());
 }
 
+TEST(LabelGeometry, NamesSplitIntoTheCharactersTheCanvasDraws) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(LabelGeometry::characters("AB"), (V{"A", "B"}));
+    // Two GB2312 characters, then a lone lead byte at the end that stands alone.
+    EXPECT_EQ(LabelGeometry::characters("\xC6\xBB\xB9\xFB"
+                                        "1\xC6"),
+              (V{"\xC6\xBB", "\xB9\xFB", "1", "\xC6"}));
+    EXPECT_EQ(LabelGeometry::characters("\x80"
+                                        "A"),
+              (V{"\x80", "A"})); // 0x80 is not a lead byte
+    EXPECT_TRUE(LabelGeometry::characters("").empty());
+}
+
 TEST(LabelGeometry, MillimetresAndPixels) {
     const struct {
         int pixel, mm;

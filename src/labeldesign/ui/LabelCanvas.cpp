@@ -41,19 +41,6 @@ const std::array<bool, 122>& sampleModules() {
 }
 constexpr const char* kSampleDigits = "0 123456 789012";
 
-// Splits code page 936 bytes into characters: a byte above 0x80 followed by another byte is one
-// two-cell character, anything else one cell.
-std::vector<std::pair<std::string, int>> splitCharacters(const std::string& bytes) {
-    std::vector<std::pair<std::string, int>> out;
-    for (std::size_t i = 0; i < bytes.size();) {
-        const bool wide = static_cast<unsigned char>(bytes[i]) > 0x80 && i + 1 < bytes.size();
-        const std::size_t n = wide ? 2 : 1;
-        out.emplace_back(bytes.substr(i, n), static_cast<int>(n));
-        i += n;
-    }
-    return out;
-}
-
 void fill(QPainter& painter, int x, int y, int w, int h, QRgb color) {
     if (w > 0 && h > 0)
         painter.fillRect(x, y, w, h, QColor(color));
@@ -84,8 +71,8 @@ void LabelCanvas::setLabel(const Label& label) {
     glyphs_.clear();
     for (const LabelElement& element : label_.elements) {
         std::vector<Glyph> row;
-        for (const auto& [bytes, cells] : splitCharacters(element.name()))
-            row.push_back({fromGbk(bytes), cells});
+        for (const std::string& bytes : LabelGeometry::characters(element.name()))
+            row.push_back({fromGbk(bytes), static_cast<int>(bytes.size())});
         glyphs_.push_back(std::move(row));
     }
     drag_.reset();
