@@ -1,0 +1,99 @@
+#pragma once
+// The label being designed: the label, its geometry, the selected element and whether anything
+// differs from the label file. Every change the designer offers goes through here, so the rules
+// (which row writes which column, what marks the label modified, what a selection shows) hold
+// whatever the screen looks like.
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "Label.h"
+#include "LabelGeometry.h"
+#include "common/RecordFile.h"
+
+namespace korvan {
+
+// What the property panel shows for the selected element and which of its controls take input.
+// An empty choice text shows no choice in its list. The font and digital font lists never take
+// input: the font is fixed by the row's role.
+struct ElementPanel {
+    std::string name;
+    std::string direction;
+    std::string font;
+    std::string fontSize;
+    std::string digitalFont;
+    std::string codeHeight;
+    std::string xPos;
+    std::string yPos;
+    bool nameEnabled = false;
+    bool directionEnabled = false;
+    bool fontSizeEnabled = false;
+    bool codeHeightEnabled = false;
+    bool positionEnabled = false;
+
+    bool operator==(const ElementPanel&) const = default;
+};
+
+class LabelDesign {
+public:
+    // The row that holds the bar code; its panel offers the code height instead of the fonts.
+    static constexpr std::size_t kBarCodeRow = 9;
+    // Rows whose text the scale fills in (name, price, weight...): their names are not edited.
+    static bool fixedName(std::size_t row);
+
+    LabelDesign() { geometry_.rebuild(label_.elements); }
+    // Starts on a label as read from its file: nothing selected, not modified.
+    explicit LabelDesign(Label label);
+
+    const Label& label() const { return label_; }
+    const LabelGeometry& geometry() const { return geometry_; }
+    bool modified() const { return modified_; }
+    std::optional<std::size_t> selected() const { return selected_; }
+
+    // Selects a row that can be drawn (one of the first 50) and gives what the panel shows.
+    ElementPanel select(std::size_t row);
+    void deselect() { selected_.reset(); }
+    // The panel for the selection; all empty and disabled when nothing is selected.
+    ElementPanel panel() const;
+    // The selected element's rectangle edges in mm, as the read-outs show them (all zero without
+    // a selection), and its anchor corner in mm.
+    PixelRect rectMm() const;
+    PixelPoint anchorMm() const;
+
+    // The operator's changes. Those to an element apply to the selected row and do nothing
+    // without one; each marks the label modified.
+    // A new direction turns the element about its anchor, which is where the position boxes say.
+    void setDirection(const std::string& direction, const std::string& xPos,
+                      const std::string& yPos);
+    // The font size of a text element or the bar height of the bar code: the same column.
+    void setSize(const std::string& size);
+    void setName(const std::string& name);
+    void setShopNumber(const std::string& shopNumber);
+    void setHeight(const std::string& height);
+    void applyPosition(const std::string& xPos, const std::string& yPos);
+    // The list's check box of a row. Clearing the selected element's box ends the selection;
+    // returns whether it did.
+    bool setTicked(std::size_t row, bool ticked);
+    // A drag on the canvas moved the selected element; `finishDrag` writes where it ended.
+    void dragMoved() { modified_ = true; }
+    void finishDrag(std::size_t row, int xMm, int yMm);
+
+    // Writes the label file; the label is no longer modified once it is written.
+    IoResult save(const std::filesystem::path& file);
+    // Reads another label file over the rows (see LabelFile::reload): nothing selected, and
+    // modified, as the rows now differ from the file the designer was opened with.
+    IoResult reload(const std::filesystem::path& file);
+    // The operator dropped the changes.
+    void discard() { modified_ = false; }
+
+private:
+    LabelElement* selectedElement();
+    void changed();
+
+    Label label_;
+    LabelGeometry geometry_;
+    std::optional<std::size_t> selected_;
+    bool modified_ = false;
+};
+
+} // namespace korvan
