@@ -17,6 +17,7 @@
 #include "common/Prompt.h"
 #include "common/ui/DialogRunner.h"
 #include "common/ui/QtText.h"
+#include "labeldesign/ui/CBqSetDlg.h"
 #include "users/ui/CYhSetDlg.h"
 
 namespace korvan {
@@ -28,6 +29,7 @@ const std::map<int, CMainFrame::ScreenFactory>& CMainFrame::screens() {
         {UserSettings, [](QWidget* parent) -> QDialog* { return new CYhSetDlg(parent); }},
         {CommoditySettings, [](QWidget* parent) -> QDialog* { return new CSpSetDlg(parent); }},
         {CommodityDescription, [](QWidget* parent) -> QDialog* { return new CSpsmSetDlg(parent); }},
+        {LabelSettings, [](QWidget* parent) -> QDialog* { return new CBqSetDlg(parent); }},
     };
     return factories;
 }

@@ -9,10 +9,10 @@ namespace korvan {
 
 namespace {
 
+// Positions are whole millimetres: a box left empty or holding just a sign is 0, never a text the
+// scale cannot read. The scale prints where Down.X/Down.Y say: they always follow the position.
 void writePosition(LabelElement& element, const std::string& xPos, const std::string& yPos) {
-    // The scale prints where Down.X/Down.Y say: they always follow the position.
-    element.at(LabelElement::XPos) = element.at(LabelElement::DownX) = xPos;
-    element.at(LabelElement::YPos) = element.at(LabelElement::DownY) = yPos;
+    element.setPosition(LabelGeometry::number(xPos), LabelGeometry::number(yPos));
 }
 
 } // namespace
@@ -146,8 +146,12 @@ bool LabelDesign::setTicked(std::size_t row, bool ticked) {
 void LabelDesign::finishDrag(std::size_t row, int xMm, int yMm) {
     if (row >= label_.elements.size())
         return;
-    label_.elements[row].setPosition(xMm, yMm);
-    changed();
+    // A click that picks an element without moving it changes nothing.
+    LabelElement& element = label_.elements[row];
+    const LabelElement before = element;
+    element.setPosition(xMm, yMm);
+    geometry_.rebuild(label_.elements);
+    modified_ = modified_ || element != before;
 }
 
 IoResult LabelDesign::save(const std::filesystem::path& file) {

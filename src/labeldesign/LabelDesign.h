@@ -74,7 +74,8 @@ public:
     // The list's check box of a row. Clearing the selected element's box ends the selection;
     // returns whether it did.
     bool setTicked(std::size_t row, bool ticked);
-    // A drag on the canvas moved the selected element; `finishDrag` writes where it ended.
+    // A drag on the canvas moved the selected element; `finishDrag` writes where it ended (a
+    // press and release on the spot marks nothing).
     void dragMoved() { modified_ = true; }
     void finishDrag(std::size_t row, int xMm, int yMm);
 

@@ -1,5 +1,8 @@
 #include "LabelSizeCode.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace korvan {
 
 std::optional<LabelSizeCode::Size> LabelSizeCode::size(std::string_view fileName) {
@@ -24,6 +27,24 @@ std::string LabelSizeCode::caption(std::string_view fileName) {
     if (const auto s = size(fileName))
         text += "=" + std::to_string(s->width) + "*" + std::to_string(s->height);
     return text;
+}
+
+std::vector<std::string> LabelSizeCode::labelFiles(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        // Sorted below: the order a folder happens to list its files in means nothing to anyone.
+        const std::filesystem::path& path = it->path();
+        std::string extension = path.extension().string();
+        // Files copied from a Windows folder may carry ".BEL".
+        std::transform(extension.begin(), extension.end(), extension.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (extension == ".bel" && it->is_regular_file(ec))
+            names.push_back(path.filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 } // namespace korvan

@@ -1,8 +1,10 @@
 #pragma once
 // The first character of a label file's name is its label size code.
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace korvan {
 
@@ -18,6 +20,10 @@ public:
     static std::string caption(std::string_view fileName);
     // The label size in mm the code stands for; none for an unknown code.
     static std::optional<Size> size(std::string_view fileName);
+
+    // The label files (*.bel) in a folder, by name, for the file chooser; a folder that is not
+    // there or cannot be read lists none.
+    static std::vector<std::string> labelFiles(const std::filesystem::path& folder);
 };
 
 } // namespace korvan

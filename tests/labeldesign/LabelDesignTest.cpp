@@ -89,6 +89,14 @@ TEST(LabelDesign, ChangesWriteTheirColumnsAndMarkTheLabel) {
     EXPECT_EQ(row.at(LabelElement::Size), "24*48");
     EXPECT_EQ(design.geometry().entry(3).cellHeight, 30);
 
+    design.applyPosition("", "-"); // half-typed boxes
+    EXPECT_EQ(row.at(LabelElement::XPos), "0");
+    EXPECT_EQ(row.at(LabelElement::DownY), "0");
+
+    LabelDesign clicked(sampleLabel());
+    clicked.finishDrag(4, 4, 4);
+    EXPECT_FALSE(clicked.modified()) << "picked without moving";
+
     design.finishDrag(4, -3, 15);
     EXPECT_EQ(design.label().elements[4].at(LabelElement::DownX), "-3");
     EXPECT_EQ(design.label().elements[4].at(LabelElement::YPos), "15");

@@ -5,6 +5,7 @@
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -189,4 +190,14 @@ TEST(LabelSizeCode, FirstCharacterOfTheFileName) {
         EXPECT_EQ(size ? size->width : 0, c.width) << c.name;
         EXPECT_EQ(size ? size->height : 0, c.height) << c.name;
     }
+}
+
+TEST(LabelSizeCode, LabelFilesOfAFolderByName) {
+    TempDir dir;
+    for (const char* name : {"3eng.bel", "7shelf.BEL", "1chn.bel", "notes.txt", "2chn.bel.bak"})
+        std::ofstream(dir / name) << "x";
+    std::filesystem::create_directory(dir / "9.bel"); // a folder is no label file
+    EXPECT_EQ(LabelSizeCode::labelFiles(dir.path()),
+              (std::vector<std::string>{"1chn.bel", "3eng.bel", "7shelf.BEL"}));
+    EXPECT_TRUE(LabelSizeCode::labelFiles(dir / "missing").empty());
 }

@@ -24,7 +24,29 @@ QVariant BytesTableModel::data(const QModelIndex& index, int role) const {
         return fromGbk(cell_(index.row(), index.column()));
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(columns_[static_cast<std::size_t>(index.column())].alignment);
+    if (role == Qt::CheckStateRole && checked_ && index.column() == 0)
+        return checked_(index.row()) ? Qt::Checked : Qt::Unchecked;
     return {};
+}
+
+void BytesTableModel::setCheckBoxes(Checked checked, Toggled toggled) {
+    checked_ = std::move(checked);
+    toggled_ = std::move(toggled);
+}
+
+Qt::ItemFlags BytesTableModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (checked_ && index.isValid() && index.column() == 0)
+        flags |= Qt::ItemIsUserCheckable;
+    return flags;
+}
+
+bool BytesTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::CheckStateRole || !toggled_ || !index.isValid() || index.column() != 0)
+        return false;
+    toggled_(index.row(), value.toInt() == Qt::Checked);
+    refreshRow(index.row());
+    return true;
 }
 
 QVariant BytesTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -21,10 +21,18 @@ public:
 
     BytesTableModel(std::vector<Column> columns, RowCount rowCount, Cell cell, QObject* parent);
 
+    // Gives the first column a check box per row: `checked` tells its state, `toggled` takes
+    // the operator's click (or Space) on it; the screen changes its rows and refreshes the row.
+    using Checked = std::function<bool(int row)>;
+    using Toggled = std::function<void(int row, bool checked)>;
+    void setCheckBoxes(Checked checked, Toggled toggled);
+
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
     const std::vector<Column>& columns() const { return columns_; }
     void setHeader(int column, const QString& header);
@@ -37,6 +45,8 @@ private:
     std::vector<Column> columns_;
     RowCount rowCount_;
     Cell cell_;
+    Checked checked_;
+    Toggled toggled_;
 };
 
 } // namespace korvan

@@ -298,6 +298,7 @@ void LabelCanvas::mouseMoveEvent(QMouseEvent* event) {
         endDrag();
         return;
     }
+    emit pointerMoved(LabelGeometry::mmFromPixel(point.x()), LabelGeometry::mmFromPixel(point.y()));
     if (!held_) {
         hover_ = geometry_.hit(label_.elements, {point.x(), point.y()});
         setCursor(hover_ ? Qt::PointingHandCursor : Qt::CrossCursor);

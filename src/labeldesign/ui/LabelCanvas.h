@@ -42,6 +42,8 @@ public:
     QSize sizeHint() const override { return {388, 566}; }
 
 signals:
+    // The pointer moved over the canvas: where it is on the label, in mm (as the rulers count).
+    void pointerMoved(int xMm, int yMm);
     // The button went down on a printed element: it is selected and a drag begins.
     void elementPicked(int row);
     // The button went down on empty canvas: nothing is selected any more.

@@ -8,24 +8,16 @@
 #include <QTest>
 
 #include "labeldesign/ui/LabelCanvas.h"
+#include "support/UiMouse.h"
 
 using namespace korvan;
+using korvan::test::mouse;
 
 namespace {
 
 LabelElement row(const char* name, const char* direction, const char* x, const char* y,
                  const char* state, const char* font = "12*24", const char* size = "12*24") {
     return LabelElement({name, "", direction, font, size, x, y, state, x, y});
-}
-
-// Sent straight to the widget, so no window has to be shown or hold the mouse.
-void mouse(QWidget* widget, QEvent::Type type, QPoint at) {
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    const Qt::MouseButtons held =
-        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent event(type, QPointF(at), widget->mapToGlobal(QPointF(at)), button,
-                      type == QEvent::MouseMove ? held : Qt::MouseButtons(button), Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &event);
 }
 
 } // namespace

@@ -1,0 +1,78 @@
+#pragma once
+// The label designer: the element list with its check boxes, the design canvas, the label header
+// and the selected element's properties. It opens the label that record/dqlabel.rec names for the
+// language, writes it back on Save and sends it to the scale on Download.
+#include <filesystem>
+#include <memory>
+
+#include "common/Language.h"
+#include "common/RecordFile.h"
+#include "common/ui/DataEntryDialog.h"
+#include "labeldesign/LabelDesign.h"
+
+class QComboBox;
+
+namespace Ui {
+class CBqSetDlg;
+}
+
+namespace korvan {
+
+class BytesTableModel;
+
+class CBqSetDlg : public DataEntryDialog {
+    Q_OBJECT
+public:
+    explicit CBqSetDlg(QWidget* parent = nullptr);
+    ~CBqSetDlg() override;
+
+    const LabelDesign& design() const { return design_; }
+    const std::filesystem::path& labelFile() const { return labelFile_; }
+
+    // Makes `file` the label file and reads it over the rows (the file chooser's Open). Unsaved
+    // changes are given up only when the operator agrees. False when nothing was opened; a file
+    // that cannot be read has been reported then.
+    bool openLabelFile(const std::filesystem::path& file);
+
+    // Cancel, Escape and the close box: the changes are dropped without asking.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void setCaptions();
+    void fillHeader();
+    void fillPanel(const ElementPanel& panel);
+    void showAnchor(int xMm, int yMm);
+    void showRect(const PixelRect& mm);
+    // The rows changed: the list, the canvas and the read-outs show them again.
+    void showLabel();
+    void showSelection();
+
+    void onPicked(int row);
+    void onCleared();
+    void onDragMoved(int xMm, int yMm, int leftMm, int topMm, int rightMm, int bottomMm);
+    void onDragFinished(int row, int xMm, int yMm);
+    void onToggled(int row, bool ticked);
+    void onDirection();
+    void onSize(const QComboBox* box);
+    void applyPosition();
+    void onSave();
+    void onDownload();
+    void onOk();
+    void onOpen();
+
+    std::unique_ptr<Ui::CBqSetDlg> ui_;
+    Lang lang_;
+    LabelDesign design_;
+    std::filesystem::path labelFile_;
+    // Why the label could not be opened, until it has been saved or another file opened: the
+    // screen then holds no label the scale should get.
+    std::string openProblem_;
+    bool openReported_ = false;
+    BytesTableModel* model_;
+};
+
+} // namespace korvan
