@@ -206,6 +206,7 @@ void CBqSetDlg::fillHeader() {
 
 void CBqSetDlg::fillPanel(const ElementPanel& panel) {
     ByteLimitValidator::fill(ui_->nameEdit, fromGbk(panel.name));
+    ui_->nameEdit->setCursorPosition(0); // the narrow box shows the name's start
     fillChoice(ui_->directionBox, panel.direction);
     fillChoice(ui_->fontBox, panel.font);
     fillChoice(ui_->fontSizeBox, panel.fontSize);

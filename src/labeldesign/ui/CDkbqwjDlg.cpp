@@ -35,7 +35,7 @@ CDkbqwjDlg::CDkbqwjDlg(CBqSetDlg& designer)
 
     // The list shows code page 936 text; file names are in the file system's encoding.
     model_ = new BytesTableModel(
-        {{QStringLiteral("number"), 60}, {QStringLiteral("file name"), 280}},
+        {{QStringLiteral("number"), 80}, {QStringLiteral("file name"), 280}},
         [this] { return static_cast<int>(files_.size()); },
         [this](int row, int column) {
             const std::string& name = files_[static_cast<std::size_t>(row)];
