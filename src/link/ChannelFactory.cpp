@@ -1,13 +1,23 @@
 #include "ChannelFactory.h"
 
+#include "link/ComPorts.h"
+#include "link/SerialChannel.h"
+
 namespace korvan {
 
-ChannelFactory::Function ChannelFactory::standard(NetworkPorts ports) {
-    return [ports](const LinkSettings& settings) -> std::unique_ptr<Channel> {
+ChannelFactory::Function ChannelFactory::standard(NetworkPorts ports, const DataDir& dataDir) {
+    const std::filesystem::path portMap = dataDir.record(ComPorts::kFileName);
+    return [ports, portMap](const LinkSettings& settings) -> std::unique_ptr<Channel> {
         switch (settings.mode) {
         case LinkMode::Network:
             return std::make_unique<UdpChannel>(settings.targetIp, ports.local, ports.target);
-        case LinkMode::Serial:
+        case LinkMode::Serial: {
+            // An unreadable port map leaves the default devices; the open names the device
+            // it tried.
+            const auto devices = ComPorts::load(portMap);
+            return std::make_unique<SerialChannel>(settings.port,
+                                                   ComPorts::device(devices.value, settings.port));
+        }
         case LinkMode::Usb:
         case LinkMode::None:
             break;
@@ -17,7 +27,7 @@ ChannelFactory::Function ChannelFactory::standard(NetworkPorts ports) {
 }
 
 bool ChannelFactory::isAvailable(LinkMode mode) {
-    return mode == LinkMode::Network;
+    return mode == LinkMode::Network || mode == LinkMode::Serial;
 }
 
 } // namespace korvan

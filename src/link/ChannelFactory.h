@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "common/DataDir.h"
 #include "link/Channel.h"
 #include "link/LinkSettings.h"
 #include "link/Protocol.h"
@@ -22,9 +23,11 @@ public:
     // nullptr: no channel for these settings (the worker then ends at once with no result).
     using Function = std::function<std::unique_ptr<Channel>(const LinkSettings&)>;
 
-    // The product's channels: UDP for the network link. The serial and USB channels do not
-    // exist yet; those links give no channel.
-    static Function standard(NetworkPorts ports = {});
+    // The product's channels: UDP for the network link, the serial port that
+    // record/comports.rec maps the port name to for the serial link. The USB channel does not
+    // exist yet; that link gives no channel.
+    // `dataDir` holds record/comports.rec.
+    static Function standard(NetworkPorts ports = {}, const DataDir& dataDir = DataDir::current());
     static bool isAvailable(LinkMode mode);
 };
 

@@ -34,6 +34,8 @@ Tr message(int code) {
         return {"串口打开失败", "Serial port failed to open"};
     case LinkCode::kSerialNoAnswer:
         return {"串口没有应答", "Serial port did not respond"};
+    case LinkCode::kSerialSendFailed:
+        return {"串口发送数据失败", "Sending to the scale over the serial port failed"};
     default:
         return {"", ""};
     }

@@ -24,6 +24,7 @@ inline constexpr int kNetworkSendFailed = 226; // a datagram to the scale could 
 inline constexpr int kEnded = 244;
 inline constexpr int kSerialOpenFailed = 251;
 inline constexpr int kSerialNoAnswer = 253;
+inline constexpr int kSerialSendFailed = 254; // the serial device refused the bytes
 } // namespace LinkCode
 
 // What the consumer of a transfer does with a status code above 200.
@@ -42,7 +43,7 @@ struct LinkOutcome {
 
 namespace LinkOutcomes {
 
-// The message of a status code (211 to 253; 244 has none of its own: it shows the result text).
+// The message of a status code (211 to 254; 244 has none of its own: it shows the result text).
 // An unknown code gives an empty text.
 Tr message(int code);
 // No-answer codes only set the result; every other code prompts and closes.

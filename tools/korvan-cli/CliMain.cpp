@@ -93,7 +93,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                                                          : CliProgress::Display::Lines;
     CliProgress progress(err, display, title);
     TransferRunner runner(std::move(*request), settings,
-                          ChannelFactory::standard({options.localPort, options.scalePort}),
+                          ChannelFactory::standard({options.localPort, options.scalePort}, dir),
                           progress, lang);
     runner.start();
     const TransferReport report = runner.waitAndProcess();

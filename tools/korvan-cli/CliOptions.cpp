@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <map>
 
+#include "link/ComPorts.h"
+
 namespace korvan::cli {
 namespace {
 
@@ -27,10 +29,9 @@ CLI::Validator ipv4Address() {
 CLI::Validator comPort() {
     return CLI::Validator(
         [](std::string& text) -> std::string {
-            for (int i = 1; i <= 15; ++i)
-                if (text == "COM" + std::to_string(i))
-                    return {};
-            return "takes COM1 to COM15, not '" + text + "'";
+            if (ComPorts::number(text) || (!text.empty() && text.front() == '/'))
+                return {};
+            return "takes COM1 to COM15 or a device path, not '" + text + "'";
         },
         "");
 }
@@ -174,9 +175,11 @@ CliParse CliParse::parse(const std::vector<std::string>& args) {
         ->check(oneOf({"network", "serial", "usb"}))
         ->type_name("network|serial|usb");
     app.add_option("--ip", ip, "the scale's IPv4 address")->check(ipv4Address())->type_name("ADDR");
-    app.add_option("--port", port, "serial port, COM1 to COM15")
+    app.add_option("--port", port,
+                   "serial port: COM1 to COM15 (record/comports.rec maps them to devices) or a "
+                   "device path")
         ->check(comPort())
-        ->type_name("COMn");
+        ->type_name("COMn|PATH");
     app.add_option("--local-port", o.localPort, "port the answers arrive on")
         ->check(portNumber())
         ->type_name("N")

@@ -1,0 +1,206 @@
+#include "SerialChannel.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+#include "link/LinkOutcome.h"
+
+namespace korvan {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// 9600 8N1, raw: no echo, no line editing, no translation of CR or LF, no flow control of
+// either kind, and reads that return what is there.
+bool setLine(int fd) {
+    termios tio{};
+    if (::tcgetattr(fd, &tio) != 0)
+        return false;
+    ::cfmakeraw(&tio);
+    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
+    tio.c_cflag |= CS8 | CREAD | CLOCAL;
+    tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    if (::cfsetispeed(&tio, B9600) != 0 || ::cfsetospeed(&tio, B9600) != 0)
+        return false;
+    return ::tcsetattr(fd, TCSANOW, &tio) == 0;
+}
+
+int waitMs(Clock::time_point deadline) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+    return static_cast<int>(std::max<long long>(left.count(), 0));
+}
+
+// Waits on the wake-up descriptor alone (or sleeps) until the deadline: a line that has hung up
+// must still cost the poll its time, or the silence count would run out in a busy loop.
+bool sleepUntil(Clock::time_point deadline, int wakeFd) {
+    if (wakeFd < 0) {
+        std::this_thread::sleep_until(deadline);
+        return false;
+    }
+    pollfd fd{wakeFd, POLLIN, 0};
+    return ::poll(&fd, 1, waitMs(deadline)) > 0 && (fd.revents & POLLIN);
+}
+
+std::string format(const char* pattern, const std::string& a, const std::string& b) {
+    std::string out = pattern;
+    const auto first = out.find("%1");
+    if (first != std::string::npos)
+        out.replace(first, 2, a);
+    const auto second = out.find("%2");
+    if (second != std::string::npos)
+        out.replace(second, 2, b);
+    return out;
+}
+
+} // namespace
+
+SerialChannel::SerialChannel(std::string portName, std::string device, ChannelTiming timing)
+    : portName_(std::move(portName)), device_(std::move(device)), timing_(timing) {}
+
+SerialChannel::~SerialChannel() = default;
+
+int SerialChannel::open() {
+    openErrno_ = 0;
+    heldElsewhere_ = false;
+    if (device_.empty()) {
+        openErrno_ = ENOENT;
+        return LinkCode::kSerialOpenFailed;
+    }
+    UniqueFd fd(::open(device_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd) {
+        openErrno_ = errno;
+        heldElsewhere_ = errno == EBUSY;
+        return LinkCode::kSerialOpenFailed;
+    }
+    // Exclusive: a lock that other serial programs honour, and the terminal's own exclusive
+    // mode, which refuses any later open while we hold the port.
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd.get(), TIOCEXCL) != 0) {
+        openErrno_ = errno == EWOULDBLOCK ? EBUSY : errno;
+        heldElsewhere_ = openErrno_ == EBUSY;
+        return LinkCode::kSerialOpenFailed;
+    }
+    if (!::isatty(fd.get()) || !setLine(fd.get())) {
+        openErrno_ = errno ? errno : ENOTTY;
+        return LinkCode::kSerialOpenFailed;
+    }
+    // What the line held before the job belongs to no job of ours.
+    ::tcflush(fd.get(), TCIOFLUSH);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    fd_ = std::move(fd);
+    return 0;
+}
+
+int SerialChannel::send(std::string_view bytes) {
+    if (!fd_)
+        return LinkCode::kSerialSendFailed;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(1000);
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t n = ::write(fd_.get(), bytes.data() + sent, bytes.size() - sent);
+        if (n > 0) {
+            sent += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN) {
+            sendErrno_ = errno;
+            return LinkCode::kSerialSendFailed;
+        }
+        // The driver's buffer is full: wait for room, but not for ever. What is left unsent
+        // shows up as the scale's silence, as on a line that drops bytes.
+        pollfd out{fd_.get(), POLLOUT, 0};
+        if (::poll(&out, 1, waitMs(deadline)) <= 0)
+            return 0;
+    }
+    // Let the bytes leave the driver before the pause after sending starts.
+    ::tcdrain(fd_.get());
+    return 0;
+}
+
+PollResult SerialChannel::poll(std::chrono::milliseconds wait, int wakeFd) {
+    PollResult result;
+    const auto deadline = Clock::now() + wait;
+    if (!fd_) {
+        result.woken = sleepUntil(deadline, wakeFd);
+        return result;
+    }
+    for (;;) {
+        pollfd fds[2] = {{fd_.get(), POLLIN, 0}, {wakeFd, POLLIN, 0}};
+        const int ready = ::poll(fds, wakeFd >= 0 ? 2 : 1, waitMs(deadline));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            return result; // nothing within the wait: an empty poll
+        if (fds[0].revents & POLLIN) {
+            char buffer[kReceiveSize];
+            const ssize_t n = ::read(fd_.get(), buffer, sizeof buffer);
+            if (n > 0) {
+                result.bytes.assign(buffer, static_cast<std::size_t>(n));
+                return result;
+            }
+        }
+        if (wakeFd >= 0 && (fds[1].revents & POLLIN)) {
+            result.woken = true;
+            return result;
+        }
+        if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
+            // Nobody on the other end (the cable's far side is gone): silence.
+            result.woken = sleepUntil(deadline, wakeFd);
+            return result;
+        }
+        if (Clock::now() >= deadline)
+            return result;
+    }
+}
+
+void SerialChannel::close() {
+    fd_.reset();
+}
+
+std::string SerialChannel::failureText(Lang lang) const {
+    const bool zh = lang == Lang::Chinese;
+    if (sendErrno_ != 0)
+        return format(zh ? "无法向串口 %1 (%2) 发送数据" : "Could not send to serial port %1 (%2)",
+                      portName_, device_) +
+               " (" + std::strerror(sendErrno_) + ")";
+    if (openErrno_ == 0)
+        return {};
+    if (heldElsewhere_)
+        return format(zh ? "串口 %1 (%2) 已被其他程序占用"
+                         : "Serial port %1 (%2) is in use by another program",
+                      portName_, device_);
+    switch (openErrno_) {
+    case ENOENT:
+    case ENXIO:
+    case ENODEV:
+        return format(zh ? "串口 %1 (%2) 不存在" : "Serial port %1 (%2) does not exist", portName_,
+                      device_.empty() ? std::string("-") : device_);
+    case EACCES:
+    case EPERM:
+        return format(zh ? "没有权限打开串口 %1 (%2): 请把用户加入 dialout 组 (sudo adduser $USER "
+                           "dialout) 然后重新登录"
+                         : "No permission to open serial port %1 (%2): add your user to the "
+                           "dialout group (sudo adduser $USER dialout) and log in again",
+                      portName_, device_);
+    case ENOTTY:
+        return format(zh ? "%2 不是串口 (%1)" : "%2 is not a serial port (%1)", portName_, device_);
+    default:
+        return format(zh ? "串口 %1 (%2) 打开失败" : "Serial port %1 (%2) could not be opened",
+                      portName_, device_) +
+               " (" + std::strerror(openErrno_) + ")";
+    }
+}
+
+} // namespace korvan
