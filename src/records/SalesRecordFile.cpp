@@ -1,5 +1,7 @@
 #include "SalesRecordFile.h"
 
+#include "SalesRecords.h"
+
 namespace korvan {
 
 IoResult SalesRecordFile::append(const std::filesystem::path& file,
@@ -13,7 +15,7 @@ IoResult SalesRecordFile::append(const std::filesystem::path& file,
     if (!bytes.empty() && bytes.back() != '\n')
         bytes += "\r\n";
     for (const SalesRecord& record : records) {
-        bytes += RecordFile::joinFields({record.fields.begin(), record.fields.end()});
+        bytes += SalesRecords::storableLine(record.fields);
         bytes += "\r\n";
     }
     return RecordFile::writeAll(file, bytes);

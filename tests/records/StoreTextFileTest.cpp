@@ -3,6 +3,7 @@
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -70,4 +71,37 @@ TEST(StoreText, EachTextHasItsOwnDownload) {
         EXPECT_EQ(request.kind, c.kind);
         EXPECT_EQ(request.text, c.sent);
     }
+}
+
+TEST(StoreTextFile, LineBreaksInTextsRoundTripWithOneLinePerText) {
+    TempDir dir;
+    const auto file = dir / "record/xpwz.rec";
+    const StoreText texts[] = {
+        {"Corner\r\nShop", "555-0100", "High Street 1\r\nNorth Town\r\n"},
+        {"\n\xC9\xCC\xB5\xEA\n", "", "\r"}, // GBK text between bare line feeds; a lone CR
+        {"", "", ""},
+    };
+    for (const StoreText& text : texts) {
+        ASSERT_TRUE(StoreTextFile::save(file, text).ok());
+        const std::string bytes = korvan::test::readBytes(file);
+        // Three lines, whatever the texts hold.
+        EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 3);
+        EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\r'), 3);
+        const Loaded<StoreText> loaded = StoreTextFile::load(file);
+        EXPECT_TRUE(loaded.ok());
+        EXPECT_EQ(loaded.value, text);
+    }
+    ASSERT_TRUE(StoreTextFile::save(file, {"A\r\nB", "1", "C\nD"}).ok());
+    EXPECT_EQ(korvan::test::readBytes(file), "A\x1F\x1E"
+                                             "B\r\n1\r\nC\x1E"
+                                             "D\r\n");
+
+    // A failed save leaves the old file.
+    ::chmod(dir.path().c_str(), 0777);
+    ::chmod((dir / "record").c_str(), 0555);
+    EXPECT_TRUE(korvan::test::runUnprivileged([&] {
+        return !StoreTextFile::save(file, {"new", "", ""}).ok();
+    }));
+    ::chmod((dir / "record").c_str(), 0755);
+    EXPECT_EQ(StoreTextFile::load(file).value, (StoreText{"A\r\nB", "1", "C\nD"}));
 }

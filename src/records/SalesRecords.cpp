@@ -1,0 +1,170 @@
+#include "SalesRecords.h"
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+namespace korvan {
+
+Loaded<SalesRecords> SalesRecords::load(const std::filesystem::path& file) {
+    Loaded<std::string> bytes = RecordFile::readAll(file);
+    if (!bytes)
+        return {{}, bytes.result};
+    if (bytes.value.size() > kMaxBytes)
+        return {{}, IoResult::fileFailure(file, EFBIG)};
+    return {fromBytes(std::move(bytes.value)), {}};
+}
+
+SalesRecords SalesRecords::fromBytes(std::string bytes) {
+    SalesRecords records;
+    records.buffer_ = std::move(bytes);
+    records.index();
+    return records;
+}
+
+std::string_view SalesRecords::field(std::size_t row, std::size_t column) const {
+    const Row& r = rows_[row];
+    std::uint32_t begin = r.begin;
+    std::uint32_t end = r.sep[0];
+    if (column >= kFields)
+        return {};
+    if (column > 0) {
+        if (r.sep[column - 1] == r.end)
+            return {}; // the line stops before this field
+        begin = r.sep[column - 1] + 1;
+        end = column < kFields - 1 ? r.sep[column] : r.end;
+    }
+    return std::string_view(buffer_.data() + begin, end - begin);
+}
+
+void SalesRecords::index() {
+    const char* data = buffer_.data();
+    const std::size_t size = buffer_.size();
+    // One row per line end, plus a last line without one: counted first, so the rows are
+    // allocated once.
+    std::size_t lines = 0;
+    for (std::size_t i = 0; i < size; ++i)
+        lines += data[i] == '\n';
+    rows_.reserve(lines + 1);
+
+    std::size_t start = 0;
+    while (start < size) {
+        const auto* lf = static_cast<const char*>(std::memchr(data + start, '\n', size - start));
+        const std::size_t lineEnd = lf ? static_cast<std::size_t>(lf - data) : size;
+        std::size_t textEnd = lineEnd;
+        if (lf && textEnd > start && data[textEnd - 1] == '\r')
+            --textEnd;
+        rows_.push_back(locate(start, textEnd));
+        start = lineEnd + 1;
+    }
+}
+
+SalesRecords::Row SalesRecords::locate(std::size_t begin, std::size_t end) const {
+    const char* data = buffer_.data();
+    Row row{};
+    row.begin = static_cast<std::uint32_t>(begin);
+    row.end = static_cast<std::uint32_t>(end);
+    std::size_t pos = begin;
+    for (std::uint32_t& sep : row.sep) {
+        const void* ff = pos < end ? std::memchr(data + pos, kFieldSeparator, end - pos) : nullptr;
+        if (!ff) {
+            sep = row.end;
+            continue;
+        }
+        sep = static_cast<std::uint32_t>(static_cast<const char*>(ff) - data);
+        pos = sep + 1;
+    }
+    return row;
+}
+
+void SalesRecords::appendLine(std::string_view line) {
+    if (buffer_.size() + line.size() + 2 > kMaxBytes)
+        throw std::length_error("sales records past 4 GiB");
+    const std::size_t begin = buffer_.size();
+    buffer_ += line;
+    const std::size_t end = buffer_.size();
+    buffer_ += "\r\n";
+    rows_.push_back(locate(begin, end));
+}
+
+void SalesRecords::append(const SalesRecord& record) {
+    appendLine(storableLine(record.fields));
+}
+
+void SalesRecords::append(const std::vector<SalesRecord>& records) {
+    for (const SalesRecord& record : records)
+        append(record);
+}
+
+void SalesRecords::erase(const std::vector<std::size_t>& rows) {
+    std::vector<bool> gone(rows_.size());
+    for (std::size_t row : rows)
+        if (row < gone.size())
+            gone[row] = true;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        if (!gone[i])
+            rows_[kept++] = rows_[i];
+    rows_.resize(kept);
+}
+
+void SalesRecords::clear() {
+    buffer_ = std::string();
+    rows_ = std::vector<Row>();
+}
+
+std::string SalesRecords::fileBytes() const {
+    std::size_t size = 0;
+    for (const Row& r : rows_)
+        size += r.end - r.begin + kFields - 1 + 2; // at most the missing separators, CR LF
+    std::string bytes;
+    bytes.reserve(size);
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        const Row& r = rows_[row];
+        if (r.sep[kFields - 2] != r.end) {
+            bytes.append(buffer_, r.begin, r.end - r.begin); // all five fields: the line itself
+        } else {
+            for (std::size_t column = 0; column < kFields; ++column) {
+                if (column)
+                    bytes += kFieldSeparator;
+                bytes += field(row, column);
+            }
+        }
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+IoResult SalesRecords::save(const std::filesystem::path& file) const {
+    return RecordFile::writeAll(file, fileBytes());
+}
+
+std::string SalesRecords::storableField(std::string_view text, std::size_t column) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r') {
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i; // CR LF is one line break
+            out += ' ';
+        } else if (c == '\n' || (c == kFieldSeparator && column < kFields - 1)) {
+            out += ' ';
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string SalesRecords::storableLine(const std::array<std::string, kFields>& fields) {
+    std::string line;
+    for (std::size_t column = 0; column < kFields; ++column) {
+        if (column)
+            line += kFieldSeparator;
+        line += storableField(fields[column], column);
+    }
+    return line;
+}
+
+} // namespace korvan
