@@ -4,6 +4,7 @@
 #include "records/SalesWorkbook.h"
 
 #include "VectorRows.h"
+#include "WorkbookDump.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -14,43 +15,14 @@
 #include <sys/stat.h>
 
 using namespace korvan;
+using korvan::test::dumpWorkbook;
 using korvan::test::readBytes;
+using korvan::test::runShell;
 using korvan::test::TempDir;
 using korvan::test::VectorRows;
 using korvan::test::writeBytes;
 
 namespace {
-
-// Output of a shell command, and whether it exited with 0.
-std::pair<bool, std::string> run(const std::string& command) {
-    std::string output;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return {false, output};
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        output.append(buffer, n);
-    return {::pclose(pipe) == 0, output};
-}
-
-// Every "key=value" line workbook_dump.py prints for the file.
-std::map<std::string, std::string> dump(const std::filesystem::path& file) {
-    const auto [ok, output] =
-        run("/usr/bin/python3 '" KORVAN_WORKBOOK_DUMP "' '" + file.string() + "' 2>&1");
-    EXPECT_TRUE(ok) << "openpyxl (python3-openpyxl) could not read the workbook:\n" << output;
-    std::map<std::string, std::string> values;
-    std::size_t start = 0;
-    while (start < output.size()) {
-        std::size_t end = output.find('\n', start);
-        if (end == std::string::npos)
-            end = output.size();
-        const std::string line = output.substr(start, end - start);
-        if (const std::size_t eq = line.find('='); eq != std::string::npos)
-            values[line.substr(0, eq)] = line.substr(eq + 1);
-        start = end + 1;
-    }
-    return values;
-}
 
 double number(const std::map<std::string, std::string>& values, const std::string& key) {
     const auto found = values.find(key);
@@ -91,7 +63,7 @@ TEST(SalesWorkbook, CellsStylesPageSetUpAndWindowAreWhatASpreadsheetReads) {
     const VectorRows rows = twoSales();
     const auto written = SalesWorkbook::write(file, rows, SalesCaptions::columns(Lang::English));
     ASSERT_TRUE(written) << written.detail;
-    const auto values = dump(file);
+    const auto values = dumpWorkbook(file);
 
     const std::map<std::string, std::string> expected = {
         {"sheets", "1"},
@@ -151,7 +123,7 @@ TEST(SalesWorkbook, ColumnsAreAsWideAsTheirLongestText) {
     const auto file = dir / "records.xlsx";
     const VectorRows rows = twoSales();
     ASSERT_TRUE(SalesWorkbook::write(file, rows, SalesCaptions::columns(Lang::Chinese)));
-    const auto values = dump(file);
+    const auto values = dumpWorkbook(file);
     // Widths count characters of the default font; a Chinese character takes two, a 14 point
     // caption character about 1.3 of a record's.
     struct Case {
@@ -184,7 +156,7 @@ TEST(SalesWorkbook, FieldsThatAreNotCleanTextStillGiveAWorkbookThatOpens) {
                             "1",
                             "x\x01y", " 2 "}});
     ASSERT_TRUE(SalesWorkbook::write(file, rows, SalesCaptions::columns(Lang::English)));
-    const auto values = dump(file);
+    const auto values = dumpWorkbook(file);
     EXPECT_EQ(values.at("cell.B2"), "a<b>&\"c\"");
     EXPECT_EQ(values.at("cell.C2"), "\uFFFD1");
     EXPECT_EQ(values.at("cell.E2"), " 2 ");
@@ -255,11 +227,11 @@ TEST(SalesWorkbook, TemporaryFilesAreNewPrivateAndNamedForASpreadsheet) {
     // The screen writes its export into such a file.
     const VectorRows rows = twoSales();
     ASSERT_TRUE(SalesWorkbook::write(first.value, rows, SalesCaptions::columns(Lang::English)));
-    EXPECT_EQ(dump(first.value).at("cell.B2"), "苹果");
+    EXPECT_EQ(dumpWorkbook(first.value).at("cell.B2"), "苹果");
 }
 
 TEST(SalesWorkbook, LibreOfficeOpensTheWorkbook) {
-    if (!run("command -v soffice >/dev/null 2>&1").first)
+    if (!runShell("command -v soffice >/dev/null 2>&1").first)
         GTEST_SKIP() << "soffice (libreoffice-calc-nogui) is not installed";
     TempDir dir;
     const auto file = dir / "records.xlsx";
@@ -267,10 +239,10 @@ TEST(SalesWorkbook, LibreOfficeOpensTheWorkbook) {
     ASSERT_TRUE(SalesWorkbook::write(file, rows, SalesCaptions::columns(Lang::English)));
     // A profile of its own, so a running office does not take the conversion over.
     const auto [ok, output] =
-        run("HOME='" + dir.path().string() + "' soffice -env:UserInstallation=file://" +
-            (dir / "profile").string() +
-            " --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76' --outdir '" +
-            dir.path().string() + "' '" + file.string() + "' 2>&1");
+        runShell("HOME='" + dir.path().string() + "' soffice -env:UserInstallation=file://" +
+                 (dir / "profile").string() +
+                 " --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76' --outdir '" +
+                 dir.path().string() + "' '" + file.string() + "' 2>&1");
     ASSERT_TRUE(ok) << output;
     EXPECT_EQ(readBytes(dir / "records.csv"),
               "Transaction time,Commodity Name,N.W/Q'TY,Price,Total\n"
