@@ -12,20 +12,19 @@ class VectorRows : public SalesRows {
 public:
     using Row = std::array<std::string, kFields>;
 
-    VectorRows() = default;
-    explicit VectorRows(std::vector<Row> rows) : rows_(std::move(rows)) {}
-
-    // `count` rows whose fields name their row, "<row>.<field>", so any row shows where it went.
+    explicit VectorRows(std::vector<Row> rows = {}) : rows_(std::move(rows)) {}
+    // `count` rows whose fields name their place, "<row>.<field>".
     static VectorRows numbered(std::size_t count) {
         VectorRows rows;
-        rows.rows_.reserve(count);
         for (std::size_t r = 0; r < count; ++r) {
-            Row row;
+            rows.rows_.emplace_back();
             for (std::size_t c = 0; c < kFields; ++c)
-                row[c] = std::to_string(r) + "." + std::to_string(c);
-            rows.rows_.push_back(std::move(row));
+                rows.rows_.back()[c] = std::to_string(r) + "." + std::to_string(c);
         }
         return rows;
+    }
+    void set(std::size_t row, std::size_t column, std::string text) {
+        rows_.at(row).at(column) = std::move(text);
     }
 
     std::size_t size() const override { return rows_.size(); }

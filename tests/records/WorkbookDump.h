@@ -1,12 +1,12 @@
 #pragma once
 // What a spreadsheet program reads from a workbook: workbook_dump.py (openpyxl) prints it as
-// "key=value" lines, read here into a map.
+// "key=value" lines (cell.A1, font.A1, width.B, ...), read here into a map.
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
 #include <utility>
 
@@ -16,30 +16,21 @@ namespace korvan::test {
 inline std::pair<bool, std::string> runShell(const std::string& command) {
     std::string output;
     FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return {false, output};
     char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+    for (std::size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
         output.append(buffer, n);
-    return {::pclose(pipe) == 0, output};
+    return {pipe && ::pclose(pipe) == 0, output};
 }
 
-// Every "key=value" line workbook_dump.py prints for the file: cell.A1, font.A1, width.B, ...
 inline std::map<std::string, std::string> dumpWorkbook(const std::filesystem::path& file) {
     const auto [ok, output] =
         runShell("/usr/bin/python3 '" KORVAN_WORKBOOK_DUMP "' '" + file.string() + "' 2>&1");
     EXPECT_TRUE(ok) << "openpyxl (python3-openpyxl) could not read the workbook:\n" << output;
     std::map<std::string, std::string> values;
-    std::size_t start = 0;
-    while (start < output.size()) {
-        std::size_t end = output.find('\n', start);
-        if (end == std::string::npos)
-            end = output.size();
-        const std::string line = output.substr(start, end - start);
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);)
         if (const std::size_t eq = line.find('='); eq != std::string::npos)
             values[line.substr(0, eq)] = line.substr(eq + 1);
-        start = end + 1;
-    }
     return values;
 }
 
