@@ -1,8 +1,8 @@
 #pragma once
 // The printed pages of a sales record list, as data: every text with its position in device
-// units (the dots of a 600 dpi printer; a full page reaches kFullPageBottom). A screen paints the
-// pages on its printer scaled to the page it has, the command line into a file; both draw the
-// same texts at the same places.
+// units (laid out for a printer of about 600 dpi; a full page reaches kFullPageBottom). A screen
+// paints the pages on its printer scaled to the page it has, the command line into a file; both
+// draw the same texts at the same places.
 //
 // Every text is drawn in one font: cell height kFontHeight device units (the line's full height,
 // from the top of the text to the bottom), the platform's default face and weight. A text's
