@@ -7,6 +7,7 @@ packages=(build-essential cmake ninja-build pkg-config
   libhidapi-dev libxlsxwriter-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-wqy-microhei fonts-arphic-uming
+  python3-openpyxl libreoffice-calc-nogui
   clang libclang-rt-14-dev clang-format)
 missing=()
 for p in "${packages[@]}"; do

@@ -81,6 +81,7 @@ std::optional<JobRequest> CliJob::load(const CliOptions& options, const DataDir&
         request.recordSink = [&records](const SalesRecord& record) { records.push_back(record); };
         break;
     case Command::ClearRecords:
+    case Command::ExportRecords:
         break;
     }
     if (!result) {

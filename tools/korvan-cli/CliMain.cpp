@@ -1,5 +1,6 @@
 #include "CliMain.h"
 
+#include "CliExport.h"
 #include "CliJob.h"
 #include "CliOptions.h"
 #include "CliProgress.h"
@@ -64,6 +65,15 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                                               : std::filesystem::path(options.dataDir));
     Language::load(dir.record("language.rec"));
     const Lang lang = Language::current();
+
+    if (options.command == Command::ExportRecords) {
+        const CliExport::Outcome outcome = CliExport::run(options, dir, lang);
+        if (outcome.status == kExitUsage)
+            return fail(kExitUsage, outcome.line);
+        if (!outcome.note.empty())
+            err << "korvan-cli: " << outcome.note << '\n';
+        return finish(out, err, outcome.line, outcome.status);
+    }
 
     LinkSettings settings;
     if (const IoResult read = settings.load(dir.record("tx.rec")); !read)

@@ -224,6 +224,20 @@ CliParse CliParse::parse(const std::vector<std::string>& args) {
             Command::ReadRecords);
     command(&app, "clear-records", "deletes the scale's sales records", Command::ClearRecords)
         ->add_flag("--yes", o.yes, "confirms the deletion (required)");
+    CLI::App* exportRecords =
+        command(&app, "export-records",
+                "writes the sales records of record/dzcjl.rec, or those the query matches, into a "
+                "spreadsheet file (no scale needed)",
+                Command::ExportRecords);
+    exportRecords->add_option("--xlsx", o.xlsxFile, "the workbook to write")
+        ->required()
+        ->type_name("FILE");
+    exportRecords
+        ->add_option("--date", o.dateQuery,
+                     "only records whose time starts with these ten characters")
+        ->type_name("DATE");
+    exportRecords->add_option("--name", o.nameQuery, "only records of exactly this commodity name")
+        ->type_name("NAME");
 
     // CLI11 takes the arguments last first.
     std::vector<std::string> reversed(args.rbegin(), args.rend());
@@ -280,6 +294,8 @@ JobKind jobKind(Command command) {
         return JobKind::ReadRecords;
     case Command::ClearRecords:
         return JobKind::ClearRecords;
+    case Command::ExportRecords: // runs without the scale: no job
+        break;
     }
     return JobKind::CommodityDownload;
 }

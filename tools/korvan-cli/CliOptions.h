@@ -22,6 +22,7 @@ enum class Command {
     SendLabel,
     ReadRecords,
     ClearRecords,
+    ExportRecords,
 };
 
 struct CliOptions {
@@ -38,6 +39,9 @@ struct CliOptions {
     std::optional<std::tm> at; // send datetime --at, local calendar time
     std::string labelFile;     // send label FILE; empty: the file record/dqlabel.rec names
     bool yes = false;
+    std::string xlsxFile;  // export-records --xlsx
+    std::string dateQuery; // export-records --date; empty: any day
+    std::string nameQuery; // export-records --name; empty: any name
 
     // "YYYY-MM-DD HH:MM:SS" as a calendar time with its day of the week; nullopt when it is
     // no real date and time.

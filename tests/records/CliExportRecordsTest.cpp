@@ -1,0 +1,107 @@
+// korvan-cli export-records, run in process on a data directory: which records the query picks,
+// the messages and exit statuses, and the workbook written.
+#include "CliMain.h"
+
+#include "WorkbookDump.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using namespace korvan;
+using namespace korvan::test;
+
+namespace {
+
+const std::string kApple = "\xc6\xbb\xb9\xfb"; // 苹果 in GBK
+
+// Two sales on 7 December, one on 8 December, one written with a one-digit month.
+const std::string kRecords = "2026-12-07 10:00:01\f" + kApple + "\f1.250\f5.00\f6.25\r\n" +
+                             "2026-12-07 11:30:00\fapples\f2\f1.00\f2.00\r\n" +
+                             "2026-12-08 09:15:00\f" + kApple + "\f0.500\f5.00\f2.50\r\n" +
+                             "2026-2-07 09:00:00\fApple\f1\f1.00\f1.00\n";
+
+// The caption of column A, then the times and names of the workbook's records.
+std::string exported(const std::filesystem::path& file) {
+    const auto values = dumpWorkbook(file);
+    std::string text = values.at("cell.A1") + ":";
+    for (int row = 2; values.count("cell.B" + std::to_string(row)); ++row) {
+        const std::string time = values.at("cell.A" + std::to_string(row));
+        text += (row == 2 ? "" : ",") + time.substr(0, time.find(' ')) + " " +
+                values.at("cell.B" + std::to_string(row));
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(CliExportRecords, TheQueryPicksTheRowsAndFailuresAreSaid) {
+    TempDir dir;
+    writeBytes(dir / "record/dzcjl.rec", kRecords);
+    writeBytes(dir / "a-file", "x");
+    const std::string out = (dir / "out.xlsx").string();
+    const std::string all = "t2026-12-07 苹果,t2026-12-07 apples,t2026-12-08 苹果,t2026-2-07 Apple";
+    const struct {
+        const char* language;
+        std::vector<std::string> args;
+        int status;
+        std::string out; // stdout exactly, or for a usage error how stderr starts
+        std::string workbook;
+    } cases[] = {
+        {"english", {"--xlsx", out}, 0, "Records exported to " + out + ": 4", all},
+        {"english", {"--xlsx", out, "--date", "", "--name", ""}, 0, "", all},
+        {"english",
+         {"--xlsx", out, "--date", "2026-12-07"},
+         0,
+         "",
+         "t2026-12-07 苹果,t2026-12-07 apples"},
+        // The name is typed in UTF-8 and compared with the file's GBK bytes, whole and exact.
+        {"chinese",
+         {"--xlsx", out, "--name", "苹果"},
+         0,
+         "记录已导出到 " + out + "：2 条",
+         "t2026-12-07 苹果,t2026-12-08 苹果"},
+        {"english",
+         {"--xlsx", out, "--date", "2026-12-08", "--name", "苹果"},
+         0,
+         "",
+         "t2026-12-08 苹果"},
+        // Nothing to export: nothing is written, as the screen refuses an empty list.
+        {"english", {"--xlsx", out, "--name", "apple"}, 1, "No record ", ""},
+        {"chinese", {"--xlsx", out, "--data-dir", (dir / "empty").string()}, 1, "没有记录", ""},
+        {"english",
+         {"--xlsx", (dir / "a-file/out.xlsx").string()},
+         1,
+         "Unable to build Excel 2003 server",
+         ""},
+        {"english",
+         {"--xlsx", out, "--date", "2026-12-07 10"},
+         2,
+         "korvan-cli: --date takes the first ten characters of a time",
+         ""},
+        {"english", {"--date", "2026-12-07"}, 2, "korvan-cli: --xlsx is required", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        std::filesystem::remove(out);
+        writeBytes(dir / "record/language.rec", c.language);
+        writeBytes(dir / "empty/record/language.rec", c.language);
+        std::vector<std::string> args = {"export-records", "--data-dir", dir.path().string()};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        std::ostringstream stdoutText, stderrText;
+        EXPECT_EQ(cli::runCli(args, stdoutText, stderrText, false), c.status) << stderrText.str();
+        if (c.status == 2) {
+            EXPECT_EQ(stderrText.str().rfind(c.out, 0), 0u) << stderrText.str();
+        } else if (!c.out.empty()) {
+            EXPECT_EQ(stdoutText.str(), c.out + "\n");
+        }
+        if (c.status != 0) {
+            EXPECT_FALSE(std::filesystem::exists(out));
+            continue;
+        }
+        const std::string caption =
+            c.language == std::string("chinese") ? "交易时间" : "Transaction time";
+        EXPECT_EQ(exported(out), caption + ":" + c.workbook);
+    }
+}
