@@ -166,6 +166,9 @@ PollResult SerialChannel::poll(std::chrono::milliseconds wait, int wakeFd) {
 }
 
 void SerialChannel::close() {
+    // The terminal's exclusive mode outlives the descriptor on some drivers: give the port back.
+    if (fd_)
+        ::ioctl(fd_.get(), TIOCNXCL);
     fd_.reset();
 }
 

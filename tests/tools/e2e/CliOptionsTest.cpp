@@ -200,10 +200,9 @@ TEST(CliRun, ProblemsBeforeTheJobHaveTheirOwnStatus) {
     EXPECT_EQ(noLink.status, kExitUsage);
     EXPECT_NE(noLink.err.find("--link"), std::string::npos) << noLink.err;
 
-    CliRunResult serial =
-        runIn({"--data-dir=" + at, "send", "commodities", "--link=serial", "--quiet"});
-    EXPECT_EQ(serial.status, kExitFailed);
-    EXPECT_NE(serial.err.find("not available yet"), std::string::npos) << serial.err;
+    CliRunResult usb = runIn({"--data-dir=" + at, "send", "commodities", "--link=usb", "--quiet"});
+    EXPECT_EQ(usb.status, kExitFailed);
+    EXPECT_NE(usb.err.find("not available yet"), std::string::npos) << usb.err;
 
     std::filesystem::create_directories(data.record("spsm.rec"));
     CliRunResult unreadable =

@@ -3,11 +3,14 @@
 #include "Process.h"
 #include "common/RecordFile.h"
 #include "common/TextCodec.h"
+#include "common/UniqueFd.h"
 #include "link/RecordBuilder.h"
 #include "link/UdpPeer.h"
 #include "support/TempDir.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 
 #include <algorithm>
 #include <memory>
@@ -382,10 +385,43 @@ TEST_F(CliScale, SilentScaleGetsTheEndByteAndTheNoAnswerMessage) {
     EXPECT_NE(log.find("data 0F", last), std::string::npos) << log;
 }
 
+TEST_F(CliScale, SerialLinkOverTheScalesTerminalByNameOrPath) {
+    writeBytes(record("sp.rec"), kCommodities);
+    startScale({"--serial"});
+    const std::string& out = scale_->out();
+    const auto at = out.find("serial /dev/");
+    ASSERT_NE(at, std::string::npos) << out;
+    const std::string device = out.substr(at + 7, out.find('\n', at) - at - 7);
+
+    // COM4 mapped to the terminal in record/comports.rec, as the settings screen writes it.
+    writeBytes(record("comports.rec"), "COM4\f" + device + "\r\n");
+    RunResult mapped = cli({"--link", "serial", "--port", "COM4", "send", "commodities"});
+    EXPECT_EQ(mapped.exitCode, 0) << mapped.err;
+    EXPECT_EQ(mapped.lastLine(), "2Data download completed");
+    EXPECT_NE(readBytes(stored("commodities.txt")).find("Pear"), std::string::npos);
+
+    RunResult byPath = cli({"--link", "serial", "--port", device, "read-records", "--quiet"});
+    EXPECT_EQ(byPath.exitCode, 0) << byPath.err;
+
+    // A port held by another program, and one with no device behind it, fail at once.
+    const UniqueFd held(::open(device.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+    ASSERT_TRUE(held);
+    ASSERT_EQ(::flock(held.get(), LOCK_EX | LOCK_NB), 0);
+    RunResult busy = cli({"--link", "serial", "--port", "COM4", "send", "commodities"});
+    EXPECT_EQ(busy.exitCode, 1);
+    EXPECT_NE(busy.out.find("COM4 (" + device + ") is in use by another program"),
+              std::string::npos)
+        << busy.out;
+    RunResult missing =
+        cli({"--link", "serial", "--port", "/dev/korvan-none", "send", "commodities"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.out.find("does not exist"), std::string::npos) << missing.out;
+}
+
 TEST_F(CliScale, LinkAndInputProblemsAreReportedWithoutAJob) {
-    RunResult serial = cli({"--link", "serial", "send", "commodities"});
-    EXPECT_EQ(serial.exitCode, 1);
-    EXPECT_NE(serial.err.find("not available yet"), std::string::npos) << serial.err;
+    RunResult usb = cli({"--link", "usb", "send", "commodities"});
+    EXPECT_EQ(usb.exitCode, 1);
+    EXPECT_NE(usb.err.find("not available yet"), std::string::npos) << usb.err;
 
     writeBytes(record("tx.rec"), "Pigeon\r\n");
     RunResult noLink = cli({"send", "commodities"});
