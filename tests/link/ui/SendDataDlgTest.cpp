@@ -93,7 +93,7 @@ private slots:
 
     void linkWithoutChannelSaysSo() {
         UiData data(kEnglish);
-        data.write("tx.rec", "SerialPort\r\nCOM1\r\n127.0.0.1\r\n");
+        data.write("tx.rec", "USB\r\nCOM1\r\n127.0.0.1\r\n");
         Prompt::Script prompt;
         const TransferReport report = CSendDataDlg::run(commodities(1), nullptr);
         QVERIFY(!report.completed);
