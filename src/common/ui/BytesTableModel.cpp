@@ -71,6 +71,15 @@ void BytesTableModel::refresh() {
     endResetModel();
 }
 
+void BytesTableModel::beginAppend(int count) {
+    const int first = rowCount();
+    beginInsertRows({}, first, first + count - 1);
+}
+
+void BytesTableModel::endAppend() {
+    endInsertRows();
+}
+
 void BytesTableModel::refreshRow(int row) {
     emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }

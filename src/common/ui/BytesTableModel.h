@@ -40,6 +40,10 @@ public:
     void refresh();
     // One row's cells changed.
     void refreshRow(int row);
+    // Rows are added at the end: call before the core adds them and after, so a view keeps its
+    // place and selection while a long list grows.
+    void beginAppend(int count);
+    void endAppend();
 
 private:
     std::vector<Column> columns_;

@@ -1,0 +1,304 @@
+#include "CDzcjlDlg.h"
+#include "ui_CDzcjlDlg.h"
+
+#include <QDesktopServices>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QUrl>
+
+#include "SalesPrint.h"
+#include "common/DataDir.h"
+#include "common/Prompt.h"
+#include "common/ui/ByteLimitValidator.h"
+#include "common/ui/BytesTableModel.h"
+#include "common/ui/DialogRunner.h"
+#include "common/ui/ListView.h"
+#include "common/ui/QtText.h"
+#include "link/ui/CSendDataDlg.h"
+#include "records/PrintLayout.h"
+#include "records/SalesCaptions.h"
+#include "records/SalesTotal.h"
+#include "records/SalesWorkbook.h"
+
+namespace korvan {
+namespace {
+const Tr kTitle{"电子秤记录", "Electronic Scale Recording"};
+const Tr kQueryGroup{"查询记录", "Query Record"};
+const Tr kDate{"日期", "Date"};
+const Tr kName{"商品名", "Name"};
+const Tr kTotal{"金额", "Total"};
+const Tr kQuery{"查询", "Query"};
+const Tr kExport{"导出", "Export"};
+const Tr kPrint{"打印", "Print"};
+const Tr kOperation{"操作", "operation"};
+const Tr kDeleteSelection{"删除选中记录", "Delete Selection"};
+const Tr kDeleteAll{"删除所有记录", "Delete all"};
+const Tr kDisplayAll{"显示所有记录", "Display all"};
+const Tr kScaleGroup{"电子秤", "Electronic scale"};
+const Tr kRead{"读取电子秤记录", "Read records"};
+const Tr kClear{"清除电子秤记录", "Clear records"};
+const Tr kOk{"确定", "OK"};
+const Tr kCancel{"取消", "Cancel"};
+const Tr kSure{"确定吗?", "Are you sure?"};
+const Tr kSelectFirst{"请先选择记录", "Please select the record first"};
+const Tr kPrinterRefused{"打印机未能开始打印", "The printer did not start the document"};
+const Tr kNoProgram{"没有可以打开工作簿的程序。工作簿保存在: ",
+                    "No program could open the workbook. It is saved at: "};
+
+constexpr std::size_t kDateBytes = SalesQuery::kDateKeyBytes;
+constexpr std::size_t kNameBytes = 16;
+const int kColumnWidths[SalesRows::kFields] = {150, 120, 120, 80, 80};
+
+CDzcjlDlg::Opener& opener() {
+    static CDzcjlDlg::Opener open = [](const QString& file) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+    };
+    return open;
+}
+
+} // namespace
+
+void CDzcjlDlg::setOpener(Opener open) {
+    opener() = std::move(open);
+}
+
+CDzcjlDlg::CDzcjlDlg(QWidget* parent)
+    : DataEntryDialog(parent), ui_(std::make_unique<Ui::CDzcjlDlg>()), lang_(Language::current()) {
+    ui_->setupUi(this);
+    fixSize();
+
+    std::vector<BytesTableModel::Column> columns;
+    for (std::size_t i = 0; i < SalesRows::kFields; ++i)
+        columns.push_back(
+            {QString::fromUtf8(SalesCaptions::kColumns[i].get(lang_)), kColumnWidths[i]});
+    model_ = new BytesTableModel(
+        std::move(columns), [this] { return static_cast<int>(shown().size()); },
+        [this](int row, int column) {
+            return std::string(
+                shown().field(static_cast<std::size_t>(row), static_cast<std::size_t>(column)));
+        },
+        this);
+    ListView::setUp(ui_->recordList, model_);
+    setCaptions();
+    ByteLimitValidator::apply(ui_->dateEdit, kDateBytes);
+    ByteLimitValidator::apply(ui_->nameEdit, kNameBytes);
+    settleButtons();
+
+    loadAll();
+    showRows();
+
+    ListView::onEmptyAreaClick(ui_->recordList, [this] { onListClicked(); });
+    connect(ui_->recordList, &QTableView::clicked, this, &CDzcjlDlg::onListClicked);
+    // A value typed into the total box is replaced by the computed one.
+    connect(ui_->totalEdit, &QLineEdit::textChanged, this, [this] { computeTotal(); });
+    connect(ui_->queryButton, &QPushButton::clicked, this, &CDzcjlDlg::onQuery);
+    connect(ui_->displayAllButton, &QPushButton::clicked, this, &CDzcjlDlg::onDisplayAll);
+    connect(ui_->deleteSelectionButton, &QPushButton::clicked, this, &CDzcjlDlg::onDeleteSelection);
+    connect(ui_->deleteAllButton, &QPushButton::clicked, this, &CDzcjlDlg::onDeleteAll);
+    connect(ui_->readButton, &QPushButton::clicked, this, &CDzcjlDlg::onReadRecords);
+    connect(ui_->clearButton, &QPushButton::clicked, this, &CDzcjlDlg::onClearRecords);
+    connect(ui_->printButton, &QPushButton::clicked, this, &CDzcjlDlg::onPrint);
+    connect(ui_->exportButton, &QPushButton::clicked, this, &CDzcjlDlg::onExport);
+    connect(ui_->okButton, &QPushButton::clicked, this, &CDzcjlDlg::accept);
+    connect(ui_->cancelButton, &QPushButton::clicked, this, &CDzcjlDlg::reject);
+}
+
+CDzcjlDlg::~CDzcjlDlg() = default;
+
+void CDzcjlDlg::setCaptions() {
+    setWindowTitle(qtr(kTitle, lang_));
+    ui_->listCaption->setText(qtr(SalesCaptions::kHeading, lang_));
+    ui_->queryGroup->setTitle(qtr(kQueryGroup, lang_));
+    ui_->dateCaption->setText(qtr(kDate, lang_));
+    ui_->nameCaption->setText(qtr(kName, lang_));
+    ui_->totalCaption->setText(qtr(kTotal, lang_));
+    ui_->queryButton->setText(qtr(kQuery, lang_));
+    ui_->exportButton->setText(qtr(kExport, lang_));
+    ui_->printButton->setText(qtr(kPrint, lang_));
+    ui_->operationGroup->setTitle(qtr(kOperation, lang_));
+    ui_->deleteSelectionButton->setText(qtr(kDeleteSelection, lang_));
+    ui_->deleteAllButton->setText(qtr(kDeleteAll, lang_));
+    ui_->displayAllButton->setText(qtr(kDisplayAll, lang_));
+    ui_->scaleGroup->setTitle(qtr(kScaleGroup, lang_));
+    ui_->readButton->setText(qtr(kRead, lang_));
+    ui_->clearButton->setText(qtr(kClear, lang_));
+    ui_->okButton->setText(qtr(kOk, lang_));
+    ui_->cancelButton->setText(qtr(kCancel, lang_));
+}
+
+void CDzcjlDlg::showEvent(QShowEvent* event) {
+    DataEntryDialog::showEvent(event);
+    if (!loadProblem_.empty())
+        QMetaObject::invokeMethod(
+            this, [problem = loadProblem_] { Prompt::showMessage(problem); }, Qt::QueuedConnection);
+}
+
+const SalesRows& CDzcjlDlg::shown() const {
+    if (selection_)
+        return *selection_;
+    return records_;
+}
+
+bool CDzcjlDlg::loadAll() {
+    selection_.reset();
+    auto loaded = SalesRecords::load(DataDir::current().record("dzcjl.rec"));
+    records_ = std::move(loaded.value);
+    loadProblem_ = loaded.ok() ? std::string() : loaded.result.message();
+    return loaded.ok();
+}
+
+void CDzcjlDlg::showRows() {
+    model_->refresh();
+    const bool full = !queryView();
+    ui_->deleteSelectionButton->setEnabled(full);
+    ui_->deleteAllButton->setEnabled(full);
+    computeTotal();
+}
+
+void CDzcjlDlg::computeTotal() {
+    if (totalling_)
+        return;
+    totalling_ = true;
+    const QString total = QString::fromStdString(SalesTotal::text(shown()));
+    if (ui_->totalEdit->text() != total)
+        ui_->totalEdit->setText(total);
+    totalling_ = false;
+}
+
+bool CDzcjlDlg::save(SalesRecords& records) {
+    const IoResult result = records.save(DataDir::current().record("dzcjl.rec"));
+    if (!result.ok())
+        Prompt::showMessage(result.message());
+    return result.ok();
+}
+
+void CDzcjlDlg::onListClicked() {
+    if (!ListView::selectedRows(ui_->recordList).empty())
+        mark_ = true;
+}
+
+void CDzcjlDlg::onQuery() {
+    const bool read = loadAll();
+    selection_ =
+        SalesQuery{toGbk(ui_->dateEdit->text()), toGbk(ui_->nameEdit->text())}.run(records_);
+    showRows();
+    if (!read)
+        Prompt::showMessage(loadProblem_);
+}
+
+void CDzcjlDlg::onDisplayAll() {
+    ByteLimitValidator::fill(ui_->dateEdit, QString());
+    ByteLimitValidator::fill(ui_->nameEdit, QString());
+    const bool read = loadAll();
+    showRows();
+    if (!read)
+        Prompt::showMessage(loadProblem_);
+}
+
+void CDzcjlDlg::onDeleteSelection() {
+    if (!mark_) {
+        Prompt::showMessage(kSelectFirst.get(lang_));
+        return;
+    }
+    if (Prompt::ask(kSure.get(lang_))) {
+        if (!loadProblem_.empty()) {
+            Prompt::showMessage(loadProblem_); // writing now would lose the file's records
+            return;
+        }
+        const std::set<std::size_t> selected = ListView::selectedRows(ui_->recordList);
+        // The list changes only once the file holds the change.
+        SalesRecords kept = records_;
+        kept.erase({selected.begin(), selected.end()});
+        if (save(kept)) {
+            records_ = std::move(kept);
+            mark_ = false;
+            ui_->recordList->clearSelection();
+            model_->refresh();
+        }
+    }
+    computeTotal();
+}
+
+void CDzcjlDlg::onDeleteAll() {
+    if (shown().size() == 0) {
+        Prompt::showMessage(SalesCaptions::kNoRecord.get(lang_));
+    } else if (Prompt::ask(kSure.get(lang_))) {
+        if (!loadProblem_.empty()) {
+            Prompt::showMessage(loadProblem_);
+            return;
+        }
+        SalesRecords none;
+        if (save(none)) {
+            records_ = std::move(none);
+            mark_ = false;
+            model_->refresh();
+        }
+    }
+    computeTotal();
+}
+
+void CDzcjlDlg::onReadRecords() {
+    onDisplayAll();
+    if (!loadProblem_.empty())
+        return; // already said why; the file must not be written over
+    JobRequest request;
+    request.kind = JobKind::ReadRecords;
+    // Rows appear as they arrive.
+    request.recordSink = [this](const SalesRecord& record) {
+        model_->beginAppend(1);
+        records_.append(record);
+        model_->endAppend();
+        ui_->recordList->scrollToBottom();
+    };
+    CSendDataDlg::run(std::move(request), this);
+    // Whatever arrived before a failure is kept, as the list shows it.
+    save(records_);
+    computeTotal();
+}
+
+void CDzcjlDlg::onClearRecords() {
+    if (!Prompt::ask(kSure.get(lang_)))
+        return;
+    JobRequest request;
+    request.kind = JobKind::ClearRecords;
+    CSendDataDlg::run(std::move(request), this);
+}
+
+void CDzcjlDlg::onPrint() {
+    if (shown().size() == 0) {
+        Prompt::showMessage(SalesCaptions::kNoRecord.get(lang_));
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    if (DialogRunner::run(dialog) != QDialog::Accepted)
+        return;
+    printer.setDocName(QStringLiteral("pdoc"));
+    const PrintLayout layout(shown(), PrintCaptions::forLanguage(lang_),
+                             ui_->totalEdit->text().toStdString());
+    if (!SalesPrint::paint(printer, layout))
+        Prompt::showMessage(kPrinterRefused.get(lang_));
+}
+
+void CDzcjlDlg::onExport() {
+    if (shown().size() == 0) {
+        Prompt::showMessage(SalesCaptions::kNoRecord.get(lang_));
+        return;
+    }
+    const auto file = SalesWorkbook::newTemporaryFile();
+    const auto written =
+        file ? SalesWorkbook::write(file.value, shown(), SalesCaptions::columns(lang_))
+             : SalesWorkbook::Result{};
+    if (!written) {
+        Prompt::showMessage(SalesWorkbook::kFailureMessage);
+        return;
+    }
+    const QString path = QString::fromStdString(file.value.string());
+    if (!opener()(path))
+        Prompt::showMessage(kNoProgram.get(lang_) + file.value.string());
+}
+
+} // namespace korvan
