@@ -1,0 +1,60 @@
+// Reading records from the simulated scale into the record screen: rows are added after those
+// of the file, a second read after the first, and the file holds them all; clearing empties the
+// scale's records but not the screen's.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "common/Prompt.h"
+#include "link/ui/CSendDataDlg.h"
+#include "records/SalesRecords.h"
+#include "records/ui/CDzcjlDlg.h"
+#include "support/ScaleProcess.h"
+#include "support/UiData.h"
+#include "support/UiFind.h"
+
+using namespace korvan;
+using korvan::test::child;
+
+class SalesReadE2eTest : public QObject {
+    Q_OBJECT
+private slots:
+    void readTwiceThenClear() {
+        test::UiData data;
+        data.write("tx.rec", "Network\r\nCOM1\r\n127.0.0.1\r\n");
+        const std::string kept = "2026-01-02 08:00:00\fKept\f1\f1.00\f1.00\r\n";
+        data.write("dzcjl.rec", kept);
+        test::ScaleProcess scale(KORVAN_SCALE_PROGRAM, {"--sales-count", "5"});
+        CSendDataDlg::setNetworkPorts({scale.reply, scale.port});
+        Prompt::Script prompt;
+        CDzcjlDlg screen;
+        child<QLineEdit>(&screen, "nameEdit")->setText(QStringLiteral("Kept"));
+        QTest::mouseClick(child<QPushButton>(&screen, "queryButton"), Qt::LeftButton);
+
+        QTest::mouseClick(child<QPushButton>(&screen, "readButton"), Qt::LeftButton);
+        QVERIFY(!screen.queryView()); // reading shows every record
+        QVERIFY(child<QLineEdit>(&screen, "nameEdit")->text().isEmpty());
+        QCOMPARE(screen.shown().size(), 6u);
+        QTest::mouseClick(child<QPushButton>(&screen, "readButton"), Qt::LeftButton);
+        QCOMPARE(screen.shown().size(), 11u);
+
+        const auto file = SalesRecords::load(data.record("dzcjl.rec"));
+        QVERIFY(file.ok());
+        QCOMPARE(file.value.size(), 11u);
+        QCOMPARE(file.value.field(0, 1), std::string_view("Kept"));
+        // The second read's records follow the first's, in the order the scale sent them.
+        for (std::size_t i = 1; i <= 5; ++i)
+            QCOMPARE(file.value.field(i, 0), file.value.field(i + 5, 0));
+        QVERIFY(!child<QLineEdit>(&screen, "totalEdit")->text().isEmpty());
+
+        const std::string before = data.read("dzcjl.rec");
+        QTest::mouseClick(child<QPushButton>(&screen, "clearButton"), Qt::LeftButton);
+        QCOMPARE(prompt.shown().at(prompt.shown().size() - 2), std::string("Are you sure?"));
+        QCOMPARE(screen.shown().size(), 11u);
+        QCOMPARE(data.read("dzcjl.rec"), before);
+        QCOMPARE(prompt.last(), std::string("Electronic scale record clearance completed"));
+    }
+};
+
+QTEST_MAIN(SalesReadE2eTest)
+#include "SalesReadE2eTest.moc"
