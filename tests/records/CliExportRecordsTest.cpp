@@ -105,3 +105,42 @@ TEST(CliExportRecords, TheQueryPicksTheRowsAndFailuresAreSaid) {
         EXPECT_EQ(exported(out), caption + ":" + c.workbook);
     }
 }
+
+TEST(CliPrintRecords, PagesIntoAPdfOrNothing) {
+    TempDir dir;
+    std::string records;
+    for (int i = 0; i < 100; ++i)
+        records += "2026-12-07 10:00:01\f" + kApple + "\f1\f1.00\f1.00\r\n";
+    writeBytes(dir / "record/dzcjl.rec", records + "2026-12-08 10:00:01\fPear\f1\f1.00\f1.00\r\n");
+    writeBytes(dir / "a-file", "x");
+    const std::string pdf = (dir / "out.pdf").string();
+    const auto run = [&](std::vector<std::string> extra, std::string& text) {
+        std::vector<std::string> args = {"print-records", "--data-dir", dir.path().string()};
+        args.insert(args.end(), extra.begin(), extra.end());
+        std::ostringstream stdoutText, stderrText;
+        const int status = cli::runCli(args, stdoutText, stderrText, false);
+        text = stdoutText.str();
+        return status;
+    };
+    const auto pages = [](const std::string& bytes) {
+        std::size_t n = 0;
+        for (auto at = bytes.find("/Type /Page\n"); at != std::string::npos;
+             at = bytes.find("/Type /Page\n", at + 1))
+            ++n;
+        return n;
+    };
+    std::string out;
+    EXPECT_EQ(run({"--pdf", pdf, "--name", "苹果"}, out), 0);
+    EXPECT_EQ(out, "Records printed to " + pdf + ": 2 pages\n"); // 79 rows, then 21
+    EXPECT_EQ(readBytes(pdf).rfind("%PDF", 0), 0u);
+    EXPECT_EQ(pages(readBytes(pdf)), 2u);
+    EXPECT_EQ(run({"--pdf", pdf, "--date", "2026-12-08"}, out), 0);
+    EXPECT_EQ(pages(readBytes(pdf)), 1u);
+
+    std::filesystem::remove(pdf);
+    EXPECT_EQ(run({"--pdf", pdf, "--name", "apple"}, out), 1);
+    EXPECT_EQ(out, "No record \n");
+    EXPECT_EQ(run({"--pdf", (dir / "a-file/out.pdf").string()}, out), 1);
+    EXPECT_EQ(out, "The PDF file could not be written\n");
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+}

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "CliMain.h"
+#include "CliPdf.h"
 #include "common/TextCodec.h"
 #include "records/SalesCaptions.h"
 #include "records/SalesQuery.h"
@@ -14,6 +15,15 @@ namespace {
 
 constexpr const char* kTryHelp = "\nTry 'korvan-cli export-records --help' for more information.";
 constexpr Tr kExported{"记录已导出到 %s：%zu 条", "Records exported to %s: %zu"};
+constexpr Tr kPrinted{"记录已打印到 %s：%zu 页", "Records printed to %s: %zu pages"};
+constexpr Tr kPrintFailed{"无法写入PDF文件", "The PDF file could not be written"};
+
+std::string format(const char* pattern, const std::string& file, std::size_t count) {
+    const int length = std::snprintf(nullptr, 0, pattern, file.c_str(), count);
+    std::string line(static_cast<std::size_t>(std::max(length, 0)), '\0');
+    std::snprintf(line.data(), line.size() + 1, pattern, file.c_str(), count);
+    return line;
+}
 
 } // namespace
 
@@ -35,18 +45,20 @@ CliExport::Outcome CliExport::run(const CliOptions& options, const DataDir& dir,
     if (!records)
         return {kExitUsage, records.result.message(), {}};
     const SalesSelection rows = SalesQuery{*date, *name}.run(records.value);
-    // As on the screen, an empty list is not exported.
+    // As on the screen, an empty list is neither exported nor printed.
     if (rows.size() == 0)
         return {kExitFailed, SalesCaptions::kNoRecord.get(lang), {}};
 
+    if (options.command == Command::PrintRecords) {
+        const CliPdf::Result printed = CliPdf::write(options.pdfFile, rows, lang);
+        if (!printed.ok)
+            return {kExitFailed, kPrintFailed.get(lang), printed.detail};
+        return {kExitDone, format(kPrinted.get(lang), options.pdfFile, printed.pages), {}};
+    }
     const auto written = SalesWorkbook::write(options.xlsxFile, rows, SalesCaptions::columns(lang));
     if (!written)
         return {kExitFailed, written.message(), written.detail};
-    const char* format = kExported.get(lang);
-    const int length = std::snprintf(nullptr, 0, format, options.xlsxFile.c_str(), rows.size());
-    std::string line(static_cast<std::size_t>(std::max(length, 0)), '\0');
-    std::snprintf(line.data(), line.size() + 1, format, options.xlsxFile.c_str(), rows.size());
-    return {kExitDone, line, {}};
+    return {kExitDone, format(kExported.get(lang), options.xlsxFile, rows.size()), {}};
 }
 
 } // namespace korvan::cli

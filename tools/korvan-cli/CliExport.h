@@ -1,6 +1,7 @@
 #pragma once
-// korvan-cli export-records: the sales records of record/dzcjl.rec that a query matches (all of
-// them without one) written into a spreadsheet file, as the record screen exports its list.
+// korvan-cli export-records and print-records: the sales records of record/dzcjl.rec that a query
+// matches (all of them without one) written into a spreadsheet file or printed into a PDF, as the
+// record screen exports and prints its list.
 #include <string>
 
 #include "CliOptions.h"

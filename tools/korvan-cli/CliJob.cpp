@@ -82,6 +82,7 @@ std::optional<JobRequest> CliJob::load(const CliOptions& options, const DataDir&
         break;
     case Command::ClearRecords:
     case Command::ExportRecords:
+    case Command::PrintRecords:
         break;
     }
     if (!result) {

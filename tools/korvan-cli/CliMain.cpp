@@ -66,7 +66,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     Language::load(dir.record("language.rec"));
     const Lang lang = Language::current();
 
-    if (options.command == Command::ExportRecords) {
+    if (options.command == Command::ExportRecords || options.command == Command::PrintRecords) {
         const CliExport::Outcome outcome = CliExport::run(options, dir, lang);
         if (outcome.status == kExitUsage)
             return fail(kExitUsage, outcome.line);

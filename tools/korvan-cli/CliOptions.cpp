@@ -232,12 +232,21 @@ CliParse CliParse::parse(const std::vector<std::string>& args) {
     exportRecords->add_option("--xlsx", o.xlsxFile, "the workbook to write")
         ->required()
         ->type_name("FILE");
-    exportRecords
-        ->add_option("--date", o.dateQuery,
-                     "only records whose time starts with these ten characters")
-        ->type_name("DATE");
-    exportRecords->add_option("--name", o.nameQuery, "only records of exactly this commodity name")
-        ->type_name("NAME");
+    CLI::App* printRecords = command(
+        &app, "print-records",
+        "prints the sales records of record/dzcjl.rec, or those the query matches, into a PDF "
+        "file as the record screen prints them (no scale needed)",
+        Command::PrintRecords);
+    printRecords->add_option("--pdf", o.pdfFile, "the PDF file to write")
+        ->required()
+        ->type_name("FILE");
+    for (CLI::App* sub : {exportRecords, printRecords}) {
+        sub->add_option("--date", o.dateQuery,
+                        "only records whose time starts with these ten characters")
+            ->type_name("DATE");
+        sub->add_option("--name", o.nameQuery, "only records of exactly this commodity name")
+            ->type_name("NAME");
+    }
 
     // CLI11 takes the arguments last first.
     std::vector<std::string> reversed(args.rbegin(), args.rend());
@@ -294,7 +303,8 @@ JobKind jobKind(Command command) {
         return JobKind::ReadRecords;
     case Command::ClearRecords:
         return JobKind::ClearRecords;
-    case Command::ExportRecords: // runs without the scale: no job
+    case Command::ExportRecords: // these run without the scale: no job
+    case Command::PrintRecords:
         break;
     }
     return JobKind::CommodityDownload;

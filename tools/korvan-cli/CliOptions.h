@@ -23,6 +23,7 @@ enum class Command {
     ReadRecords,
     ClearRecords,
     ExportRecords,
+    PrintRecords,
 };
 
 struct CliOptions {
@@ -40,8 +41,9 @@ struct CliOptions {
     std::string labelFile;     // send label FILE; empty: the file record/dqlabel.rec names
     bool yes = false;
     std::string xlsxFile;  // export-records --xlsx
-    std::string dateQuery; // export-records --date; empty: any day
-    std::string nameQuery; // export-records --name; empty: any name
+    std::string pdfFile;   // print-records --pdf
+    std::string dateQuery; // export-records/print-records --date; empty: any day
+    std::string nameQuery; // export-records/print-records --name; empty: any name
 
     // "YYYY-MM-DD HH:MM:SS" as a calendar time with its day of the week; nullopt when it is
     // no real date and time.
