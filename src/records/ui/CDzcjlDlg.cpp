@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProcess>
 #include <QUrl>
 
 #include "SalesPrint.h"
@@ -49,10 +50,30 @@ constexpr std::size_t kDateBytes = SalesQuery::kDateKeyBytes;
 constexpr std::size_t kNameBytes = 16;
 const int kColumnWidths[SalesRows::kFields] = {150, 120, 120, 80, 80};
 
+// Hands the file to the desktop's program for it through xdg-open, without waiting: looking for
+// a program can take a while. Only xdg-open's exit status says whether any program took the file
+// (the desktop service only says the launcher started).
+void openWithDesktop(const QString& file, std::function<void()> failed) {
+    auto* process = new QProcess;
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, failed](int code, QProcess::ExitStatus status) {
+                         if (status != QProcess::NormalExit || code != 0)
+                             failed();
+                         process->deleteLater();
+                     });
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process, file, failed](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
+                             failed();
+                         process->deleteLater();
+                     });
+    process->start(QStringLiteral("xdg-open"), {file});
+}
+
 CDzcjlDlg::Opener& opener() {
-    static CDzcjlDlg::Opener open = [](const QString& file) {
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
-    };
+    static CDzcjlDlg::Opener open = openWithDesktop;
     return open;
 }
 
@@ -296,9 +317,9 @@ void CDzcjlDlg::onExport() {
         Prompt::showMessage(SalesWorkbook::kFailureMessage);
         return;
     }
-    const QString path = QString::fromStdString(file.value.string());
-    if (!opener()(path))
-        Prompt::showMessage(kNoProgram.get(lang_) + file.value.string());
+    opener()(
+        QString::fromStdString(file.value.string()),
+        [message = kNoProgram.get(lang_) + file.value.string()] { Prompt::showMessage(message); });
 }
 
 } // namespace korvan

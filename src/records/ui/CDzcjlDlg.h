@@ -2,6 +2,7 @@
 // The sales record screen: the records read from the scale, kept in record/dzcjl.rec; a query
 // by date and name, deletions, reading more records and clearing the scale's, the total of the
 // amounts shown, printing and export of the rows shown.
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -29,9 +30,10 @@ public:
     bool queryView() const { return selection_.has_value(); }
     bool selectionMark() const { return mark_; }
 
-    // Writes the workbook of the rows shown into a new temporary file and hands it to the
-    // desktop's spreadsheet program. Tests replace the hand-over.
-    using Opener = std::function<bool(const QString& file)>;
+    // Export writes the workbook of the rows shown into a new temporary file and hands it to the
+    // desktop's spreadsheet program, which calls `failed` when no program took it (the operator
+    // is then told where the file is). Tests replace the hand-over.
+    using Opener = std::function<void(const QString& file, std::function<void()> failed)>;
     static void setOpener(Opener opener);
 
 protected:

@@ -169,16 +169,16 @@ private slots:
         CDzcjlDlg screen;
         Prompt::Script prompt;
         QString opened;
-        CDzcjlDlg::setOpener([&](const QString& file) {
+        CDzcjlDlg::setOpener([&](const QString& file, std::function<void()> failed) {
             opened = file;
-            return false;
+            failed();
         });
         click(child<QPushButton>(&screen, "exportButton"));
         QVERIFY(opened.endsWith(QStringLiteral(".xlsx")));
         QVERIFY(test::readBytes(opened.toStdString()).rfind("PK", 0) == 0); // a zip
         QCOMPARE(prompt.last(), "没有可以打开工作簿的程序。工作簿保存在: " + opened.toStdString());
         std::filesystem::remove(opened.toStdString());
-        CDzcjlDlg::setOpener([](const QString&) { return true; });
+        CDzcjlDlg::setOpener([](const QString&, std::function<void()>) {});
     }
 };
 
