@@ -32,7 +32,9 @@ std::optional<int> CKorvanApp::startUp(const QStringList& arguments) {
     parser.addVersionOption();
     QCommandLineOption dataDir(QStringLiteral("data-dir"),
                                QStringLiteral("Work on DIR/record and DIR/label (default: the "
-                                              "working directory)."),
+                                              "working directory when it holds record/, else "
+                                              "$XDG_DATA_HOME/korvan, normally "
+                                              "~/.local/share/korvan)."),
                                QStringLiteral("DIR"));
     parser.addOption(dataDir);
     if (!parser.parse(arguments)) {
@@ -47,10 +49,14 @@ std::optional<int> CKorvanApp::startUp(const QStringList& arguments) {
         std::printf("korvan 1.0\n");
         return 0;
     }
-    const QString root =
-        parser.isSet(dataDir) ? QDir(parser.value(dataDir)).absolutePath() : QDir::currentPath();
-    DataDir::setCurrent(DataDir(root.toStdString()));
-    DataDir::current().seedFrom(DataDir::defaultsDir());
+    const DataDir folder(DataDir::locate(
+        parser.isSet(dataDir) ? std::filesystem::path(parser.value(dataDir).toStdString())
+                              : std::filesystem::path()));
+    if (!folder.prepare()) {
+        std::fprintf(stderr, "korvan: cannot create the data folder %s\n", folder.root().c_str());
+        return 1;
+    }
+    DataDir::setCurrent(folder);
 
     // A user file that exists but cannot be read is neither replaced by a first user nor taken
     // for an empty one: the operator is told why, and the program ends.

@@ -67,9 +67,44 @@ fs::path DataDir::defaultsDir() {
     if (const char* env = std::getenv("KORVAN_DEFAULTS_DIR"); env && *env)
         return env;
     std::error_code ec;
+    // bin/korvan -> share/korvan/defaults: wherever the package's files were put.
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        const fs::path beside = exe.parent_path().parent_path() / "share/korvan/defaults";
+        if (fs::is_directory(beside, ec))
+            return beside;
+    }
     if (fs::is_directory(KORVAN_INSTALLED_DEFAULTS, ec))
         return KORVAN_INSTALLED_DEFAULTS;
     return KORVAN_SOURCE_DEFAULTS;
+}
+
+fs::path DataDir::locate(const fs::path& given, const fs::path& workingDir, const char* xdgDataHome,
+                         const char* home) {
+    if (!given.empty())
+        return fs::absolute(given).lexically_normal();
+    std::error_code ec;
+    if (fs::is_directory(workingDir / "record", ec))
+        return workingDir;
+    // An XDG path that is not absolute is to be ignored, as the specification asks.
+    if (xdgDataHome && *xdgDataHome && fs::path(xdgDataHome).is_absolute())
+        return fs::path(xdgDataHome) / "korvan";
+    return fs::path(home && *home ? home : "/") / ".local/share/korvan";
+}
+
+fs::path DataDir::locate(const fs::path& given) {
+    std::error_code ec;
+    fs::path cwd = fs::current_path(ec);
+    return locate(given, cwd, std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+}
+
+bool DataDir::prepare() const {
+    std::error_code ec;
+    fs::create_directories(root_, ec);
+    if (!fs::is_directory(root_, ec))
+        return false;
+    seedFrom(defaultsDir());
+    return true;
 }
 
 } // namespace korvan

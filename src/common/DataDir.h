@@ -23,9 +23,24 @@ public:
     static const DataDir& current();
     static void setCurrent(const DataDir& dir);
 
-    // Where the defaults of a new data directory are: KORVAN_DEFAULTS_DIR when set, else the
-    // installed share folder, else the source tree's data/defaults.
+    // Where the defaults of a new data directory are: KORVAN_DEFAULTS_DIR when set, else
+    // share/korvan/defaults beside the program's own folder (an installed or unpacked package),
+    // else the installed share folder, else the source tree's data/defaults.
     static std::filesystem::path defaultsDir();
+
+    // The one rule every program uses to find its data folder: `given` (--data-dir) when not
+    // empty; else the working directory when it holds a record/ folder (a data folder copied
+    // from an older installation works where it is); else $XDG_DATA_HOME/korvan, by default
+    // ~/.local/share/korvan. Nothing is created here.
+    static std::filesystem::path locate(const std::filesystem::path& given,
+                                        const std::filesystem::path& workingDir,
+                                        const char* xdgDataHome, const char* home);
+    // The same from this process's working directory and environment.
+    static std::filesystem::path locate(const std::filesystem::path& given = {});
+
+    // Creates the folder (and its parents) when missing and copies in the defaults it lacks.
+    // False when the folder could not be made; missing defaults are no failure.
+    bool prepare() const;
 
 private:
     std::filesystem::path root_;

@@ -7,6 +7,7 @@ using namespace korvan;
 using korvan::test::readBytes;
 using korvan::test::TempDir;
 using korvan::test::writeBytes;
+namespace fs = std::filesystem;
 
 TEST(DataDir, SeedsOnlyWhatIsMissing) {
     TempDir defaults, data;
@@ -31,4 +32,36 @@ TEST(DataDir, ResolvesWindowsPaths) {
 
 TEST(DataDir, ShippedDefaultsExist) {
     EXPECT_TRUE(std::filesystem::is_directory(DataDir::defaultsDir() / "record"));
+}
+
+TEST(DataDir, OneRuleFindsTheDataFolder) {
+    TempDir dir;
+    const fs::path old = dir / "old"; // a data folder copied from an older installation
+    fs::create_directories(old / "record");
+    const fs::path plain = dir / "home";
+    fs::create_directories(plain);
+    const struct {
+        fs::path given;
+        fs::path cwd;
+        const char* xdg;
+        const char* home;
+        fs::path expected;
+    } cases[] = {
+        {dir / "given/./x/..", old, "/xdg", "/h", dir / "given/"},
+        {{}, old, "/xdg", "/h", old},
+        {{}, plain, "/xdg", "/h", "/xdg/korvan"},
+        {{}, plain, "", "/h", "/h/.local/share/korvan"},
+        {{}, plain, "relative/xdg", "/h", "/h/.local/share/korvan"}, // not absolute: ignored
+        {{}, plain, nullptr, nullptr, "/.local/share/korvan"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DataDir::locate(c.given, c.cwd, c.xdg, c.home), c.expected) << c.given;
+
+    // The user's folder is made and seeded on first use; an existing file is kept.
+    const DataDir fresh(dir / "xdg/korvan");
+    ASSERT_TRUE(fresh.prepare());
+    EXPECT_TRUE(fs::exists(fresh.record("dqlabel.rec")));
+    EXPECT_TRUE(fs::exists(fresh.label("2eng.bel")));
+    writeBytes(old / "record/file", "x");
+    EXPECT_FALSE(DataDir(old / "record/file/x").prepare()) << "a folder cannot be made under a file";
 }

@@ -4,9 +4,9 @@
 #include <cstdio>
 
 #include "CliMain.h"
-#include "CliPdf.h"
 #include "common/TextCodec.h"
 #include "records/SalesCaptions.h"
+#include "records/ui/SalesPdf.h"
 #include "records/SalesQuery.h"
 #include "records/SalesWorkbook.h"
 
@@ -50,7 +50,7 @@ CliExport::Outcome CliExport::run(const CliOptions& options, const DataDir& dir,
         return {kExitFailed, SalesCaptions::kNoRecord.get(lang), {}};
 
     if (options.command == Command::PrintRecords) {
-        const CliPdf::Result printed = CliPdf::write(options.pdfFile, rows, lang);
+        const SalesPdf::Result printed = SalesPdf::write(options.pdfFile, rows, lang);
         if (!printed.ok)
             return {kExitFailed, kPrintFailed.get(lang), printed.detail};
         return {kExitDone, format(kPrinted.get(lang), options.pdfFile, printed.pages), {}};

@@ -61,8 +61,14 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                     parsed.text + "\nTry '" + parsed.helpPrefix + " --help' for more information.");
     const CliOptions& options = parsed.options;
 
-    const DataDir dir(options.dataDir.empty() ? std::filesystem::current_path()
-                                              : std::filesystem::path(options.dataDir));
+    const std::filesystem::path folder = DataDir::locate(options.dataDir);
+    if (parsed.kind == CliParse::Kind::PrintDataDir)
+        return finish(out, err, folder.string(), kExitDone);
+    const DataDir dir(folder);
+    // The user's own data folder is made, with the shipped defaults, the first time it is used;
+    // a folder named on the command line or the working directory is taken as it is.
+    if (options.dataDir.empty() && folder != std::filesystem::current_path() && !dir.prepare())
+        return fail(kExitUsage, "cannot create the data directory " + folder.string());
     Language::load(dir.record("language.rec"));
     const Lang lang = Language::current();
 

@@ -163,14 +163,21 @@ CliParse CliParse::parse(const std::vector<std::string>& args) {
     app.get_formatter()->label("SUBCOMMAND", "COMMAND");
     app.get_formatter()->label("SUBCOMMANDS", "COMMANDS");
     app.get_formatter()->label("Subcommands", "Commands");
-    app.require_subcommand(1);
+    bool printDataDir = false;
+    // Printing the data folder is the one thing asked without a command.
+    const bool printOnly =
+        std::find(args.begin(), args.end(), std::string("--print-data-dir")) != args.end();
+    app.require_subcommand(printOnly ? 0 : 1, 1);
     app.footer("Progress goes to stderr (at most once a second without a terminal); the job's\n"
                "outcome is the last line on stdout.\n"
                "Exit status: 0 the scale confirmed the end of the job, 1 refused, silent or link\n"
                "failure or an outcome that could not be saved or written, 2 usage error or\n"
                "unreadable input.");
-    app.add_option("--data-dir", o.dataDir, "data directory (default: the working directory)")
+    app.add_option("--data-dir", o.dataDir,
+                   "data directory (default: the working directory when it holds record/, else "
+                   "$XDG_DATA_HOME/korvan, normally ~/.local/share/korvan)")
         ->type_name("DIR");
+    app.add_flag("--print-data-dir", printDataDir, "print the data directory in use and exit");
     app.add_option("--link", link, "the link to use instead of record/tx.rec's")
         ->check(oneOf({"network", "serial", "usb"}))
         ->type_name("network|serial|usb");
@@ -262,6 +269,10 @@ CliParse CliParse::parse(const std::vector<std::string>& args) {
         return result;
     }
 
+    if (printDataDir) {
+        result.kind = Kind::PrintDataDir;
+        return result;
+    }
     o.command = commands.at(reached(app));
     result.helpPrefix = commandPath(app);
     if (o.command == Command::ClearRecords && !o.yes) {

@@ -27,7 +27,7 @@ enum class Command {
 };
 
 struct CliOptions {
-    std::string dataDir; // empty: the working directory
+    std::string dataDir; // empty: the working directory or the user's data folder
     std::optional<LinkMode> link;
     std::optional<std::string> ip;
     std::optional<std::string> port;
@@ -50,9 +50,10 @@ struct CliOptions {
     static std::optional<std::tm> parseDateTime(const std::string& text);
 };
 
-// What a command line asks for: a job to run, a help text to print, or nothing (a usage error).
+// What a command line asks for: a job to run, a help text or the data folder to print, or nothing
+// (a usage error).
 struct CliParse {
-    enum class Kind { Run, Help, UsageError };
+    enum class Kind { Run, Help, UsageError, PrintDataDir };
     Kind kind = Kind::UsageError;
     CliOptions options;     // Run
     std::string text;       // Help: the whole text; UsageError: one line saying what is wrong

@@ -299,3 +299,15 @@ TEST(CliJob, RequestsComeFromTheRecordFiles) {
     EXPECT_FALSE(CliJob::load(options, data, records, error));
     EXPECT_NE(error.find("spsm.rec"), std::string::npos);
 }
+
+TEST(CliRun, PrintsTheDataDirectoryWithoutACommand) {
+    test::TempDir dir;
+    CliRunResult given = runIn({"--print-data-dir", "--data-dir", dir.path().string()});
+    EXPECT_EQ(given.status, kExitDone);
+    EXPECT_EQ(given.out, dir.path().string() + "\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "record")) << "printing creates nothing";
+    // Without it a command is still required.
+    CliRunResult none = runIn({"--data-dir", dir.path().string()});
+    EXPECT_EQ(none.status, kExitUsage);
+    EXPECT_NE(none.err.find("no command given"), std::string::npos) << none.err;
+}

@@ -1,15 +1,15 @@
 #pragma once
 // The printed pages of sales records written into a PDF file (A4, 600 dpi), as the record screen
-// prints them on a printer.
+// prints them on a printer. No Qt in this header: the command line uses it.
 #include <filesystem>
 #include <string>
 
 #include "common/Language.h"
 #include "records/SalesRows.h"
 
-namespace korvan::cli {
+namespace korvan {
 
-class CliPdf {
+class SalesPdf {
 public:
     struct Result {
         bool ok = false;
@@ -20,4 +20,4 @@ public:
     static Result write(const std::filesystem::path& file, const SalesRows& rows, Lang lang);
 };
 
-} // namespace korvan::cli
+} // namespace korvan

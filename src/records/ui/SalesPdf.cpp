@@ -1,4 +1,4 @@
-#include "CliPdf.h"
+#include "SalesPdf.h"
 
 #include <QGuiApplication>
 #include <QPageSize>
@@ -8,20 +8,20 @@
 
 #include "records/PrintLayout.h"
 #include "records/SalesTotal.h"
-#include "records/ui/SalesPrint.h"
+#include "SalesPrint.h"
 
-namespace korvan::cli {
+namespace korvan {
 
 namespace {
 
-// Painting text needs the GUI module's fonts; the command line shows no window, so it never
-// needs a display either.
+// Painting text needs the GUI module's fonts. A program without one (the command line) gets one
+// that needs no display, as nothing is shown.
 void ensureGuiModule() {
     if (QCoreApplication::instance())
         return;
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static int argc = 1;
-    static char name[] = "korvan-cli";
+    static char name[] = "korvan";
     static char* argv[] = {name, nullptr};
     // Kept to the end of the process: torn down among the static objects at exit, it would
     // outlive parts of the GUI module it needs.
@@ -31,7 +31,8 @@ void ensureGuiModule() {
 
 } // namespace
 
-CliPdf::Result CliPdf::write(const std::filesystem::path& file, const SalesRows& rows, Lang lang) {
+SalesPdf::Result SalesPdf::write(const std::filesystem::path& file, const SalesRows& rows,
+                                 Lang lang) {
     ensureGuiModule();
     Result result;
     QSaveFile out(QString::fromStdString(file.string()));
@@ -62,4 +63,4 @@ CliPdf::Result CliPdf::write(const std::filesystem::path& file, const SalesRows&
     return result;
 }
 
-} // namespace korvan::cli
+} // namespace korvan
