@@ -8,7 +8,8 @@ packages=(build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-wqy-microhei fonts-arphic-uming
   python3-openpyxl libreoffice-calc-nogui
-  clang libclang-rt-14-dev clang-format)
+  clang libclang-rt-14-dev clang-format
+  dpkg-dev fakeroot help2man lintian desktop-file-utils appstream)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -6,7 +6,9 @@
 #include "CliMain.h"
 #include "common/TextCodec.h"
 #include "records/SalesCaptions.h"
+#ifdef KORVAN_HAVE_PDF
 #include "records/ui/SalesPdf.h"
+#endif
 #include "records/SalesQuery.h"
 #include "records/SalesWorkbook.h"
 
@@ -50,10 +52,14 @@ CliExport::Outcome CliExport::run(const CliOptions& options, const DataDir& dir,
         return {kExitFailed, SalesCaptions::kNoRecord.get(lang), {}};
 
     if (options.command == Command::PrintRecords) {
+#ifdef KORVAN_HAVE_PDF
         const SalesPdf::Result printed = SalesPdf::write(options.pdfFile, rows, lang);
         if (!printed.ok)
             return {kExitFailed, kPrintFailed.get(lang), printed.detail};
         return {kExitDone, format(kPrinted.get(lang), options.pdfFile, printed.pages), {}};
+#else
+        return {kExitFailed, kPrintFailed.get(lang), "this build has no PDF printing"};
+#endif
     }
     const auto written = SalesWorkbook::write(options.xlsxFile, rows, SalesCaptions::columns(lang));
     if (!written)
