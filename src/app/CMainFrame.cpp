@@ -18,6 +18,7 @@
 #include "common/ui/DialogRunner.h"
 #include "common/ui/QtText.h"
 #include "labeldesign/ui/CBqSetDlg.h"
+#include "link/ui/CCxsjDlg.h"
 #include "records/ui/CDzcjlDlg.h"
 #include "users/ui/CYhSetDlg.h"
 
@@ -32,6 +33,7 @@ const std::map<int, CMainFrame::ScreenFactory>& CMainFrame::screens() {
         {CommodityDescription, [](QWidget* parent) -> QDialog* { return new CSpsmSetDlg(parent); }},
         {LabelSettings, [](QWidget* parent) -> QDialog* { return new CBqSetDlg(parent); }},
         {ScaleReport, [](QWidget* parent) -> QDialog* { return new CDzcjlDlg(parent); }},
+        {ProgramUpdate, [](QWidget* parent) -> QDialog* { return new CCxsjDlg(parent); }},
     };
     return factories;
 }
