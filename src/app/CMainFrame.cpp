@@ -18,6 +18,7 @@
 #include "common/ui/DialogRunner.h"
 #include "common/ui/QtText.h"
 #include "labeldesign/ui/CBqSetDlg.h"
+#include "records/ui/CCcsSetDlg.h"
 #include "users/ui/CYhSetDlg.h"
 
 namespace korvan {
@@ -30,6 +31,7 @@ const std::map<int, CMainFrame::ScreenFactory>& CMainFrame::screens() {
         {CommoditySettings, [](QWidget* parent) -> QDialog* { return new CSpSetDlg(parent); }},
         {CommodityDescription, [](QWidget* parent) -> QDialog* { return new CSpsmSetDlg(parent); }},
         {LabelSettings, [](QWidget* parent) -> QDialog* { return new CBqSetDlg(parent); }},
+        {ScaleParameters, [](QWidget* parent) -> QDialog* { return new CCcsSetDlg(parent); }},
     };
     return factories;
 }
