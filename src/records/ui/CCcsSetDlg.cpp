@@ -94,13 +94,30 @@ bool acceptable(const QString& next, const QString& now, std::size_t limit, bool
 // The shop phone box: the byte limit, and no control characters (a paste could bring them).
 class PhoneValidator : public ByteLimitValidator {
 public:
-    PhoneValidator(std::size_t limit, QLineEdit* edit) : ByteLimitValidator(limit, edit) {}
+    explicit PhoneValidator(QLineEdit* edit) : ByteLimitValidator(kShopPhoneBytes, edit) {
+        // The box's text before the edit being validated.
+        QObject::connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) {
+            setCurrent(text);
+            before_ = text;
+        });
+        edit->setValidator(this);
+    }
     State validate(QString& input, int& pos) const override {
-        const auto* edit = static_cast<const QLineEdit*>(parent());
-        if (measure(input, false).refused > measure(edit->text(), false).refused)
+        if (!filling_ && measure(input, false).refused > measure(before_, false).refused)
             return Invalid;
         return ByteLimitValidator::validate(input, pos);
     }
+    // Shows the file's text, whatever it holds.
+    static void fill(QLineEdit* edit, const QString& text) {
+        auto* validator = dynamic_cast<PhoneValidator*>(const_cast<QValidator*>(edit->validator()));
+        validator->filling_ = true;
+        ByteLimitValidator::fill(edit, text);
+        validator->filling_ = false;
+    }
+
+private:
+    QString before_;
+    bool filling_ = false;
 };
 
 // A line break of a multi-line box is CR LF in the text, as the scale prints it.
@@ -167,10 +184,7 @@ CCcsSetDlg::CCcsSetDlg(QWidget* parent)
     auto settings = BarcodeScaleFile::load(DataDir::current().record("tmccs.rec"));
     settingsRead_ = settings.result;
 
-    auto* phoneValidator = new PhoneValidator(kShopPhoneBytes, ui_->shopPhoneEdit);
-    connect(ui_->shopPhoneEdit, &QLineEdit::textChanged, phoneValidator,
-            &ByteLimitValidator::setCurrent);
-    ui_->shopPhoneEdit->setValidator(phoneValidator);
+    new PhoneValidator(ui_->shopPhoneEdit);
     for (QPlainTextEdit* box : {ui_->storeNameEdit, ui_->storeAddressEdit})
         box->setTabChangesFocus(true); // a tab is no part of a receipt text
     showTexts();
@@ -248,7 +262,7 @@ void CCcsSetDlg::showTexts() {
     accepted_[index(StoreText::Field::StoreAddress)] = address;
     ui_->storeNameEdit->setPlainText(name);
     ui_->storeAddressEdit->setPlainText(address);
-    ByteLimitValidator::fill(ui_->shopPhoneEdit, toBox(texts_.shopPhone, false));
+    PhoneValidator::fill(ui_->shopPhoneEdit, toBox(texts_.shopPhone, false));
 }
 
 void CCcsSetDlg::showBarcodeSettings(const std::string& departmentNumber,
