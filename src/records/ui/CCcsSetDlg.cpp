@@ -1,6 +1,7 @@
 #include "CCcsSetDlg.h"
 #include "ui_CCcsSetDlg.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QTimer>
 #include <algorithm>
@@ -229,6 +230,11 @@ CCcsSetDlg::CCcsSetDlg(QWidget* parent)
     connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     ui_->storeNameEdit->setFocus();
+    // After the buttons' own focus handling, which puts the dialog's default back.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && now->window() == this)
+            markDefault(now);
+    });
 }
 
 CCcsSetDlg::~CCcsSetDlg() = default;
@@ -303,6 +309,19 @@ void CCcsSetDlg::onMultiLineChanged(QPlainTextEdit* box, StoreText::Field field)
     // Only the edited text is taken from its box: the others keep the file's exact bytes.
     fieldOf(texts_, field) = fromBox(now, true);
     unsaved_[index(field)] = true;
+}
+
+void CCcsSetDlg::setVisible(bool visible) {
+    DataEntryDialog::setVisible(visible);
+    if (visible)
+        markDefault(focusWidget());
+}
+
+void CCcsSetDlg::markDefault(QWidget* focused) {
+    // A dialog shows its first button, or the last one that had the focus, as the one Enter
+    // presses; here Enter presses only a focused button, so only that one looks it.
+    for (auto* button : findChildren<QPushButton*>())
+        button->setDefault(button == focused);
 }
 
 void CCcsSetDlg::showEvent(QShowEvent* event) {

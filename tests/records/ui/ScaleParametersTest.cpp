@@ -116,6 +116,13 @@ private slots:
         QCOMPARE(screen.texts(), (StoreText{"Only a name", "", ""}));
         QCOMPARE(child<QComboBox>(&screen, "labelSizeBox")->currentIndex(), -1);
         QCOMPARE(screen.focusWidget()->objectName(), QStringLiteral("storeNameEdit"));
+        // Only a focused button looks like the one Enter presses, as it is.
+        const auto buttons = screen.findChildren<QPushButton*>();
+        for (const char* focus : {"storeNameEdit", "shopPhoneDownloadButton", "storeAddressEdit"}) {
+            child<QWidget>(&screen, focus)->setFocus();
+            for (auto* button : buttons)
+                QCOMPARE(button->isDefault(), button->objectName() == QLatin1String(focus));
+        }
         QTest::qWait(0);
         QVERIFY(prompt.shown().empty());
     }
