@@ -231,9 +231,10 @@ CCcsSetDlg::CCcsSetDlg(QWidget* parent)
 
     ui_->storeNameEdit->setFocus();
     // After the buttons' own focus handling, which puts the dialog's default back.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (now && now->window() == this)
-            markDefault(now);
+    // The screen keeps its focused control while a prompt or transfer is over it.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* before, QWidget* now) {
+        if ((before && before->window() == this) || (now && now->window() == this))
+            markDefault(focusWidget());
     });
 }
 
@@ -321,7 +322,8 @@ void CCcsSetDlg::markDefault(QWidget* focused) {
     // A dialog shows its first button, or the last one that had the focus, as the one Enter
     // presses; here Enter presses only a focused button, so only that one looks it.
     for (auto* button : findChildren<QPushButton*>())
-        button->setDefault(button == focused);
+        if (button->window() == this) // not the buttons of a prompt over the screen
+            button->setDefault(button == focused);
 }
 
 void CCcsSetDlg::showEvent(QShowEvent* event) {
