@@ -230,8 +230,8 @@ CCcsSetDlg::CCcsSetDlg(QWidget* parent)
     connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     ui_->storeNameEdit->setFocus();
-    // After the buttons' own focus handling, which puts the dialog's default back.
-    // The screen keeps its focused control while a prompt or transfer is over it.
+    // Runs after the buttons' own focus handling, which puts the dialog's default back; while a
+    // prompt or transfer is over the screen, the screen's focused control keeps the look.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* before, QWidget* now) {
         if ((before && before->window() == this) || (now && now->window() == this))
             markDefault(focusWidget());

@@ -56,7 +56,7 @@ private slots:
                      pick("小票文字", "Note Text"));
             QCOMPARE(child<QGroupBox>(&screen, "barcodeGroup")->title(),
                      pick("条码秤", "Bar code scale"));
-            const std::pair<const char*, QString> labels[] = {
+            const std::pair<const char*, QString> captions[] = {
                 {"storeNameLabel", pick("商店名", "Store Name")},
                 {"shopPhoneLabel", pick("电话", "Shop phone")},
                 {"storeAddressLabel", pick("地址", "Store Address")},
@@ -64,19 +64,17 @@ private slots:
                 {"numberLabel", pick("部门编号", "number")},
                 {"labelLabel", pick("标签", "label")},
                 {"typeLabel", pick("类型", "type")},
-                {"formatLabel", pick("格式", "format")}};
-            for (const auto& [name, text] : labels)
-                QCOMPARE(child<QLabel>(&screen, name)->text(), text);
-            const std::pair<const char*, QString> buttons[] = {
-                {"storeNameDownloadButton", pick("下传", "Download")},
+                {"formatLabel", pick("格式", "format")},
                 {"dateTimeDownloadButton", pick("下传", "Download")},
                 {"barcodeDownloadButton", pick("下传", "Download")},
                 {"noteSaveButton", pick("保存", "Save")},
-                {"barcodeSaveButton", pick("保存", "Save")},
                 {"okButton", pick("确定", "OK")},
                 {"cancelButton", pick("取消", "Cancel")}};
-            for (const auto& [name, text] : buttons)
-                QCOMPARE(child<QPushButton>(&screen, name)->text(), text);
+            for (const auto& [name, text] : captions)
+                QCOMPARE(child<QWidget>(&screen, name)->property("text").toString(), text);
+            Prompt::Script prompt;
+            click(&screen, "noteSaveButton");
+            QCOMPARE(QString::fromStdString(prompt.last()), pick("数据保存完成", "Save completed"));
             QCOMPARE(screen.size(), QSize(761, 413));
         }
     }
@@ -164,15 +162,6 @@ private slots:
         prompt.clear();
         click(&screen, "shopPhoneDownloadButton");
         QCOMPARE(prompt.shown(), std::vector<std::string>{""});
-
-        // Chinese prompts in Chinese.
-        Language::setFlag(kChinese);
-        CCcsSetDlg chinese;
-        QTest::keyClicks(child<QLineEdit>(&chinese, "shopPhoneEdit"), "1");
-        prompt.clear();
-        click(&chinese, "shopPhoneDownloadButton");
-        click(&chinese, "noteSaveButton");
-        QCOMPARE(prompt.shown(), (std::vector<std::string>{"请先保存数据", "数据保存完成"}));
     }
 
     void boxesKeepTheirByteLimitsAndRefuseControlCharacters() {
@@ -312,10 +301,6 @@ private slots:
         for (const std::string& shown : prompt.shown())
             QVERIFY(shown.starts_with("Not a regular file"));
         QVERIFY(std::filesystem::is_directory(data.record("xpwz.rec")));
-        screen.hide();
-        screen.show(); // reported once
-        QTest::qWait(0);
-        QCOMPARE(prompt.shown().size(), std::size_t(2));
 
         // A failed write is shown and keeps the marks.
         UiData other;
