@@ -20,6 +20,7 @@
 #include "labeldesign/ui/CBqSetDlg.h"
 #include "link/ui/CCxsjDlg.h"
 #include "records/ui/CDzcjlDlg.h"
+#include "records/ui/CCcsSetDlg.h"
 #include "users/ui/CYhSetDlg.h"
 
 namespace korvan {
@@ -32,6 +33,7 @@ const std::map<int, CMainFrame::ScreenFactory>& CMainFrame::screens() {
         {CommoditySettings, [](QWidget* parent) -> QDialog* { return new CSpSetDlg(parent); }},
         {CommodityDescription, [](QWidget* parent) -> QDialog* { return new CSpsmSetDlg(parent); }},
         {LabelSettings, [](QWidget* parent) -> QDialog* { return new CBqSetDlg(parent); }},
+        {ScaleParameters, [](QWidget* parent) -> QDialog* { return new CCcsSetDlg(parent); }},
         {ScaleReport, [](QWidget* parent) -> QDialog* { return new CDzcjlDlg(parent); }},
         {ProgramUpdate, [](QWidget* parent) -> QDialog* { return new CCxsjDlg(parent); }},
     };

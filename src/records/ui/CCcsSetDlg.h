@@ -1,0 +1,74 @@
+#pragma once
+// The scale parameter screen: the receipt texts (store name, shop phone, store address) kept in
+// record/xpwz.rec and sent one at a time, a running clock sent as the scale's date and time, and
+// the bar code scale settings of record/tmccs.rec, shown read-only.
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "common/RecordFile.h"
+#include "common/ui/DataEntryDialog.h"
+#include "records/StoreText.h"
+
+namespace Ui {
+class CCcsSetDlg;
+}
+
+class QPlainTextEdit;
+class QTimer;
+
+namespace korvan {
+
+class CCcsSetDlg : public DataEntryDialog {
+    Q_OBJECT
+public:
+    explicit CCcsSetDlg(QWidget* parent = nullptr);
+    ~CCcsSetDlg() override;
+
+    // The texts as Save writes them and Download sends them (code page 936 bytes).
+    const StoreText& texts() const { return texts_; }
+    // Whether a text was changed since the screen opened or since the last Save.
+    bool isUnsaved(StoreText::Field field) const { return unsaved_[index(field)]; }
+    // The clock the screen holds and shows, in seconds since the epoch.
+    std::int64_t clock() const { return clock_; }
+    QTimer* clockTimer() const { return clockTimer_; }
+
+    void setVisible(bool visible) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    static std::size_t index(StoreText::Field field) { return static_cast<std::size_t>(field); }
+
+    void markDefault(QWidget* focused);
+    void setCaptions();
+    void showTexts();
+    void showBarcodeSettings(const std::string& departmentNumber, const std::string& labelSize,
+                             const std::string& barcodeType, const std::string& barcodeFormat);
+    // The store name and address boxes take line breaks but keep their byte limit.
+    void guardMultiLine(QPlainTextEdit* box, StoreText::Field field);
+    void onMultiLineChanged(QPlainTextEdit* box, StoreText::Field field);
+    void onSave();
+    void onDownload(StoreText::Field field);
+    void onDownloadDateTime();
+    void tick();
+    void showClock();
+
+    std::unique_ptr<Ui::CCcsSetDlg> ui_;
+    Lang lang_;
+    StoreText texts_;
+    std::array<bool, 3> unsaved_{};
+    // What each multi-line box showed after its last accepted edit, to go back to on a refusal.
+    std::array<QString, 3> accepted_;
+    bool reverting_ = false;
+    IoResult textsRead_;
+    IoResult settingsRead_;
+    bool readReported_ = false;
+    std::int64_t clock_ = 0;
+    QTimer* clockTimer_;
+};
+
+} // namespace korvan
