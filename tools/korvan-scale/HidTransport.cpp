@@ -161,15 +161,15 @@ void HidTransport::restart() {
         return;
     restarting_ = true;
     host_.note("USB device restarts for " + std::to_string(settings_.restartTime.count()) + " ms");
-    for (auto& [fd, connection] : connections_)
-        host_.loop().unwatch(fd);
-    connections_.clear();
+    // Gone from the system before the PC hears the connection drop.
     if (listener_) {
         host_.loop().unwatch(listener_.get());
         listener_.reset();
     }
-    // Gone from the system while it restarts.
     ::unlink(settings_.socketPath.c_str());
+    for (auto& [fd, connection] : connections_)
+        host_.loop().unwatch(fd);
+    connections_.clear();
     host_.loop().after(settings_.restartTime, [this] {
         restarting_ = false;
         std::string error;
