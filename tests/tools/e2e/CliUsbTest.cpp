@@ -111,21 +111,30 @@ std::string fileOf(std::size_t size) {
 
 } // namespace
 
-TEST_F(CliUsb, TheSameDownloadOverUsbAndTheNetworkStoresTheSameRecords) {
+TEST_F(CliUsb, TheSameDownloadOverEveryLinkStoresTheSameRecords) {
     writeBytes(record("sp.rec"), kLongCommodities);
-    startScale();
+    startScale({"--serial"});
+    const std::string& out = scale_->out();
+    const auto at = out.find("serial /dev/");
+    ASSERT_NE(at, std::string::npos) << out;
+    const std::string terminal = out.substr(at + 7, out.find('\n', at) - at - 7);
+
     RunResult network = cli({"--link", "network", "send", "commodities"});
     ASSERT_EQ(network.exitCode, 0) << network.err;
     const std::string overNetwork = readBytes(stored("commodities.txt"));
-    std::filesystem::remove(stored("commodities.txt"));
-
-    RunResult usb = cli({"--link", "usb", "send", "commodities"});
-    EXPECT_EQ(usb.exitCode, 0) << usb.err;
-    EXPECT_EQ(usb.lastLine(), "2Data download completed");
-    EXPECT_NE(usb.err.find("USB download progress"), std::string::npos) << usb.err;
-    EXPECT_EQ(readBytes(stored("commodities.txt")), overNetwork);
     EXPECT_NE(overNetwork.find("Organic green asparagus from the valley, bunch"),
               std::string::npos);
+    for (const std::vector<std::string>& link :
+         {std::vector<std::string>{"--link", "usb"},
+          std::vector<std::string>{"--link", "serial", "--port", terminal}}) {
+        std::filesystem::remove(stored("commodities.txt"));
+        std::vector<std::string> args = link;
+        args.insert(args.end(), {"send", "commodities"});
+        RunResult result = cli(args);
+        EXPECT_EQ(result.exitCode, 0) << link[1] << result.err;
+        EXPECT_EQ(result.lastLine(), "2Data download completed") << link[1];
+        EXPECT_EQ(readBytes(stored("commodities.txt")), overNetwork) << link[1];
+    }
 }
 
 TEST_F(CliUsb, ReadRecordsTakesLinesLongerThanOneReportAndClearRecords) {
