@@ -105,9 +105,11 @@ PollResult UsbChannel::poll(std::chrono::milliseconds wait, int wakeFd) {
         }
         bool full = false;
         pending_ += dataOf(report, full);
-        // A full report without a line feed is the start of a longer sales line. A scale that
-        // never ends its line is cut off where the job routine refuses such a line anyway.
-        if (full && pending_.find('\n') == std::string::npos &&
+        // Every answer but a sales line is a single byte: more bytes without a line feed are the
+        // start of a line that goes on in the next reports (one report per message sent would
+        // leave the rest unread and the job waiting). A scale that never ends its line is cut
+        // off where the job routine refuses such a line anyway.
+        if (pending_.size() > 1 && pending_.find('\n') == std::string::npos &&
             pending_.size() <= JobRoutine::kMaxRecordLine)
             continue;
         result.bytes = std::move(pending_);

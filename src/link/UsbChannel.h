@@ -5,8 +5,8 @@
 //
 // A message of up to 64 bytes is one report, as the scale expects. A longer one (the longer
 // download records) goes in consecutive reports of 64 data bytes, the last zero-filled; the scale
-// reads on while a report is full and the record has not ended (CR LF). Likewise an answer that
-// fills its report without a line feed is a sales line that goes on: the channel reads the next
+// reads on while a report is full and the record has not ended (CR LF). An answer of more than one
+// byte without a line feed is a sales line longer than its report: the channel reads the next
 // reports until the line feed.
 #include <functional>
 #include <memory>

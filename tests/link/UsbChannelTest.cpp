@@ -196,6 +196,12 @@ TEST(UsbChannel, AnAnswerIsTheDataUpToItsZeroAndALongSalesLineIsReadToItsLineFee
     EXPECT_EQ(channel.poll(5000ms, -1).bytes, line);
     EXPECT_EQ(channel.poll(5000ms, -1).bytes, "\x0F");
 
+    // A line sent in short pieces is read on as well.
+    hid.answer("2026-03-01");
+    hid.answer(" 10:00\x0C"
+               "Pear\r\n");
+    EXPECT_EQ(channel.poll(5000ms, -1).bytes, "2026-03-01 10:00\x0CPear\r\n");
+
     // A full report that holds a line feed is a whole line.
     const std::string exact = repeat('L', 62) + "\r\n";
     hid.answer(exact);
