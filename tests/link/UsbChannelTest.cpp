@@ -10,6 +10,7 @@
 #include "common/UniqueFd.h"
 #include "link/HidDevices.h"
 #include "link/LinkOutcome.h"
+#include "link/LinkTest.h"
 #include "link/UpdateImage.h"
 #include "support/TempDir.h"
 
@@ -293,4 +294,61 @@ TEST(UsbChannel, NoScaleIs211) {
     UsbChannel channel(backend, Lang::English);
     EXPECT_EQ(channel.open(), LinkCode::kUsbOpenFailed);
     EXPECT_EQ(channel.send("\xAA"), LinkCode::kUsbWriteFailed);
+}
+
+TEST(LinkTest, UsbProbeAnswersAndWhenTheSettingsAreStored) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> answers;
+        bool failWrites, failReads;
+        LinkTestResult result;
+        std::vector<std::string> prompts;
+    } cases[] = {
+        {"passed", {"\xA5"}, false, false, LinkTestResult::Passed, {"Successful"}},
+        {"busy", {"\x0B"}, false, false, LinkTestResult::Busy, {"The scale is in use"}},
+        {"wrong", {"\x0D"}, false, false, LinkTestResult::WrongAnswer, {"Receives error data"}},
+        {"silent",
+         {},
+         false,
+         false,
+         LinkTestResult::NoAnswer,
+         {"USB read data timeout", "Receives error data"}},
+        {"write refused",
+         {"\xA5"},
+         true,
+         false,
+         LinkTestResult::Passed,
+         {"Write: ERROR_IO_PENDING", "Successful"}},
+        {"read failed",
+         {},
+         false,
+         true,
+         LinkTestResult::WrongAnswer,
+         {"Read: != ERROR_IO_PENDING"}},
+    };
+    for (const Case& c : cases) {
+        FakeBackend backend;
+        backend.devices = {device("scale")};
+        backend.devices[0].product = "POS Scale";
+        for (const std::string& answer : c.answers)
+            backend.hid->answer(answer);
+        backend.hid->failWrites = c.failWrites;
+        backend.hid->failReads = c.failReads;
+        const LinkTestOutcome outcome = LinkTest::usb(backend, Lang::English);
+        EXPECT_EQ(outcome.result, c.result) << c.name;
+        EXPECT_EQ(outcome.prompts, c.prompts) << c.name;
+        EXPECT_TRUE(outcome.saveSettings) << c.name; // whatever the scale answered
+        EXPECT_EQ(outcome.product, "POS Scale");
+        if (!c.failWrites) {
+            ASSERT_EQ(backend.hid->written.size(), 1u) << c.name;
+            EXPECT_EQ(dataOf(backend.hid->written[0]), padded("\xA5")) << c.name;
+        }
+    }
+
+    FakeBackend none;
+    const LinkTestOutcome missing = LinkTest::usb(none, Lang::Chinese);
+    EXPECT_EQ(missing.result, LinkTestResult::NoDevice);
+    EXPECT_EQ(missing.prompts, std::vector<std::string>{"不能发现USB接口设备"});
+    EXPECT_FALSE(missing.saveSettings);
+    EXPECT_EQ(missing.deviceInfo, "正在查找USB设备......\r\n不能发现USB接口设备\r\n");
 }
