@@ -26,7 +26,7 @@ struct ChannelTiming {
     static ChannelTiming network();
     // 200 ms, 100 ms, 160, 253; no limit: a byte stream carries a message of any length.
     static ChannelTiming serial();
-    // none, 5000 ms, 0, 214; no limit set until the USB channel exists.
+    // none, 5000 ms, 0, 214; no limit: a long message goes in several reports.
     static ChannelTiming usb();
 };
 

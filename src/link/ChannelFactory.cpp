@@ -1,7 +1,9 @@
 #include "ChannelFactory.h"
 
 #include "link/ComPorts.h"
+#include "link/HidDevices.h"
 #include "link/SerialChannel.h"
+#include "link/UsbChannel.h"
 
 namespace korvan {
 
@@ -19,6 +21,7 @@ ChannelFactory::Function ChannelFactory::standard(NetworkPorts ports, const Data
                                                    ComPorts::device(devices.value, settings.port));
         }
         case LinkMode::Usb:
+            return std::make_unique<UsbChannel>(HidDevices::system(), Language::current());
         case LinkMode::None:
             break;
         }
@@ -27,7 +30,7 @@ ChannelFactory::Function ChannelFactory::standard(NetworkPorts ports, const Data
 }
 
 bool ChannelFactory::isAvailable(LinkMode mode) {
-    return mode == LinkMode::Network || mode == LinkMode::Serial;
+    return mode != LinkMode::None;
 }
 
 } // namespace korvan

@@ -24,8 +24,8 @@ public:
     using Function = std::function<std::unique_ptr<Channel>(const LinkSettings&)>;
 
     // The product's channels: UDP for the network link, the serial port that
-    // record/comports.rec maps the port name to for the serial link. The USB channel does not
-    // exist yet; that link gives no channel.
+    // record/comports.rec maps the port name to for the serial link, the scale's HID device
+    // (real, or a virtual one announced in KORVAN_VIRTUAL_HID) for the USB link.
     // `dataDir` holds record/comports.rec.
     static Function standard(NetworkPorts ports = {}, const DataDir& dataDir = DataDir::current());
     static bool isAvailable(LinkMode mode);

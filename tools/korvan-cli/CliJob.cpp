@@ -80,9 +80,13 @@ std::optional<JobRequest> CliJob::load(const CliOptions& options, const DataDir&
     case Command::ReadRecords:
         request.recordSink = [&records](const SalesRecord& record) { records.push_back(record); };
         break;
+    case Command::Update:
+        request.updateFile = options.updateFile; // opened when the job starts (codes 215, 216)
+        break;
     case Command::ClearRecords:
     case Command::ExportRecords:
     case Command::PrintRecords:
+    case Command::TestLink:
         break;
     }
     if (!result) {

@@ -9,6 +9,8 @@
 #include "common/DataDir.h"
 #include "common/Language.h"
 #include "link/ChannelFactory.h"
+#include "link/ComPorts.h"
+#include "link/LinkTest.h"
 #include "link/LinkSettings.h"
 #include "link/TransferRunner.h"
 
@@ -41,6 +43,37 @@ int finish(std::ostream& out, std::ostream& err, const std::string& line, int st
     err << "korvan-cli: cannot write to standard output\n";
     err.flush();
     return status == kExitDone ? kExitFailed : status;
+}
+
+// The settings screen's test of the link: the prompts in order on stdout (the last is the
+// outcome), the settings stored as the screen stores them.
+int testLink(const CliOptions& options, const DataDir& dir, const LinkSettings& settings, Lang lang,
+             std::ostream& out, std::ostream& err) {
+    LinkTestTargets targets;
+    targets.localPort = options.localPort;
+    targets.probePort = options.probePort;
+    if (settings.mode == LinkMode::Serial) {
+        const auto devices = ComPorts::load(dir.record(ComPorts::kFileName));
+        targets.serialDevice = ComPorts::device(devices.value, settings.port);
+    }
+    const LinkTestOutcome outcome = LinkTest::run(settings, targets, lang);
+    if (!options.quiet) {
+        if (!outcome.deviceInfo.empty())
+            err << outcome.deviceInfo << (outcome.deviceInfo.ends_with('\n') ? "" : "\n");
+        if (!outcome.detail.empty())
+            err << "korvan-cli: " << outcome.detail << '\n';
+        err.flush();
+    }
+    std::string lines;
+    for (const std::string& prompt : outcome.prompts)
+        lines += prompt + '\n';
+    if (lines.empty())
+        lines = outcome.detail.empty() ? LinkTest::noAnswerText().get(lang) : outcome.detail;
+    if (outcome.saveSettings) {
+        if (const IoResult saved = settings.save(dir.record("tx.rec"), lang); !saved)
+            return finish(out, err, lines + saved.message(), kExitFailed);
+    }
+    return finish(out, err, lines, outcome.passed() ? kExitDone : kExitFailed);
 }
 
 } // namespace
@@ -86,6 +119,9 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return fail(kExitUsage, read.message());
     if (options.link)
         settings.setMode(*options.link);
+    // The scale takes a new program over USB only, whatever the saved link.
+    if (options.command == Command::Update)
+        settings.setMode(LinkMode::Usb);
     if (options.ip)
         settings.targetIp = *options.ip;
     if (options.port)
@@ -96,6 +132,9 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (!ChannelFactory::isAvailable(settings.mode))
         return fail(kExitFailed, std::string("the ") + linkName(settings.mode) +
                                      " link is not available yet; use --link network");
+
+    if (options.command == Command::TestLink)
+        return testLink(options, dir, settings, lang, out, err);
 
     std::vector<SalesRecord> records;
     std::string error;

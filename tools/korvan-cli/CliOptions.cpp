@@ -195,6 +195,10 @@ CliParse CliParse::parse(const std::vector<std::string>& args) {
         ->check(portNumber())
         ->type_name("N")
         ->capture_default_str();
+    app.add_option("--probe-port", o.probePort, "the scale's port for the link test probe")
+        ->check(portNumber())
+        ->type_name("N")
+        ->capture_default_str();
     app.add_flag("-q,--quiet", o.quiet, "print the outcome line only");
 
     const std::string globals = "Options of korvan-cli (see korvan-cli --help) may be given too.";
@@ -255,6 +259,15 @@ CliParse CliParse::parse(const std::vector<std::string>& args) {
             ->type_name("NAME");
     }
 
+    command(&app, "update", "sends a new program to the scale (always over USB)", Command::Update)
+        ->add_option("file", o.updateFile, "the program file (.bin)")
+        ->required()
+        ->type_name("FILE");
+    command(&app, "test-link",
+            "tests the link: the scale must answer the probe byte; a passed test stores the "
+            "link in record/tx.rec (the USB test stores it whatever the answer)",
+            Command::TestLink);
+
     // CLI11 takes the arguments last first.
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
@@ -314,8 +327,11 @@ JobKind jobKind(Command command) {
         return JobKind::ReadRecords;
     case Command::ClearRecords:
         return JobKind::ClearRecords;
+    case Command::Update:
+        return JobKind::ProgramUpdate;
     case Command::ExportRecords: // these run without the scale: no job
     case Command::PrintRecords:
+    case Command::TestLink: // a probe, no job
         break;
     }
     return JobKind::CommodityDownload;

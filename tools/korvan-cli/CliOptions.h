@@ -24,6 +24,8 @@ enum class Command {
     ClearRecords,
     ExportRecords,
     PrintRecords,
+    Update,   // the program update, always over USB
+    TestLink, // the settings screen's test of the configured link
 };
 
 struct CliOptions {
@@ -33,17 +35,19 @@ struct CliOptions {
     std::optional<std::string> port;
     std::uint16_t localPort = protocol::kPcPort;
     std::uint16_t scalePort = protocol::kScalePort;
-    bool quiet = false; // the outcome line only: no progress, no notes
+    std::uint16_t probePort = protocol::kProbePort; // test-link over the network
+    bool quiet = false;                             // the outcome line only: no progress, no notes
 
     Command command = Command::SendCommodities;
     ModelFamily family = ModelFamily::Vamo;
     std::optional<std::tm> at; // send datetime --at, local calendar time
     std::string labelFile;     // send label FILE; empty: the file record/dqlabel.rec names
     bool yes = false;
-    std::string xlsxFile;  // export-records --xlsx
-    std::string pdfFile;   // print-records --pdf
-    std::string dateQuery; // export-records/print-records --date; empty: any day
-    std::string nameQuery; // export-records/print-records --name; empty: any name
+    std::string xlsxFile;   // export-records --xlsx
+    std::string pdfFile;    // print-records --pdf
+    std::string dateQuery;  // export-records/print-records --date; empty: any day
+    std::string nameQuery;  // export-records/print-records --name; empty: any name
+    std::string updateFile; // update FILE
 
     // "YYYY-MM-DD HH:MM:SS" as a calendar time with its day of the week; nullopt when it is
     // no real date and time.

@@ -42,8 +42,9 @@ void CliProgress::show(const TransferProgress& p) {
 
 void CliProgress::finished(const TransferReport&) {
     // The last count is always shown, however soon it came after the one before.
+    // A copy: show() drops the pending count before it prints the one it was given.
     if (pending_)
-        show(*pending_);
+        show(TransferProgress(*pending_));
     if (display_ == Display::Bar && drawn_) {
         out_ << '\n';
         out_.flush();

@@ -3,6 +3,8 @@
 #include <CLI/CLI.hpp>
 
 #include <charconv>
+#include <cstdio>
+#include <tuple>
 #include <functional>
 
 namespace korvan::sim {
@@ -66,11 +68,42 @@ public:
                  [&o](long long x) { o.jobs = int(x); });
         app_.add_flag("--serial", o.serial,
                       "also serve a serial pseudo-terminal (prints its path)");
+        app_.add_flag("--usb", o.usb,
+                      "also serve a virtual USB device on a Unix socket (prints its path;\n"
+                      "announce it to the PC in KORVAN_VIRTUAL_HID)");
+        app_.add_option("--usb-socket", o.hid.socketPath,
+                        "socket of the USB device (default: usb.sock in the store folder)")
+            ->type_name("PATH");
+        app_.add_option("--usb-id", usbId_,
+                        "vendor and product ID the USB device shows, in hex (default 0483:5750)")
+            ->type_name("VVVV:PPPP")
+            ->check(CLI::Validator(
+                [](std::string& text) -> std::string {
+                    return parseId(text) ? "" : "takes VVVV:PPPP in hex, not \"" + text + "\"";
+                },
+                ""));
+        app_.add_option("--usb-product", o.hid.product, "product string of the USB device")
+            ->type_name("TEXT")
+            ->capture_default_str();
+        numbered(
+            "--usb-restart-ms", "how long the USB device is gone when it restarts for an update", 0,
+            600'000, [&o](long long x) { o.hid.restartTime = std::chrono::milliseconds(x); },
+            o.hid.restartTime.count(), "MS");
         app_.add_flag("--quiet", o.quiet, "no diagnostics on stderr");
     }
 
     CLI::App& app() { return app_; }
     const std::string& salesFile() const { return salesFile_; }
+    const std::string& usbId() const { return usbId_; }
+
+    static std::optional<std::pair<std::uint16_t, std::uint16_t>> parseId(const std::string& text) {
+        unsigned vendor = 0, product = 0;
+        int used = 0;
+        if (text.size() != 9 ||
+            std::sscanf(text.c_str(), "%4x:%4x%n", &vendor, &product, &used) != 2 || used != 9)
+            return std::nullopt;
+        return std::pair{static_cast<std::uint16_t>(vendor), static_cast<std::uint16_t>(product)};
+    }
 
 private:
     static constexpr const char* kAbout =
@@ -98,6 +131,7 @@ private:
 
     CLI::App app_;
     std::string salesFile_;
+    std::string usbId_;
 };
 
 } // namespace
@@ -135,6 +169,10 @@ std::optional<ScaleOptions> ScaleOptions::parse(int argc, const char* const* arg
         return fail("--sales and --sales-count exclude each other");
     if (options.store.empty())
         return fail("--store needs a folder");
+    if (const auto id = Line::parseId(line.usbId()))
+        std::tie(options.hid.vendorId, options.hid.productId) = *id;
+    if (options.usb && options.hid.socketPath.empty())
+        options.hid.socketPath = std::filesystem::absolute(options.store / "usb.sock").string();
     return options;
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "HidTransport.h"
 #include "ScaleSession.h"
 #include "UdpTransport.h"
 
@@ -18,6 +19,8 @@ struct ScaleOptions {
     SessionOptions session;
     std::optional<int> jobs; // exit after this many finished jobs
     bool serial = false;     // also serve a serial pseudo-terminal
+    bool usb = false;        // also serve a virtual USB device
+    HidSettings hid;         // its socket ("": usb.sock in the store folder) and identity
     bool quiet = false;      // no diagnostics on stderr (failures that stop the program stay)
     bool help = false;
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "EventLoop.h"
+#include "HidTransport.h"
 #include "PtyTransport.h"
 #include "RawLog.h"
 #include "SalesRecords.h"
@@ -110,6 +111,12 @@ int main(int argc, char** argv) {
         serial = pty.get();
         links.push_back(std::move(pty));
     }
+    HidTransport* usb = nullptr;
+    if (options.usb) {
+        auto hid = std::make_unique<HidTransport>(host, options.hid);
+        usb = hid.get();
+        links.push_back(std::move(hid));
+    }
     for (auto& link : links) {
         if (!link->open(&error))
             return failure(error);
@@ -118,6 +125,8 @@ int main(int argc, char** argv) {
     // The terminal's path changes from run to run; scripts read it from this line.
     if (serial)
         std::printf("serial %s\n", serial->path().c_str());
+    if (usb)
+        std::printf("usb %s\n", usb->path().c_str());
 
     gLoop = &loop;
     struct sigaction action {};

@@ -91,14 +91,13 @@ private slots:
         QCOMPARE(prompt.last(), std::string("4Data download completed"));
     }
 
-    void linkWithoutChannelSaysSo() {
+    void usbLinkWithoutTheScaleSaysSo() {
         UiData data(kEnglish);
         data.write("tx.rec", "USB\r\nCOM1\r\n127.0.0.1\r\n");
         Prompt::Script prompt;
         const TransferReport report = CSendDataDlg::run(commodities(1), nullptr);
         QVERIFY(!report.completed);
-        QCOMPARE(prompt.shown(), std::vector<std::string>{"This link is not available yet; choose "
-                                                          "Network in the communication settings"});
+        QCOMPARE(prompt.shown(), std::vector<std::string>{"USB interface failed to open"});
     }
 
     void unreadableSettingsAreReportedAndNothingIsSent() {

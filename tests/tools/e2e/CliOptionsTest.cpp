@@ -65,6 +65,13 @@ TEST(CliOptions, EveryCommandIsRecognised) {
     EXPECT_EQ(options({"send", "label"}).labelFile, "");
     EXPECT_EQ(options({"send", "label", "label/3eng.bel"}).labelFile, "label/3eng.bel");
     EXPECT_EQ(options({"send", "label", "x.bel", "--ip", "10.0.0.9"}).ip, "10.0.0.9");
+    const CliOptions update = options({"update", "new.bin"});
+    EXPECT_EQ(update.command, Command::Update);
+    EXPECT_EQ(update.updateFile, "new.bin");
+    EXPECT_EQ(jobKind(update.command), JobKind::ProgramUpdate);
+    const CliOptions test = options({"test-link", "--probe-port", "11025"});
+    EXPECT_EQ(test.command, Command::TestLink);
+    EXPECT_EQ(test.probePort, 11025);
 }
 
 TEST(CliOptions, OptionsTakeTheirValueEitherWayAndGlobalOnesGoAnywhere) {
@@ -132,6 +139,8 @@ TEST(CliOptions, UsageErrorsSayWhatIsWrong) {
         {"read-records --scale-port", "--scale-port needs a value"},
         {"read-records --verbose", "--verbose"},
         {"send commodities extra", "'extra'"},
+        {"update", "file is required"},
+        {"test-link --probe-port 0", "--probe-port"},
     };
     for (const auto& [args, hint] : wrong) {
         const CliParse parsed = CliParse::parse(words(args));
@@ -202,7 +211,13 @@ TEST(CliRun, ProblemsBeforeTheJobHaveTheirOwnStatus) {
 
     CliRunResult usb = runIn({"--data-dir=" + at, "send", "commodities", "--link=usb", "--quiet"});
     EXPECT_EQ(usb.status, kExitFailed);
-    EXPECT_NE(usb.err.find("not available yet"), std::string::npos) << usb.err;
+    EXPECT_EQ(usb.out, "USB interface failed to open\n") << usb.err; // no scale attached
+
+    // The update needs no link in record/tx.rec: it always goes over USB.
+    CliRunResult update =
+        runIn({"--data-dir", at, "update", (dir.path() / "none.bin").string(), "--quiet"});
+    EXPECT_EQ(update.status, kExitFailed);
+    EXPECT_EQ(update.out, "Failed to open the file\n");
 
     std::filesystem::create_directories(data.record("spsm.rec"));
     CliRunResult unreadable =

@@ -72,6 +72,25 @@ TEST(ScaleOptions, EveryOptionInBothSpellings) {
     EXPECT_TRUE(sales->help);
 }
 
+TEST(ScaleOptions, UsbDeviceSocketAndIdentity) {
+    auto plain = parse({"--store", "/tmp/s", "--usb"});
+    ASSERT_TRUE(plain);
+    EXPECT_TRUE(plain->usb);
+    EXPECT_EQ(plain->hid.socketPath, "/tmp/s/usb.sock");
+    EXPECT_EQ(plain->hid.vendorId, 0x0483);
+    EXPECT_EQ(plain->hid.productId, 0x5750);
+    auto other = parse({"--usb", "--usb-socket", "/run/x.sock", "--usb-id", "046d:C077",
+                        "--usb-product", "Mouse", "--usb-restart-ms", "0"});
+    ASSERT_TRUE(other);
+    EXPECT_EQ(other->hid.socketPath, "/run/x.sock");
+    EXPECT_EQ(other->hid.vendorId, 0x046D);
+    EXPECT_EQ(other->hid.productId, 0xC077);
+    EXPECT_EQ(other->hid.product, "Mouse");
+    EXPECT_EQ(other->hid.restartTime.count(), 0);
+    for (const char* bad : {"0483-5750", "483:5750", "0483:57501", "zz83:5750"})
+        EXPECT_FALSE(parse({"--usb-id", bad})) << bad;
+}
+
 TEST(ScaleOptions, RefusesBadLines) {
     std::string error;
     EXPECT_FALSE(parse({"--port", "65536"}, &error));
@@ -93,11 +112,26 @@ TEST(ScaleOptions, RefusesBadLines) {
 
 TEST(ScaleOptions, HelpListsEveryOptionWithTheProductPorts) {
     const std::string help = ScaleOptions::usage();
-    for (const char* shown :
-         {"Usage: korvan-scale [OPTIONS]", "--store DIR=scale-store", "--port N=8000",
-          "--reply-port N=7000", "--probe-port N=1025", "--sales FILE", "--sales-count N", "--busy",
-          "--data-error-at K", "--silent-after K", "--delay-ms MS", "--ack-paren",
-          "--split-lines N", "--jobs N", "--serial", "--quiet", "--help"})
+    for (const char* shown : {"Usage: korvan-scale [OPTIONS]",
+                              "--store DIR=scale-store",
+                              "--port N=8000",
+                              "--reply-port N=7000",
+                              "--probe-port N=1025",
+                              "--sales FILE",
+                              "--sales-count N",
+                              "--busy",
+                              "--data-error-at K",
+                              "--silent-after K",
+                              "--delay-ms MS",
+                              "--ack-paren",
+                              "--split-lines N",
+                              "--jobs N",
+                              "--serial",
+                              "--usb",
+                              "--usb-id VVVV:PPPP",
+                              "--usb-restart-ms MS=1500",
+                              "--quiet",
+                              "--help"})
         EXPECT_NE(help.find(shown), std::string::npos) << shown << "\n" << help;
     // --help still reads the rest of the line, and a bad value after it is still refused.
     EXPECT_TRUE(parse({"--help", "--port=9000"})->help);
