@@ -63,5 +63,6 @@ TEST(DataDir, OneRuleFindsTheDataFolder) {
     EXPECT_TRUE(fs::exists(fresh.record("dqlabel.rec")));
     EXPECT_TRUE(fs::exists(fresh.label("2eng.bel")));
     writeBytes(old / "record/file", "x");
-    EXPECT_FALSE(DataDir(old / "record/file/x").prepare()) << "a folder cannot be made under a file";
+    EXPECT_FALSE(DataDir(old / "record/file/x").prepare())
+        << "a folder cannot be made under a file";
 }
