@@ -30,8 +30,8 @@ class CommSettingsE2eTest : public QObject {
     Q_OBJECT
 private slots:
     void theThreeTestsAgainstTheSimulatedScale() {
-        UdpPeer a, b, c;
-        const std::uint16_t localPort = a.port(), scalePort = b.port(), probePort = c.port();
+        const std::uint16_t localPort = UdpPeer::freePort(), scalePort = UdpPeer::freePort(),
+                            probePort = UdpPeer::freePort();
         TempDir store;
         Child scale({KORVAN_SCALE_PROGRAM, "--store", store.path().string(), "--port",
                      std::to_string(scalePort), "--reply-port", std::to_string(localPort),
