@@ -19,6 +19,7 @@
 #include "common/ui/QtText.h"
 #include "labeldesign/ui/CBqSetDlg.h"
 #include "link/ui/CCxsjDlg.h"
+#include "link/ui/CTxSetDlg.h"
 #include "records/ui/CDzcjlDlg.h"
 #include "records/ui/CCcsSetDlg.h"
 #include "users/ui/CYhSetDlg.h"
@@ -35,6 +36,7 @@ const std::map<int, CMainFrame::ScreenFactory>& CMainFrame::screens() {
         {LabelSettings, [](QWidget* parent) -> QDialog* { return new CBqSetDlg(parent); }},
         {ScaleParameters, [](QWidget* parent) -> QDialog* { return new CCcsSetDlg(parent); }},
         {ScaleReport, [](QWidget* parent) -> QDialog* { return new CDzcjlDlg(parent); }},
+        {CommunicationSettings, [](QWidget* parent) -> QDialog* { return new CTxSetDlg(parent); }},
         {ProgramUpdate, [](QWidget* parent) -> QDialog* { return new CCxsjDlg(parent); }},
     };
     return factories;
