@@ -1,5 +1,6 @@
 #include "DataEntryDialog.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPushButton>
 
@@ -23,6 +24,31 @@ void DataEntryDialog::settleButtons() {
         button->setDefault(false);
         button->setAutoDefault(true); // Enter presses a button only while it has the focus
     }
+}
+
+void DataEntryDialog::markFocusedButtonOnly() {
+    if (focusedOnly_)
+        return;
+    focusedOnly_ = true;
+    // Runs after the buttons' own focus handling, which puts the dialog's default back; while a
+    // prompt or transfer is over the screen, the screen's focused control keeps the look.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* before, QWidget* now) {
+        if ((before && before->window() == this) || (now && now->window() == this))
+            markDefault(focusWidget());
+    });
+    markDefault(focusWidget());
+}
+
+void DataEntryDialog::setVisible(bool visible) {
+    QDialog::setVisible(visible);
+    if (visible && focusedOnly_)
+        markDefault(focusWidget());
+}
+
+void DataEntryDialog::markDefault(QWidget* focused) {
+    for (auto* button : findChildren<QPushButton*>())
+        if (button->window() == this) // not the buttons of a prompt over the screen
+            button->setDefault(button == focused);
 }
 
 void DataEntryDialog::fixSize() {

@@ -11,12 +11,21 @@ class DataEntryDialog : public QDialog {
 public:
     explicit DataEntryDialog(QWidget* parent = nullptr);
 
+    void setVisible(bool visible) override;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     // Call once the controls exist: no button takes Enter unless it has the focus.
     void settleButtons();
+    // From now on only a focused button looks like the default one (a dialog otherwise draws its
+    // first button so, although Enter only presses a focused button here).
+    void markFocusedButtonOnly();
     // Fixed size, title bar with close box, no resizing.
     void fixSize();
+
+private:
+    void markDefault(QWidget* focused);
+    bool focusedOnly_ = false;
 };
 
 } // namespace korvan

@@ -162,6 +162,7 @@ CBqSetDlg::CBqSetDlg(QWidget* parent)
     connect(ui_->downloadButton, &QPushButton::clicked, this, &CBqSetDlg::onDownload);
     connect(ui_->okButton, &QPushButton::clicked, this, &CBqSetDlg::onOk);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &CBqSetDlg::reject);
+    markFocusedButtonOnly();
 }
 
 CBqSetDlg::~CBqSetDlg() = default;

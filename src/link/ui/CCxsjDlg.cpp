@@ -43,6 +43,7 @@ CCxsjDlg::CCxsjDlg(QWidget* parent)
     });
     connect(ui_->updateButton, &QPushButton::clicked, this, &CCxsjDlg::onUpdate);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &CCxsjDlg::reject);
+    markFocusedButtonOnly();
 }
 
 CCxsjDlg::~CCxsjDlg() = default;

@@ -115,12 +115,7 @@ CTxSetDlg::CTxSetDlg(QWidget* parent)
     if (stored_.mode == LinkMode::Usb)
         usbSearch();
     ui_->modeCombo->setFocus();
-    // Runs after the buttons' own focus handling, which puts the dialog's default back; while a
-    // prompt is over the screen, the screen's focused control keeps the look.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* before, QWidget* now) {
-        if ((before && before->window() == this) || (now && now->window() == this))
-            markDefault(focusWidget());
-    });
+    markFocusedButtonOnly();
 }
 
 CTxSetDlg::~CTxSetDlg() = default;
@@ -334,19 +329,6 @@ void CTxSetDlg::showOutcome(const LinkTestOutcome& outcome) {
     }
     for (const std::string& prompt : outcome.prompts)
         Prompt::showMessage(prompt);
-}
-
-void CTxSetDlg::setVisible(bool visible) {
-    DataEntryDialog::setVisible(visible);
-    if (visible)
-        markDefault(focusWidget());
-}
-
-void CTxSetDlg::markDefault(QWidget* focused) {
-    // Enter presses only a focused button, so only that one looks like the default.
-    for (auto* button : findChildren<QPushButton*>())
-        if (button->window() == this)
-            button->setDefault(button == focused);
 }
 
 void CTxSetDlg::showEvent(QShowEvent* event) {

@@ -33,13 +33,10 @@ public:
     // The settings as Save would write them now.
     LinkSettings current() const;
 
-    void setVisible(bool visible) override;
-
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void markDefault(QWidget* focused);
     void setCaptions();
     void fillModes();
     void fillPorts();

@@ -230,12 +230,7 @@ CCcsSetDlg::CCcsSetDlg(QWidget* parent)
     connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     ui_->storeNameEdit->setFocus();
-    // Runs after the buttons' own focus handling, which puts the dialog's default back; while a
-    // prompt or transfer is over the screen, the screen's focused control keeps the look.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* before, QWidget* now) {
-        if ((before && before->window() == this) || (now && now->window() == this))
-            markDefault(focusWidget());
-    });
+    markFocusedButtonOnly();
 }
 
 CCcsSetDlg::~CCcsSetDlg() = default;
@@ -310,20 +305,6 @@ void CCcsSetDlg::onMultiLineChanged(QPlainTextEdit* box, StoreText::Field field)
     // Only the edited text is taken from its box: the others keep the file's exact bytes.
     fieldOf(texts_, field) = fromBox(now, true);
     unsaved_[index(field)] = true;
-}
-
-void CCcsSetDlg::setVisible(bool visible) {
-    DataEntryDialog::setVisible(visible);
-    if (visible)
-        markDefault(focusWidget());
-}
-
-void CCcsSetDlg::markDefault(QWidget* focused) {
-    // A dialog shows its first button, or the last one that had the focus, as the one Enter
-    // presses; here Enter presses only a focused button, so only that one looks it.
-    for (auto* button : findChildren<QPushButton*>())
-        if (button->window() == this) // not the buttons of a prompt over the screen
-            button->setDefault(button == focused);
 }
 
 void CCcsSetDlg::showEvent(QShowEvent* event) {

@@ -35,15 +35,12 @@ public:
     std::int64_t clock() const { return clock_; }
     QTimer* clockTimer() const { return clockTimer_; }
 
-    void setVisible(bool visible) override;
-
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     static std::size_t index(StoreText::Field field) { return static_cast<std::size_t>(field); }
 
-    void markDefault(QWidget* focused);
     void setCaptions();
     void showTexts();
     void showBarcodeSettings(const std::string& departmentNumber, const std::string& labelSize,

@@ -122,6 +122,7 @@ CDzcjlDlg::CDzcjlDlg(QWidget* parent)
     connect(ui_->exportButton, &QPushButton::clicked, this, &CDzcjlDlg::onExport);
     connect(ui_->okButton, &QPushButton::clicked, this, &CDzcjlDlg::accept);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &CDzcjlDlg::reject);
+    markFocusedButtonOnly();
 }
 
 CDzcjlDlg::~CDzcjlDlg() = default;
