@@ -6,6 +6,7 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <thread>
 
 #include <cstdlib>
 #include <memory>
@@ -223,10 +224,17 @@ TEST_F(CliUsb, AScaleThatStopsAnsweringGetsTheEndByteAnd214) {
     EXPECT_GE(std::chrono::steady_clock::now() - start, 5s); // the whole read wait
     EXPECT_EQ(silent.exitCode, 1);
     EXPECT_EQ(silent.lastLine(), "USB interface did not respond");
-    const std::string log = readBytes(stored("raw.log"));
-    const auto last = log.rfind("recv");
-    ASSERT_NE(last, std::string::npos);
-    EXPECT_NE(log.find(" usb 0F", last), std::string::npos) << log;
+    // The scale logs the end byte on its own time: wait for it rather than read at once.
+    std::string log;
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    for (;;) {
+        log = readBytes(stored("raw.log"));
+        const auto last = log.rfind("recv");
+        if (last != std::string::npos && log.find(" usb 0F", last) != std::string::npos)
+            break;
+        ASSERT_LT(std::chrono::steady_clock::now(), deadline) << log;
+        std::this_thread::sleep_for(20ms);
+    }
 }
 
 TEST_F(CliUsb, TestLinkOverEveryLinkStoresTheSettingsAsTheScreenDoes) {
