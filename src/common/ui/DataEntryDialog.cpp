@@ -8,6 +8,11 @@ namespace korvan {
 
 DataEntryDialog::DataEntryDialog(QWidget* parent) : QDialog(parent) {}
 
+DataEntryDialog::~DataEntryDialog() {
+    // The focus moves while the controls are torn down, after this part of the screen is gone.
+    QObject::disconnect(focusWatch_);
+}
+
 void DataEntryDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         // A focused button has already handled Enter itself; whatever else has the focus let the
@@ -32,10 +37,11 @@ void DataEntryDialog::markFocusedButtonOnly() {
     focusedOnly_ = true;
     // Runs after the buttons' own focus handling, which puts the dialog's default back; while a
     // prompt or transfer is over the screen, the screen's focused control keeps the look.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* before, QWidget* now) {
-        if ((before && before->window() == this) || (now && now->window() == this))
-            markDefault(focusWidget());
-    });
+    focusWatch_ =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* before, QWidget* now) {
+            if ((before && before->window() == this) || (now && now->window() == this))
+                markDefault(focusWidget());
+        });
     markDefault(focusWidget());
 }
 

@@ -10,6 +10,7 @@ class DataEntryDialog : public QDialog {
     Q_OBJECT
 public:
     explicit DataEntryDialog(QWidget* parent = nullptr);
+    ~DataEntryDialog() override;
 
     void setVisible(bool visible) override;
 
@@ -26,6 +27,7 @@ protected:
 private:
     void markDefault(QWidget* focused);
     bool focusedOnly_ = false;
+    QMetaObject::Connection focusWatch_;
 };
 
 } // namespace korvan

@@ -165,7 +165,10 @@ CBqSetDlg::CBqSetDlg(QWidget* parent)
     markFocusedButtonOnly();
 }
 
-CBqSetDlg::~CBqSetDlg() = default;
+CBqSetDlg::~CBqSetDlg() {
+    // The list asks its model for rows while it is torn down, when the rows are gone already.
+    ui_->elementList->setModel(nullptr);
+}
 
 void CBqSetDlg::setCaptions() {
     setWindowTitle(qtr(kTitle, lang_));

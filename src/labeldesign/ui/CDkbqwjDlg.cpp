@@ -52,7 +52,10 @@ CDkbqwjDlg::CDkbqwjDlg(CBqSetDlg& designer)
     connect(ui_->cancelButton, &QPushButton::clicked, this, &CDkbqwjDlg::reject);
 }
 
-CDkbqwjDlg::~CDkbqwjDlg() = default;
+CDkbqwjDlg::~CDkbqwjDlg() {
+    // The list asks its model for rows while it is torn down, when the rows are gone already.
+    ui_->fileList->setModel(nullptr);
+}
 
 void CDkbqwjDlg::onListClicked() {
     const auto selected = ListView::selectedRows(ui_->fileList);

@@ -125,7 +125,10 @@ CDzcjlDlg::CDzcjlDlg(QWidget* parent)
     markFocusedButtonOnly();
 }
 
-CDzcjlDlg::~CDzcjlDlg() = default;
+CDzcjlDlg::~CDzcjlDlg() {
+    // The list asks its model for rows while it is torn down, when the rows are gone already.
+    ui_->recordList->setModel(nullptr);
+}
 
 void CDzcjlDlg::setCaptions() {
     setWindowTitle(qtr(kTitle, lang_));

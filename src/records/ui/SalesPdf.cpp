@@ -5,6 +5,7 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <cstdlib>
+#include <memory>
 
 #include "records/PrintLayout.h"
 #include "records/SalesTotal.h"
@@ -15,25 +16,22 @@ namespace korvan {
 namespace {
 
 // Painting text needs the GUI module's fonts. A program without one (the command line) gets one
-// that needs no display, as nothing is shown.
-void ensureGuiModule() {
+// for the painting, which needs no display as nothing is shown.
+std::unique_ptr<QGuiApplication> guiModule() {
     if (QCoreApplication::instance())
-        return;
+        return nullptr;
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static int argc = 1;
     static char name[] = "korvan";
     static char* argv[] = {name, nullptr};
-    // Kept to the end of the process: torn down among the static objects at exit, it would
-    // outlive parts of the GUI module it needs.
-    static QGuiApplication* app = new QGuiApplication(argc, argv);
-    (void)app;
+    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 } // namespace
 
 SalesPdf::Result SalesPdf::write(const std::filesystem::path& file, const SalesRows& rows,
                                  Lang lang) {
-    ensureGuiModule();
+    const std::unique_ptr<QGuiApplication> app = guiModule();
     Result result;
     QSaveFile out(QString::fromStdString(file.string()));
     if (!out.open(QIODevice::WriteOnly)) {
