@@ -86,7 +86,7 @@ fs::path DataDir::locate(const fs::path& given, const fs::path& workingDir, cons
     std::error_code ec;
     if (fs::is_directory(workingDir / "record", ec))
         return workingDir;
-    // An XDG path that is not absolute is to be ignored, as the specification asks.
+    // A relative XDG path is ignored, as the XDG base directory rules require.
     if (xdgDataHome && *xdgDataHome && fs::path(xdgDataHome).is_absolute())
         return fs::path(xdgDataHome) / "korvan";
     return fs::path(home && *home ? home : "/") / ".local/share/korvan";

@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
+#include "common/Prompt.h"
+
 namespace korvan {
 
 DataEntryDialog::DataEntryDialog(QWidget* parent) : QDialog(parent) {}
@@ -55,6 +57,24 @@ void DataEntryDialog::markDefault(QWidget* focused) {
     for (auto* button : findChildren<QPushButton*>())
         if (button->window() == this) // not the buttons of a prompt over the screen
             button->setDefault(button == focused);
+}
+
+void DataEntryDialog::reportWhenShown(const std::string& message) {
+    pendingReports_.push_back(message);
+}
+
+void DataEntryDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (pendingReports_.empty())
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [messages = std::move(pendingReports_)] {
+            for (const std::string& message : messages)
+                Prompt::showMessage(message);
+        },
+        Qt::QueuedConnection);
+    pendingReports_.clear();
 }
 
 void DataEntryDialog::fixSize() {

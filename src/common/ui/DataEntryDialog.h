@@ -3,6 +3,8 @@
 // presses that button (OK closes only when it has the focus); Enter anywhere else moves the focus
 // to the next control. Escape and the close box cancel, as in any dialog.
 #include <QDialog>
+#include <string>
+#include <vector>
 
 namespace korvan {
 
@@ -21,6 +23,10 @@ protected:
     // From now on only a focused button looks like the default one (a dialog otherwise draws its
     // first button so, although Enter only presses a focused button here).
     void markFocusedButtonOnly();
+    // Tells the operator once the screen is up, so the message stands over it (a file the
+    // screen could not read, for instance). Messages wait in order until the first show.
+    void reportWhenShown(const std::string& message);
+    void showEvent(QShowEvent* event) override;
     // Fixed size, title bar with close box, no resizing.
     void fixSize();
 
@@ -28,6 +34,7 @@ private:
     void markDefault(QWidget* focused);
     bool focusedOnly_ = false;
     QMetaObject::Connection focusWatch_;
+    std::vector<std::string> pendingReports_;
 };
 
 } // namespace korvan

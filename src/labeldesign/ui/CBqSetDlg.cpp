@@ -124,6 +124,8 @@ CBqSetDlg::CBqSetDlg(QWidget* parent)
             openProblem_ = loaded.result.message();
     }
     design_ = LabelDesign(std::move(label));
+    if (!openProblem_.empty())
+        reportWhenShown(openProblem_);
     fillHeader();
     model_->refresh();
     showLabel();
@@ -190,15 +192,6 @@ void CBqSetDlg::setCaptions() {
     ui_->downloadButton->setText(qtr(kDownload, lang_));
     ui_->okButton->setText(qtr(kOk, lang_));
     ui_->cancelButton->setText(qtr(kCancel, lang_));
-}
-
-void CBqSetDlg::showEvent(QShowEvent* event) {
-    DataEntryDialog::showEvent(event);
-    if (!openProblem_.empty() && !openReported_) {
-        openReported_ = true;
-        QMetaObject::invokeMethod(
-            this, [this] { Prompt::showMessage(openProblem_); }, Qt::QueuedConnection);
-    }
 }
 
 void CBqSetDlg::fillHeader() {

@@ -38,7 +38,6 @@ public:
     void reject() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -71,7 +70,6 @@ private:
     // Why the label could not be opened, until it has been saved or another file opened: the
     // screen then holds no label the scale should get.
     std::string openProblem_;
-    bool openReported_ = false;
     BytesTableModel* model_;
 };
 

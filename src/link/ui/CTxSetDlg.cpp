@@ -82,6 +82,9 @@ CTxSetDlg::CTxSetDlg(QWidget* parent)
     auto devices = ComPorts::load(DataDir::current().record(ComPorts::kFileName));
     devicesRead_ = devices.result;
     devices_ = std::move(devices.value);
+    for (const IoResult* read : {&settingsRead_, &devicesRead_})
+        if (!read->ok())
+            reportWhenShown(read->message());
 
     fillModes();
     fillPorts();
@@ -329,26 +332,6 @@ void CTxSetDlg::showOutcome(const LinkTestOutcome& outcome) {
     }
     for (const std::string& prompt : outcome.prompts)
         Prompt::showMessage(prompt);
-}
-
-void CTxSetDlg::showEvent(QShowEvent* event) {
-    DataEntryDialog::showEvent(event);
-    if (readReported_)
-        return;
-    readReported_ = true;
-    std::vector<std::string> failures;
-    for (const IoResult* read : {&settingsRead_, &devicesRead_})
-        if (!read->ok())
-            failures.push_back(read->message());
-    if (failures.empty())
-        return;
-    QMetaObject::invokeMethod(
-        this,
-        [failures] {
-            for (const std::string& message : failures)
-                Prompt::showMessage(message);
-        },
-        Qt::QueuedConnection);
 }
 
 } // namespace korvan

@@ -33,9 +33,6 @@ public:
     // The settings as Save would write them now.
     LinkSettings current() const;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void setCaptions();
     void fillModes();
@@ -61,7 +58,6 @@ private:
     IoResult settingsRead_;
     std::map<std::string, std::string> devices_; // the port mapping as the screen holds it
     IoResult devicesRead_;
-    bool readReported_ = false;
 };
 
 } // namespace korvan

@@ -184,6 +184,9 @@ CCcsSetDlg::CCcsSetDlg(QWidget* parent)
     texts_ = std::move(loadedTexts.value);
     auto settings = BarcodeScaleFile::load(DataDir::current().record("tmccs.rec"));
     settingsRead_ = settings.result;
+    for (const IoResult* read : {&textsRead_, &settingsRead_})
+        if (!read->ok())
+            reportWhenShown(read->message());
 
     new PhoneValidator(ui_->shopPhoneEdit);
     for (QPlainTextEdit* box : {ui_->storeNameEdit, ui_->storeAddressEdit})
@@ -305,26 +308,6 @@ void CCcsSetDlg::onMultiLineChanged(QPlainTextEdit* box, StoreText::Field field)
     // Only the edited text is taken from its box: the others keep the file's exact bytes.
     fieldOf(texts_, field) = fromBox(now, true);
     unsaved_[index(field)] = true;
-}
-
-void CCcsSetDlg::showEvent(QShowEvent* event) {
-    DataEntryDialog::showEvent(event);
-    if (readReported_)
-        return;
-    readReported_ = true;
-    std::vector<std::string> failures;
-    for (const IoResult* read : {&textsRead_, &settingsRead_})
-        if (!read->ok())
-            failures.push_back(read->message());
-    if (failures.empty())
-        return;
-    QMetaObject::invokeMethod(
-        this,
-        [failures] {
-            for (const std::string& message : failures)
-                Prompt::showMessage(message);
-        },
-        Qt::QueuedConnection);
 }
 
 void CCcsSetDlg::onSave() {

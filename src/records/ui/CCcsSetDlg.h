@@ -35,9 +35,6 @@ public:
     std::int64_t clock() const { return clock_; }
     QTimer* clockTimer() const { return clockTimer_; }
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     static std::size_t index(StoreText::Field field) { return static_cast<std::size_t>(field); }
 
@@ -63,7 +60,6 @@ private:
     bool reverting_ = false;
     IoResult textsRead_;
     IoResult settingsRead_;
-    bool readReported_ = false;
     std::int64_t clock_ = 0;
     QTimer* clockTimer_;
 };

@@ -105,7 +105,8 @@ CDzcjlDlg::CDzcjlDlg(QWidget* parent)
     ByteLimitValidator::apply(ui_->nameEdit, kNameBytes);
     settleButtons();
 
-    loadAll();
+    if (!loadAll())
+        reportWhenShown(loadProblem_);
     showRows();
 
     ListView::onEmptyAreaClick(ui_->recordList, [this] { onListClicked(); });
@@ -149,13 +150,6 @@ void CDzcjlDlg::setCaptions() {
     ui_->clearButton->setText(qtr(kClear, lang_));
     ui_->okButton->setText(qtr(kOk, lang_));
     ui_->cancelButton->setText(qtr(kCancel, lang_));
-}
-
-void CDzcjlDlg::showEvent(QShowEvent* event) {
-    DataEntryDialog::showEvent(event);
-    if (!loadProblem_.empty())
-        QMetaObject::invokeMethod(
-            this, [problem = loadProblem_] { Prompt::showMessage(problem); }, Qt::QueuedConnection);
 }
 
 const SalesRows& CDzcjlDlg::shown() const {

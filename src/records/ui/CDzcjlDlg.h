@@ -36,9 +36,6 @@ public:
     using Opener = std::function<void(const QString& file, std::function<void()> failed)>;
     static void setOpener(Opener opener);
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void setCaptions();
     // Reads record/dzcjl.rec into the list (the full view); false, after saying why, when the
