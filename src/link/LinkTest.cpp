@@ -35,6 +35,27 @@ void noAnswer(Lang lang, LinkTestOutcome& outcome) {
     outcome.prompts.push_back(LinkTest::noAnswerText().get(lang));
 }
 
+// Sends the probe byte on an open channel and waits for the first answer, `tries` polls of
+// 100 ms each after `pause`; the answer decides, and a scale that answers the probe may have its
+// settings kept. Closes the channel.
+void probe(Channel& channel, std::chrono::milliseconds pause, int tries, Lang lang,
+           LinkTestOutcome& outcome) {
+    if (channel.send(kProbeMessage) == 0) {
+        std::this_thread::sleep_for(pause);
+        for (int attempt = 0; attempt < tries; ++attempt) {
+            PollResult polled = channel.poll(100ms, -1);
+            if (!polled.bytes.empty()) {
+                judge(polled.bytes, lang, outcome);
+                outcome.saveSettings = outcome.passed();
+                channel.close();
+                return;
+            }
+        }
+    }
+    channel.close();
+    noAnswer(lang, outcome);
+}
+
 } // namespace
 
 Tr LinkTest::passedText() {
@@ -67,21 +88,8 @@ LinkTestOutcome LinkTest::serial(const std::string& portName, const std::string&
         return outcome;
     }
     std::this_thread::sleep_for(100ms);
-    if (channel.send(kProbeMessage) == 0) {
-        std::this_thread::sleep_for(100ms);
-        // Up to ten looks at the line, 100 ms apart.
-        for (int look = 0; look < 10; ++look) {
-            PollResult polled = channel.poll(100ms, -1);
-            if (!polled.bytes.empty()) {
-                judge(polled.bytes, lang, outcome);
-                outcome.saveSettings = outcome.passed();
-                channel.close();
-                return outcome;
-            }
-        }
-    }
-    channel.close();
-    noAnswer(lang, outcome);
+    // Up to ten looks at the line, 100 ms apart, after a pause for the scale.
+    probe(channel, 100ms, 10, lang, outcome);
     return outcome;
 }
 
@@ -97,20 +105,8 @@ LinkTestOutcome LinkTest::network(const std::string& targetIp, std::uint16_t loc
             outcome.detail = LinkOutcomes::message(failure).get(lang);
         return outcome; // the screen shows no prompt here
     }
-    if (channel.send(kProbeMessage) == 0) {
-        // Up to twenty tries, 100 ms apart; the first datagram decides.
-        for (int attempt = 0; attempt < 20; ++attempt) {
-            PollResult polled = channel.poll(100ms, -1);
-            if (!polled.bytes.empty()) {
-                judge(polled.bytes, lang, outcome);
-                outcome.saveSettings = outcome.passed();
-                channel.close();
-                return outcome;
-            }
-        }
-    }
-    channel.close();
-    noAnswer(lang, outcome);
+    // Up to twenty tries, 100 ms apart; the first datagram decides.
+    probe(channel, 0ms, 20, lang, outcome);
     return outcome;
 }
 
