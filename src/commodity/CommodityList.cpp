@@ -118,6 +118,15 @@ void CommodityList::deleteAll() {
     modified_ = true;
 }
 
+bool CommodityList::takeRows(std::vector<CommodityRecord> rows) {
+    if (!loadFailure_.ok())
+        return false;
+    rows_ = std::move(rows);
+    clearChosen();
+    modified_ = true;
+    return true;
+}
+
 IoResult CommodityList::writeFile() {
     // After a failed read the file's content is unknown: writing the list would replace it.
     if (!loadFailure_.ok())

@@ -74,6 +74,12 @@ public:
     // chosen row is left as it was.
     void deleteSelected(const std::vector<std::size_t>& selected);
     void deleteAll();
+    // The rows an import made (or any list put together elsewhere) become the list: the list is
+    // modified, the chosen row cleared. Refused (false) while the file could not be read, so Save
+    // cannot write an import over a file nobody has seen.
+    bool takeRows(std::vector<CommodityRecord> rows);
+    // Why the list's file could not be read when it was opened (ok when it was).
+    const IoResult& loadResult() const { return loadFailure_; }
     // Writes the list to the file. A non-empty list then shows "Save completed" and clears the
     // modified flag; an empty list leaves a file of length zero, shows nothing and leaves the flag.
     // A failed write shows nothing here and keeps the flag: the screen shows the result's message.

@@ -1,0 +1,37 @@
+#pragma once
+// The commodity list as a spreadsheet: CSV (UTF-8 with a byte-order mark, comma separated) or
+// .xlsx, the header row in the given language, one row per record, every cell text. Choice
+// fields are written as the list shows them; an import reads either language back.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "CommodityRecord.h"
+#include "common/Language.h"
+
+namespace korvan {
+
+namespace CommodityExport {
+
+enum class Format { Csv, Xlsx };
+
+// The format a file name asks for: .xlsx (any case) for a workbook, CSV for anything else.
+Format formatOf(const std::filesystem::path& file);
+
+// The header and the rows as texts (UTF-8): what both formats write.
+std::vector<std::vector<std::string>> table(const std::vector<CommodityRecord>& records, Lang lang);
+// The CSV file's bytes.
+std::string csv(const std::vector<CommodityRecord>& records, Lang lang);
+
+struct [[nodiscard]] Result {
+    bool ok = false;
+    std::string message; // on failure, for the operator in the current language
+    std::string detail;  // on failure, what exactly went wrong (English)
+    explicit operator bool() const { return ok; }
+};
+// Writes the file in the format its name asks for, replacing it atomically.
+Result write(const std::filesystem::path& file, const std::vector<CommodityRecord>& records,
+             Lang lang);
+
+} // namespace CommodityExport
+} // namespace korvan
