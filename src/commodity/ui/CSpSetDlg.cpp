@@ -1,9 +1,16 @@
 #include "CSpSetDlg.h"
 #include "ui_CSpSetDlg.h"
 
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QItemSelectionModel>
 
 #include "CSpEditDlg.h"
+#include "CSpImportDlg.h"
+#include "commodity/CommodityColumns.h"
+#include "commodity/CommodityExport.h"
+#include "commodity/CommodityImport.h"
 #include "common/DataDir.h"
 #include "common/Prompt.h"
 #include "common/ui/ByteLimitValidator.h"
@@ -26,23 +33,26 @@ const Tr kSave{"保存", "Save"};
 const Tr kDownload{"下传", "Download"};
 const Tr kOk{"确定", "OK"};
 const Tr kCancel{"取消", "Cancel"};
+const Tr kImport{"导入…", "Import…"};
+const Tr kExport{"导出…", "Export…"};
+const Tr kImportTitle{"导入商品", "Import commodities"};
+const Tr kExportTitle{"导出商品", "Export commodities"};
+const Tr kSpreadsheetFilter{"电子表格 (*.csv *.xlsx)", "Spreadsheets (*.csv *.xlsx)"};
+const Tr kCsvFilter{"CSV 文件 (*.csv)", "CSV (*.csv)"};
+const Tr kXlsxFilter{"Excel 工作簿 (*.xlsx)", "Excel workbooks (*.xlsx)"};
+const Tr kAllFilesFilter{"所有文件 (*)", "All files (*)"};
+const Tr kExported{"已导出%1个商品", "Exported %1 commodities"};
+const char* const kExportName = "commodities.csv";
 
-struct ColumnText {
-    Tr header;
-    int width;
-};
-const std::array<ColumnText, CommodityRecord::kFieldCount> kColumns{{
-    {{"商品名", "name"}, 125},
-    {{"商品编码", "Commodity Code"}, 115},
-    {{"单价", "Price"}, 60},
-    {{"可否变价", "change"}, 70},
-    {{"模式", "model"}, 70},
-    {{"皮重_g", "tare_g"}, 60},
-    {{"保质期_天", "EXP_day"}, 75},
-    {{"可否打折", "Discount"}, 80},
-    {{"折扣率_%", "rate_%"}, 70},
-    {{"商品说明", "careful"}, 80},
-}};
+// Import and export start in the folder the operator used last.
+QString& lastFolder() {
+    static QString folder;
+    return folder;
+}
+
+std::filesystem::path localPath(const QString& file) {
+    return std::filesystem::path(QFile::encodeName(file).toStdString());
+}
 
 std::vector<std::size_t> asVector(const std::set<std::size_t>& rows) {
     return {rows.begin(), rows.end()};
@@ -57,7 +67,7 @@ CSpSetDlg::CSpSetDlg(QWidget* parent)
     fixSize();
 
     std::vector<BytesTableModel::Column> columns;
-    for (const ColumnText& column : kColumns)
+    for (const CommodityColumn& column : CommodityColumns::all())
         columns.push_back({qtr(column.header, lang_), column.width});
     model_ = new BytesTableModel(
         std::move(columns), [this] { return static_cast<int>(list_.size()); },
@@ -93,6 +103,8 @@ CSpSetDlg::CSpSetDlg(QWidget* parent)
     connect(ui_->newButton, &QPushButton::clicked, this, &CSpSetDlg::onNew);
     connect(ui_->saveButton, &QPushButton::clicked, this, &CSpSetDlg::onSave);
     connect(ui_->downloadButton, &QPushButton::clicked, this, &CSpSetDlg::onDownload);
+    connect(ui_->importButton, &QPushButton::clicked, this, &CSpSetDlg::onImport);
+    connect(ui_->exportButton, &QPushButton::clicked, this, &CSpSetDlg::onExport);
     connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -109,6 +121,8 @@ void CSpSetDlg::setCaptions() {
     ui_->newButton->setText(qtr(kNew, lang_));
     ui_->saveButton->setText(qtr(kSave, lang_));
     ui_->downloadButton->setText(qtr(kDownload, lang_));
+    ui_->importButton->setText(qtr(kImport, lang_));
+    ui_->exportButton->setText(qtr(kExport, lang_));
     ui_->okButton->setText(qtr(kOk, lang_));
     ui_->cancelButton->setText(qtr(kCancel, lang_));
 }
@@ -171,6 +185,75 @@ void CSpSetDlg::onDownload() {
     if (!list_.readyForDownload())
         return;
     CSendDataDlg::run(list_.downloadRequest(), this);
+}
+
+void CSpSetDlg::onImport() {
+    // Rows taken now would be saved over a file nobody has seen.
+    if (!list_.loadResult().ok()) {
+        Prompt::showMessage(list_.loadResult().message());
+        return;
+    }
+    QFileDialog dialog(this, qtr(kImportTitle, lang_), lastFolder());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({qtr(kSpreadsheetFilter, lang_), qtr(kCsvFilter, lang_),
+                           qtr(kXlsxFilter, lang_), qtr(kAllFilesFilter, lang_)});
+    if (DialogRunner::run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString chosen = dialog.selectedFiles().front();
+    lastFolder() = QFileInfo(chosen).absolutePath();
+    const std::filesystem::path file = localPath(chosen);
+
+    CommodityImport plan =
+        CommodityImport::planFile(file, list_.rows(), CommodityImport::Mode::Merge);
+    if (!plan.problem.empty()) {
+        Prompt::showMessage(plan.problem);
+        return;
+    }
+    bool taken = false;
+    {
+        CSpImportDlg preview(file, list_.rows(), std::move(plan), this);
+        if (DialogRunner::run(preview) == QDialog::Accepted)
+            taken = list_.takeRows(preview.merged());
+    }
+    if (!taken)
+        return;
+    model_->refresh();
+    ByteLimitValidator::fill(ui_->nameEdit, fromGbk(list_.workingRecord().name));
+}
+
+void CSpSetDlg::onExport() {
+    const QString csvFilter = qtr(kCsvFilter, lang_);
+    const QString xlsxFilter = qtr(kXlsxFilter, lang_);
+    QFileDialog dialog(this, qtr(kExportTitle, lang_), lastFolder());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave); // asks before replacing a file
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({csvFilter, xlsxFilter});
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.selectFile(QString::fromLatin1(kExportName));
+    // A name typed without an extension takes the chosen kind's.
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+        dialog.setDefaultSuffix(filter == xlsxFilter ? QStringLiteral("xlsx")
+                                                     : QStringLiteral("csv"));
+    });
+    if (DialogRunner::run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    QString chosen = dialog.selectedFiles().front();
+    if (QFileInfo(chosen).suffix().isEmpty())
+        chosen += dialog.selectedNameFilter() == xlsxFilter ? QStringLiteral(".xlsx")
+                                                            : QStringLiteral(".csv");
+    lastFolder() = QFileInfo(chosen).absolutePath();
+
+    const CommodityExport::Result result =
+        CommodityExport::write(localPath(chosen), list_.rows(), lang_);
+    if (!result) {
+        Prompt::showMessage(result.message);
+        return;
+    }
+    Prompt::showMessage(
+        qtr(kExported, lang_).arg(static_cast<qulonglong>(list_.size())).toStdString());
 }
 
 void CSpSetDlg::openEditor() {

@@ -38,6 +38,8 @@ private:
     void onDeleteAll();
     void onSave();
     void onDownload();
+    void onImport();
+    void onExport();
     void openEditor();
     // The list rows and the Name box after the core changed them.
     void showList();

@@ -20,8 +20,14 @@ int BytesTableModel::columnCount(const QModelIndex& parent) const {
 QVariant BytesTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
-    if (role == Qt::DisplayRole)
-        return fromGbk(cell_(index.row(), index.column()));
+    if (role == Qt::DisplayRole) {
+        const std::string cell = cell_(index.row(), index.column());
+        return utf8_ ? QString::fromStdString(cell) : fromGbk(cell);
+    }
+    if (role == Qt::BackgroundRole && background_) {
+        const QColor colour = background_(index.row());
+        return colour.isValid() ? QVariant(colour) : QVariant();
+    }
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(columns_[static_cast<std::size_t>(index.column())].alignment);
     if (role == Qt::CheckStateRole && checked_ && index.column() == 0)

@@ -1,7 +1,9 @@
 #pragma once
-// A read-only table model over rows the core keeps as code page 936 bytes. The screen gives the
-// row count and a cell accessor; nothing is copied, so thousands of rows show at once.
+// A read-only table model over rows the core keeps as code page 936 bytes (or, for texts read from
+// elsewhere, UTF-8). The screen gives the row count and a cell accessor; nothing is copied, so
+// thousands of rows show at once.
 #include <QAbstractTableModel>
+#include <QColor>
 #include <functional>
 #include <string>
 #include <vector>
@@ -27,6 +29,12 @@ public:
     using Toggled = std::function<void(int row, bool checked)>;
     void setCheckBoxes(Checked checked, Toggled toggled);
 
+    // The cells are UTF-8 texts instead of code page 936 bytes.
+    void setUtf8Cells(bool utf8) { utf8_ = utf8; }
+    // A background per row (an invalid colour leaves the view's own), to mark rows out.
+    using RowBackground = std::function<QColor(int row)>;
+    void setRowBackground(RowBackground background) { background_ = std::move(background); }
+
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -51,6 +59,8 @@ private:
     Cell cell_;
     Checked checked_;
     Toggled toggled_;
+    bool utf8_ = false;
+    RowBackground background_;
 };
 
 } // namespace korvan

@@ -1,0 +1,149 @@
+#include "CSpImportDlg.h"
+#include "ui_CSpImportDlg.h"
+
+#include <QHeaderView>
+
+#include "commodity/CommodityColumns.h"
+#include "common/ui/BytesTableModel.h"
+#include "common/ui/ListView.h"
+#include "common/ui/QtText.h"
+
+namespace korvan {
+namespace {
+const Tr kTitle{"导入商品", "Import commodities"};
+const Tr kMerge{"按编码合并", "Merge by code"};
+const Tr kReplace{"替换整个列表", "Replace the whole list"};
+const Tr kValidOnly{"只导入有效的行", "Import only the valid rows"};
+const Tr kOk{"确定", "OK"};
+const Tr kCancel{"取消", "Cancel"};
+const Tr kStatusHeader{"状态", "Status"};
+const Tr kLineHeader{"行", "Line"};
+const Tr kReasonHeader{"原因", "Reason"};
+const Tr kAdd{"新增", "Add"};
+const Tr kUpdate{"更新", "Update"};
+const Tr kRejected{"拒绝", "Rejected"};
+
+// The table: the row's status and line, the ten fields under the list's headers, the reason.
+constexpr int kStatusColumn = 0;
+constexpr int kLineColumn = 1;
+constexpr int kFirstField = 2;
+constexpr int kReasonColumn = kFirstField + static_cast<int>(CommodityRecord::kFieldCount);
+
+const QColor kRejectedBackground{255, 214, 214};
+
+const Tr& statusText(CommodityImportRow::Status status) {
+    switch (status) {
+    case CommodityImportRow::Status::Add:
+        return kAdd;
+    case CommodityImportRow::Status::Update:
+        return kUpdate;
+    case CommodityImportRow::Status::Rejected:
+        break;
+    }
+    return kRejected;
+}
+} // namespace
+
+CSpImportDlg::CSpImportDlg(std::filesystem::path file, const std::vector<CommodityRecord>& current,
+                           CommodityImport plan, QWidget* parent)
+    : DataEntryDialog(parent), ui_(std::make_unique<Ui::CSpImportDlg>()),
+      lang_(Language::current()), file_(std::move(file)), current_(current),
+      plan_(std::move(plan)) {
+    ui_->setupUi(this);
+    fixSize();
+
+    std::vector<BytesTableModel::Column> columns;
+    columns.push_back({qtr(kStatusHeader, lang_), 70});
+    columns.push_back({qtr(kLineHeader, lang_), 48, Qt::AlignRight | Qt::AlignVCenter});
+    for (const CommodityColumn& column : CommodityColumns::all())
+        columns.push_back({qtr(column.header, lang_), column.width});
+    columns.push_back({qtr(kReasonHeader, lang_), 300});
+    model_ = new BytesTableModel(
+        std::move(columns), [this] { return static_cast<int>(plan_.rows.size()); },
+        [this](int row, int column) { return cell(row, column); }, this);
+    model_->setUtf8Cells(true);
+    model_->setRowBackground([this](int row) {
+        return plan_.rows[static_cast<std::size_t>(row)].status ==
+                       CommodityImportRow::Status::Rejected
+                   ? kRejectedBackground
+                   : QColor();
+    });
+    ListView::setUp(ui_->previewTable, model_);
+    ui_->previewTable->horizontalHeader()->setStretchLastSection(true);
+    setCaptions();
+
+    ui_->mergeRadio->setChecked(true);
+    settleButtons();
+    // toggled, not clicked: the arrow keys move between the two as well.
+    connect(ui_->replaceRadio, &QRadioButton::toggled, this, [this](bool replace) {
+        replan(replace ? CommodityImport::Mode::Replace : CommodityImport::Mode::Merge);
+    });
+    connect(ui_->validOnlyCheck, &QCheckBox::toggled, this, &CSpImportDlg::settleOk);
+    connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    showPlan();
+    markFocusedButtonOnly();
+}
+
+CSpImportDlg::~CSpImportDlg() = default;
+
+void CSpImportDlg::setCaptions() {
+    setWindowTitle(qtr(kTitle, lang_));
+    ui_->mergeRadio->setText(qtr(kMerge, lang_));
+    ui_->replaceRadio->setText(qtr(kReplace, lang_));
+    ui_->validOnlyCheck->setText(qtr(kValidOnly, lang_));
+    ui_->okButton->setText(qtr(kOk, lang_));
+    ui_->cancelButton->setText(qtr(kCancel, lang_));
+}
+
+bool CSpImportDlg::validRowsOnly() const {
+    return ui_->validOnlyCheck->isEnabled() && ui_->validOnlyCheck->isChecked();
+}
+
+void CSpImportDlg::replan(CommodityImport::Mode mode) {
+    if (mode == mode_)
+        return;
+    mode_ = mode;
+    plan_ = CommodityImport::planFile(file_, current_, mode_);
+    showPlan();
+}
+
+void CSpImportDlg::showPlan() {
+    // The file is read again on a switch; should it have gone meanwhile, say so in place of the
+    // summary (the plan then has no rows and cannot be applied).
+    ui_->summaryLabel->setText(qtr(plan_.problem.empty() ? plan_.summary() : plan_.problem));
+    model_->refresh();
+    ui_->validOnlyCheck->setEnabled(plan_.problem.empty() && plan_.rejected > 0);
+    settleOk();
+}
+
+void CSpImportDlg::settleOk() {
+    // An import that takes no row would only mark the list modified (or, replacing, empty it).
+    const bool takesRows = plan_.added + plan_.updated > 0;
+    ui_->okButton->setEnabled(takesRows && plan_.canApply(validRowsOnly()));
+}
+
+void CSpImportDlg::showEvent(QShowEvent* event) {
+    DataEntryDialog::showEvent(event);
+    if (focusPlaced_)
+        return;
+    focusPlaced_ = true;
+    if (ui_->okButton->isEnabled())
+        ui_->okButton->setFocus();
+    else
+        ui_->previewTable->setFocus();
+}
+
+std::string CSpImportDlg::cell(int row, int column) const {
+    const CommodityImportRow& line = plan_.rows[static_cast<std::size_t>(row)];
+    if (column == kStatusColumn)
+        return statusText(line.status).get(lang_);
+    if (column == kLineColumn)
+        return std::to_string(line.line);
+    if (column == kReasonColumn)
+        return line.column.empty() || line.reason.empty() ? line.reason
+                                                          : line.column + ": " + line.reason;
+    return line.cells[static_cast<std::size_t>(column - kFirstField)];
+}
+
+} // namespace korvan
