@@ -25,6 +25,9 @@ const CommodityColumn& of(CommodityField field);
 // The field a spreadsheet header names: the list's header in either language or the field's name,
 // ASCII case ignored, blanks around the text ignored. None for any other text.
 std::optional<CommodityField> match(std::string_view headerUtf8);
+// Whether two texts are the same word as a spreadsheet cell may write it: ASCII case ignored,
+// blanks around either text ignored, any other byte exact.
+bool sameWord(std::string_view a, std::string_view b);
 
 } // namespace CommodityColumns
 } // namespace korvan

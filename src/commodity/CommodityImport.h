@@ -64,6 +64,8 @@ struct CommodityImport {
     // The same for a file: .xlsx by its content (a zip archive), CSV otherwise.
     static CommodityImport planFile(const std::filesystem::path& file,
                                     const std::vector<CommodityRecord>& current, Mode mode);
+    // The rows of a spreadsheet file, read once (a preview plans the same rows in either mode).
+    static SheetRead readSheet(const std::filesystem::path& file);
 };
 
 } // namespace korvan

@@ -1,14 +1,12 @@
 #include "SalesWorkbook.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
 #include <string_view>
 
 #include <xlsxwriter.h>
 
 #include "common/TextCodec.h"
-#include "common/UniqueFd.h"
+#include "sheets/Workbook.h"
 
 namespace korvan {
 namespace {
@@ -33,8 +31,6 @@ constexpr int kWideBytePixels = 8;
 constexpr int kCaptionBytePixels = 10;
 constexpr int kPaddingPixels = 12;
 constexpr int kMaxColumnPixels = 255 * 7 + 5;
-// A cell holds at most this many characters.
-constexpr std::size_t kMaxCellCharacters = 32767;
 
 int recordPixels(std::string_view gbk) {
     int pixels = 0;
@@ -48,40 +44,6 @@ int captionPixels(const std::string& utf8) {
     return static_cast<int>(gbk ? gbk->size() : utf8.size()) * kCaptionBytePixels;
 }
 
-// The text of a cell: UTF-8 (a byte that is not GBK becomes a replacement mark), cut to what a
-// cell can hold.
-std::string cellText(std::string_view prefix, std::string_view gbk) {
-    std::string text(prefix);
-    text += TextCodec::toUtf8Lossy(gbk);
-    if (text.size() <= kMaxCellCharacters)
-        return text;
-    std::size_t characters = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 &&
-            ++characters > kMaxCellCharacters) {
-            text.resize(i);
-            break;
-        }
-    }
-    return text;
-}
-
-// Removes the scratch file the workbook is first written to, however the export ends.
-class ScratchFile {
-public:
-    explicit ScratchFile(std::filesystem::path path) : path_(std::move(path)) {}
-    ~ScratchFile() {
-        std::error_code ignored;
-        std::filesystem::remove(path_, ignored);
-    }
-    ScratchFile(const ScratchFile&) = delete;
-    ScratchFile& operator=(const ScratchFile&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
-
 SalesWorkbook::Result failed(std::string detail) {
     return {false, std::move(detail)};
 }
@@ -90,32 +52,9 @@ std::string describe(lxw_error error) {
     return std::string("the workbook cannot be written: ") + lxw_strerror(error);
 }
 
-} // namespace
-
-SalesWorkbook::Result
-SalesWorkbook::write(const std::filesystem::path& file, const SalesRows& rows,
-                     const std::array<std::string, SalesRows::kFields>& captions) {
+std::string fill(lxw_workbook* book, const SalesRows& rows,
+                 const std::array<std::string, SalesRows::kFields>& captions) {
     const std::size_t count = rows.size();
-    if (count > kMaxRows)
-        return failed("a worksheet holds at most " + std::to_string(kMaxRows) + " records, not " +
-                      std::to_string(count));
-
-    // The library writes to a file name of its own choosing; the workbook goes there first and
-    // then replaces `file` in one step, so a failed export never leaves half a workbook behind.
-    const Loaded<std::filesystem::path> scratchPath = newTemporaryFile();
-    if (!scratchPath)
-        return failed(scratchPath.result.message());
-    const ScratchFile scratch(scratchPath.value);
-    std::string tmpdir = scratch.path().parent_path().string();
-
-    // Rows are written in order and flushed as they go, so memory stays flat however long the
-    // list is.
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    options.tmpdir = tmpdir.data();
-    lxw_workbook* book = workbook_new_opt(scratch.path().c_str(), &options);
-    if (!book)
-        return failed("the workbook cannot be created");
     lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
 
     lxw_format* captionFormat = workbook_add_format(book);
@@ -150,7 +89,7 @@ SalesWorkbook::write(const std::filesystem::path& file, const SalesRows& rows,
             const std::string_view field = rows.field(r, c);
             // A leading "t" keeps the time a text where a spreadsheet would make it a date.
             const std::string_view prefix = c == 0 ? "t" : "";
-            text = cellText(prefix, field);
+            text = Workbook::cellText(std::string(prefix) + TextCodec::toUtf8Lossy(field));
             keep(worksheet_write_string(sheet, row, static_cast<lxw_col_t>(c), text.c_str(),
                                         recordFormat));
             widths[c] = std::max(widths[c], recordPixels(prefix) + recordPixels(field));
@@ -173,31 +112,28 @@ SalesWorkbook::write(const std::filesystem::path& file, const SalesRows& rows,
     worksheet_set_selection(sheet, 1, 2, 1, 2);
     worksheet_freeze_panes(sheet, 1, 2);
 
-    // Closing writes the file and frees the workbook, also after a failed step.
-    const lxw_error closed = workbook_close(book);
-    if (error != LXW_NO_ERROR)
-        return failed(describe(error));
-    if (closed != LXW_NO_ERROR)
-        return failed(describe(closed));
+    return error == LXW_NO_ERROR ? std::string() : describe(error);
+}
 
-    const Loaded<std::string> bytes = RecordFile::readAll(scratch.path());
-    if (!bytes)
-        return failed(bytes.result.message());
-    if (const IoResult saved = RecordFile::writeAll(file, bytes.value); !saved)
-        return failed(saved.message());
+} // namespace
+
+SalesWorkbook::Result
+SalesWorkbook::write(const std::filesystem::path& file, const SalesRows& rows,
+                     const std::array<std::string, SalesRows::kFields>& captions) {
+    const std::size_t count = rows.size();
+    if (count > kMaxRows)
+        return failed("a worksheet holds at most " + std::to_string(kMaxRows) + " records, not " +
+                      std::to_string(count));
+
+    std::string detail =
+        Workbook::write(file, [&](lxw_workbook* book) { return fill(book, rows, captions); });
+    if (!detail.empty())
+        return failed(std::move(detail));
     return {true, {}};
 }
 
 Loaded<std::filesystem::path> SalesWorkbook::newTemporaryFile() {
-    std::error_code ec;
-    const std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
-    if (ec)
-        return {{}, IoResult::fileFailure("/tmp", ec.value())};
-    std::string name = (folder / "korvan-records-XXXXXX.xlsx").string();
-    UniqueFd fd(::mkstemps(name.data(), 5));
-    if (!fd)
-        return {{}, IoResult::fileFailure(folder / "korvan-records-XXXXXX.xlsx", errno)};
-    return {std::filesystem::path(name), {}};
+    return Workbook::newTemporaryFile("korvan-records-");
 }
 
 } // namespace korvan

@@ -86,6 +86,8 @@ std::optional<JobRequest> CliJob::load(const CliOptions& options, const DataDir&
     case Command::ClearRecords:
     case Command::ExportRecords:
     case Command::PrintRecords:
+    case Command::ExportCommodities:
+    case Command::ImportCommodities:
     case Command::TestLink:
         break;
     }

@@ -1,5 +1,6 @@
 #include "CliMain.h"
 
+#include "CliCommodities.h"
 #include "CliExport.h"
 #include "CliJob.h"
 #include "CliOptions.h"
@@ -107,6 +108,18 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     if (options.command == Command::ExportRecords || options.command == Command::PrintRecords) {
         const CliExport::Outcome outcome = CliExport::run(options, dir, lang);
+        if (outcome.status == kExitUsage)
+            return fail(kExitUsage, outcome.line);
+        if (!outcome.note.empty())
+            err << "korvan-cli: " << outcome.note << '\n';
+        return finish(out, err, outcome.line, outcome.status);
+    }
+
+    if (options.command == Command::ExportCommodities ||
+        options.command == Command::ImportCommodities) {
+        std::string report;
+        const CliCommodities::Outcome outcome = CliCommodities::run(options, dir, lang, report);
+        out << report;
         if (outcome.status == kExitUsage)
             return fail(kExitUsage, outcome.line);
         if (!outcome.note.empty())

@@ -259,6 +259,29 @@ CliParse CliParse::parse(const std::vector<std::string>& args) {
             ->type_name("NAME");
     }
 
+    command(&app, "export-commodities",
+            "writes the commodity list of record/sp.rec into a spreadsheet file: a workbook for "
+            "a name ending in .xlsx, CSV (UTF-8) otherwise (no scale needed)",
+            Command::ExportCommodities)
+        ->add_option("file", o.commodityFile, "the file to write")
+        ->required()
+        ->type_name("OUT.csv|OUT.xlsx");
+    CLI::App* importCommodities = command(
+        &app, "import-commodities",
+        "merges the commodities of a spreadsheet file (CSV or .xlsx, a header row naming the "
+        "columns) into record/sp.rec by commodity code (no scale needed)",
+        Command::ImportCommodities);
+    importCommodities->add_option("file", o.commodityFile, "the file to read")
+        ->required()
+        ->type_name("IN.csv|IN.xlsx");
+    importCommodities->add_flag("--replace", o.replace, "the file's rows become the whole list");
+    importCommodities->add_flag("--valid-only", o.validOnly,
+                                "takes the valid rows when some are rejected (otherwise nothing "
+                                "is written)");
+    importCommodities->add_flag("--dry-run", o.dryRun, "reports only; writes nothing");
+    importCommodities->footer(globals + "\nExit status: 0 every row was taken, 1 rows were "
+                                        "rejected, 2 usage error or a file that cannot be read.");
+
     command(&app, "update", "sends a new program to the scale (always over USB)", Command::Update)
         ->add_option("file", o.updateFile, "the program file (.bin)")
         ->required()
@@ -331,6 +354,8 @@ JobKind jobKind(Command command) {
         return JobKind::ProgramUpdate;
     case Command::ExportRecords: // these run without the scale: no job
     case Command::PrintRecords:
+    case Command::ExportCommodities:
+    case Command::ImportCommodities:
     case Command::TestLink: // a probe, no job
         break;
     }

@@ -24,8 +24,10 @@ enum class Command {
     ClearRecords,
     ExportRecords,
     PrintRecords,
-    Update,   // the program update, always over USB
-    TestLink, // the settings screen's test of the configured link
+    ExportCommodities, // record/sp.rec into a spreadsheet file
+    ImportCommodities, // a spreadsheet file into record/sp.rec
+    Update,            // the program update, always over USB
+    TestLink,          // the settings screen's test of the configured link
 };
 
 struct CliOptions {
@@ -43,11 +45,15 @@ struct CliOptions {
     std::optional<std::tm> at; // send datetime --at, local calendar time
     std::string labelFile;     // send label FILE; empty: the file record/dqlabel.rec names
     bool yes = false;
-    std::string xlsxFile;   // export-records --xlsx
-    std::string pdfFile;    // print-records --pdf
-    std::string dateQuery;  // export-records/print-records --date; empty: any day
-    std::string nameQuery;  // export-records/print-records --name; empty: any name
-    std::string updateFile; // update FILE
+    std::string xlsxFile;      // export-records --xlsx
+    std::string pdfFile;       // print-records --pdf
+    std::string dateQuery;     // export-records/print-records --date; empty: any day
+    std::string nameQuery;     // export-records/print-records --name; empty: any name
+    std::string updateFile;    // update FILE
+    std::string commodityFile; // export-commodities/import-commodities FILE
+    bool replace = false;      // import-commodities --replace
+    bool validOnly = false;    // import-commodities --valid-only
+    bool dryRun = false;       // import-commodities --dry-run
 
     // "YYYY-MM-DD HH:MM:SS" as a calendar time with its day of the week; nullopt when it is
     // no real date and time.

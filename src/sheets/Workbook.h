@@ -1,0 +1,29 @@
+#pragma once
+// Writing .xlsx workbooks (libxlsxwriter) the safe way: the library writes a scratch file in the
+// temporary folder, which then replaces the target in one step, so a failed or interrupted export
+// never leaves half a workbook where the operator expects one.
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "common/RecordFile.h"
+
+struct lxw_workbook;
+
+namespace korvan::Workbook {
+
+// Makes a workbook, lets `fill` add its sheets and cells, and puts it in `file`. `fill` returns
+// an empty text, or what went wrong (the workbook is then dropped). The outcome is empty on
+// success, otherwise what went wrong (English, for a log or a command line).
+std::string write(const std::filesystem::path& file,
+                  const std::function<std::string(lxw_workbook*)>& fill);
+
+// A new empty file named `prefix`, six random characters and ".xlsx" in the temporary folder
+// (TMPDIR), readable by the user alone.
+Loaded<std::filesystem::path> newTemporaryFile(std::string_view prefix = "korvan-");
+
+// The text a cell can hold: UTF-8 cut to the 32767 characters a cell allows.
+std::string cellText(std::string text);
+
+} // namespace korvan::Workbook
