@@ -44,11 +44,11 @@ const Tr& statusText(CommodityImportRow::Status status) {
 }
 } // namespace
 
-CSpImportDlg::CSpImportDlg(std::filesystem::path file, const std::vector<CommodityRecord>& current,
-                           CommodityImport plan, QWidget* parent)
+CSpImportDlg::CSpImportDlg(SheetRead sheet, const std::vector<CommodityRecord>& current,
+                           QWidget* parent)
     : DataEntryDialog(parent), ui_(std::make_unique<Ui::CSpImportDlg>()),
-      lang_(Language::current()), file_(std::move(file)), current_(current),
-      plan_(std::move(plan)) {
+      lang_(Language::current()), sheet_(std::move(sheet)), current_(current),
+      plan_(CommodityImport::plan(sheet_, current_, mode_)) {
     ui_->setupUi(this);
     fixSize();
 
@@ -104,13 +104,11 @@ void CSpImportDlg::replan(CommodityImport::Mode mode) {
     if (mode == mode_)
         return;
     mode_ = mode;
-    plan_ = CommodityImport::planFile(file_, current_, mode_);
+    plan_ = CommodityImport::plan(sheet_, current_, mode_);
     showPlan();
 }
 
 void CSpImportDlg::showPlan() {
-    // The file is read again on a switch; should it have gone meanwhile, say so in place of the
-    // summary (the plan then has no rows and cannot be applied).
     ui_->summaryLabel->setText(qtr(plan_.problem.empty() ? plan_.summary() : plan_.problem));
     model_->refresh();
     ui_->validOnlyCheck->setEnabled(plan_.problem.empty() && plan_.rejected > 0);

@@ -2,7 +2,6 @@
 // The preview of a commodity import: what the file's rows would do to the list (added, updated,
 // rejected with the reason), the choice between merging by code and replacing the whole list,
 // and whether to take only the valid rows. Accepted, the screen that opened it takes `merged`.
-#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -20,10 +19,11 @@ class BytesTableModel;
 class CSpImportDlg : public DataEntryDialog {
     Q_OBJECT
 public:
-    // `plan` is the merge of `file` into `current`, already read; the dialog reads the file again
-    // only when the operator switches between merging and replacing.
-    CSpImportDlg(std::filesystem::path file, const std::vector<CommodityRecord>& current,
-                 CommodityImport plan, QWidget* parent = nullptr);
+    // Plans the merge of the file's rows into `current` (the list, which stays as it is while
+    // the preview is open). A file refused as a whole leaves `plan().problem` set: the caller
+    // tells the operator instead of showing the preview.
+    CSpImportDlg(SheetRead sheet, const std::vector<CommodityRecord>& current,
+                 QWidget* parent = nullptr);
     ~CSpImportDlg() override;
 
     const CommodityImport& plan() const { return plan_; }
@@ -45,10 +45,10 @@ private:
 
     std::unique_ptr<Ui::CSpImportDlg> ui_;
     Lang lang_;
-    std::filesystem::path file_;
+    SheetRead sheet_;
     const std::vector<CommodityRecord>& current_;
+    CommodityImport::Mode mode_ = CommodityImport::Mode::Merge; // before plan_: it plans in it
     CommodityImport plan_;
-    CommodityImport::Mode mode_ = CommodityImport::Mode::Merge;
     BytesTableModel* model_;
     bool focusPlaced_ = false;
 };

@@ -203,17 +203,14 @@ void CSpSetDlg::onImport() {
         return;
     const QString chosen = dialog.selectedFiles().front();
     lastFolder() = QFileInfo(chosen).absolutePath();
-    const std::filesystem::path file = localPath(chosen);
 
-    CommodityImport plan =
-        CommodityImport::planFile(file, list_.rows(), CommodityImport::Mode::Merge);
-    if (!plan.problem.empty()) {
-        Prompt::showMessage(plan.problem);
-        return;
-    }
     bool taken = false;
     {
-        CSpImportDlg preview(file, list_.rows(), std::move(plan), this);
+        CSpImportDlg preview(CommodityImport::readSheet(localPath(chosen)), list_.rows(), this);
+        if (!preview.plan().problem.empty()) {
+            Prompt::showMessage(preview.plan().problem);
+            return;
+        }
         if (DialogRunner::run(preview) == QDialog::Accepted)
             taken = list_.takeRows(preview.merged());
     }
