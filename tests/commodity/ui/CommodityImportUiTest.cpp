@@ -52,12 +52,13 @@ const std::string kCleanCsv = "name,Commodity Code,Price\n"
                               "Melon,2001,3.00\n";
 
 // Answers every dialog the screen runs: the file dialogs choose the given file, the preview runs
-// `preview` (Cancel when unset), a transfer is only counted.
+// `preview` and returns as the operator left it (Cancel unless OK was pressed), a transfer is only
+// counted.
 struct Dialogs {
     QString openFile;   // empty: the import's file dialog is cancelled
     QString saveFile;   // the name typed into the export's save dialog
     QString saveFilter; // the kind chosen there (empty: the one it opens with)
-    std::function<int(CSpImportDlg&)> preview;
+    std::function<void(CSpImportDlg&)> preview;
     int fileDialogs = 0;
     int previews = 0;
     int transfers = 0;
@@ -80,7 +81,9 @@ struct Dialogs {
         }
         if (auto* import = dynamic_cast<CSpImportDlg*>(&dialog)) {
             ++previews;
-            return preview ? preview(*import) : int(QDialog::Rejected);
+            if (preview)
+                preview(*import);
+            return import->result();
         }
         if (dynamic_cast<CSendDataDlg*>(&dialog))
             ++transfers;
@@ -148,7 +151,6 @@ private slots:
                 QCOMPARE(cellText(table, 0, kStatus), pick("新增", "Add"));
                 QCOMPARE(child<QLabel>(&preview, "summaryLabel")->text(),
                          QString::fromStdString(preview.plan().summary()));
-                return int(QDialog::Rejected);
             };
             click(&screen, "importButton");
             QCOMPARE(dialogs.previews, 1);
@@ -196,7 +198,6 @@ private slots:
             QVERIFY(!ok->isEnabled());
             validOnly->click();
             ok->click();
-            return preview.result();
         };
         click(&screen, "importButton");
         QCOMPARE(dialogs.previews, 1);
@@ -261,7 +262,6 @@ private slots:
                     QVERIFY(summary->text() != merging);
                 }
                 click(&preview, c.accept ? "okButton" : "cancelButton");
-                return preview.result();
             };
             click(&screen, "importButton");
             QVERIFY2(dialogs.previews == 1, c.what);
@@ -318,7 +318,6 @@ private slots:
                 if (QTest::qWaitForWindowActive(&preview) && preview.focusWidget())
                     focus = preview.focusWidget()->objectName();
                 preview.hide();
-                return int(QDialog::Rejected);
             };
             click(&screen, "importButton");
             QCOMPARE(focus, QString::fromLatin1(focused));
@@ -367,10 +366,7 @@ private slots:
             Prompt::Script prompt;
             Dialogs dialogs;
             dialogs.openFile = QString::fromStdString((files / c.written).string());
-            dialogs.preview = [](CSpImportDlg& preview) {
-                click(&preview, "okButton");
-                return preview.result();
-            };
+            dialogs.preview = [](CSpImportDlg& preview) { click(&preview, "okButton"); };
             CSpSetDlg screen;
             click(&screen, "importButton");
             QVERIFY2(screen.list().rows() == shown, c.typed);
