@@ -57,11 +57,12 @@ CSpImportDlg::CSpImportDlg(SheetRead sheet, const std::vector<CommodityRecord>& 
     columns.push_back({qtr(kLineHeader, lang_), 48, Qt::AlignRight | Qt::AlignVCenter});
     for (const CommodityColumn& column : CommodityColumns::all())
         columns.push_back({qtr(column.header, lang_), column.width});
-    columns.push_back({qtr(kReasonHeader, lang_), 300});
+    columns.push_back({qtr(kReasonHeader, lang_), 360});
     model_ = new BytesTableModel(
         std::move(columns), [this] { return static_cast<int>(plan_.rows.size()); },
         [this](int row, int column) { return cell(row, column); }, this);
     model_->setUtf8Cells(true);
+    model_->setTextToolTips(true); // a long reason still reads in full
     model_->setRowBackground([this](int row) {
         return plan_.rows[static_cast<std::size_t>(row)].status ==
                        CommodityImportRow::Status::Rejected

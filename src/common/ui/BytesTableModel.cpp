@@ -20,7 +20,7 @@ int BytesTableModel::columnCount(const QModelIndex& parent) const {
 QVariant BytesTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
-    if (role == Qt::DisplayRole) {
+    if (role == Qt::DisplayRole || (role == Qt::ToolTipRole && toolTips_)) {
         const std::string cell = cell_(index.row(), index.column());
         return utf8_ ? QString::fromStdString(cell) : fromGbk(cell);
     }

@@ -34,6 +34,8 @@ public:
     // A background per row (an invalid colour leaves the view's own), to mark rows out.
     using RowBackground = std::function<QColor(int row)>;
     void setRowBackground(RowBackground background) { background_ = std::move(background); }
+    // Each cell's whole text as its tool tip, for texts longer than their column.
+    void setTextToolTips(bool on) { toolTips_ = on; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -61,6 +63,7 @@ private:
     Toggled toggled_;
     bool utf8_ = false;
     RowBackground background_;
+    bool toolTips_ = false;
 };
 
 } // namespace korvan

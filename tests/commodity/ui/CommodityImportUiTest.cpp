@@ -188,6 +188,8 @@ private slots:
             QCOMPARE(cellText(table, 2, kReason),
                      QStringLiteral("Commodity Code: Commodity Code Can't Be Empty"));
             QVERIFY(cellText(table, 0, kReason).isEmpty());
+            QCOMPARE(table->model()->index(2, kReason).data(Qt::ToolTipRole).toString(),
+                     cellText(table, 2, kReason)); // read in full where the column cuts it
 
             // Nothing is taken while a row is rejected, unless the valid rows alone are asked for.
             QVERIFY(!ok->isEnabled());
