@@ -109,6 +109,8 @@ private slots:
                      pick("删除全部", "Delete All"));
             QCOMPARE(child<QPushButton>(&screen, "downloadButton")->text(),
                      pick("下传", "Download"));
+            QCOMPARE(child<QPushButton>(&screen, "importButton")->text(), pick("导入…", "Import…"));
+            QCOMPARE(child<QPushButton>(&screen, "exportButton")->text(), pick("导出…", "Export…"));
             QVERIFY(child<QRadioButton>(&screen, "vamoRadio")->isChecked());
             const QStringList headers =
                 zh ? QStringList{"商品名", "商品编码",  "单价",     "可否变价", "模式",
