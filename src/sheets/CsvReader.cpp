@@ -121,11 +121,13 @@ void onRow(int, void* target) {
     bool blank = true;
     for (const std::string& cell : c.cells)
         blank = blank && isBlankText(cell);
+    const std::size_t width = c.cells.size();
     if (!blank) {
-        c.cellsKept += c.cells.size();
+        c.cellsKept += width;
         c.rows.push_back(SheetRow{c.rowLine, std::move(c.cells)});
     }
     c.cells.clear();
+    c.cells.reserve(width); // rows are mostly as wide as the one before
 }
 
 // Field text is kept as it is: libcsv would otherwise trim spaces and tabs around unquoted fields.
