@@ -1,6 +1,8 @@
 #include "TextCodec.h"
 
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <iconv.h>
 
 namespace korvan::TextCodec {
@@ -63,7 +65,80 @@ bool isAscii(std::string_view s) {
     return true;
 }
 
+// Length of the longest well-formed UTF-8 start of the bytes.
+std::size_t validUtf8Prefix(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = p + bytes.size();
+    const auto inRange = [](unsigned char c, unsigned char low, unsigned char high) {
+        return c >= low && c <= high;
+    };
+    while (p < end) {
+        // Most of a file is ASCII: step over it eight bytes at a time.
+        if (end - p >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, sizeof word);
+            if ((word & 0x8080808080808080ull) == 0) {
+                p += 8;
+                continue;
+            }
+        }
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        // The second byte's range depends on the lead byte; that is what rules out overlong
+        // forms (C0, C1, E0 80..9F, F0 80..8F), surrogates (ED A0..BF) and code points past
+        // U+10FFFF (F4 90.., F5..).
+        std::size_t length;
+        unsigned char low = 0x80, high = 0xBF;
+        if (inRange(c, 0xC2, 0xDF)) {
+            length = 2;
+        } else if (inRange(c, 0xE0, 0xEF)) {
+            length = 3;
+            if (c == 0xE0)
+                low = 0xA0;
+            else if (c == 0xED)
+                high = 0x9F;
+        } else if (inRange(c, 0xF0, 0xF4)) {
+            length = 4;
+            if (c == 0xF0)
+                low = 0x90;
+            else if (c == 0xF4)
+                high = 0x8F;
+        } else {
+            break;
+        }
+        if (static_cast<std::size_t>(end - p) < length || !inRange(p[1], low, high))
+            break;
+        std::size_t i = 2;
+        while (i < length && inRange(p[i], 0x80, 0xBF))
+            ++i;
+        if (i < length)
+            break;
+        p += length;
+    }
+    return static_cast<std::size_t>(p - reinterpret_cast<const unsigned char*>(bytes.data()));
+}
+
 } // namespace
+
+bool isUtf8(std::string_view bytes) {
+    return validUtf8Prefix(bytes) == bytes.size();
+}
+
+std::string utf8Lossy(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (;;) {
+        const std::size_t valid = validUtf8Prefix(bytes);
+        out.append(bytes.substr(0, valid));
+        if (valid == bytes.size())
+            return out;
+        out.append("\xEF\xBF\xBD");
+        bytes.remove_prefix(valid + 1);
+    }
+}
 
 std::optional<std::string> toUtf8(std::string_view gbk) {
     if (isAscii(gbk))

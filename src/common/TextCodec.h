@@ -7,6 +7,11 @@
 
 namespace korvan::TextCodec {
 
+// Whether the bytes are well-formed UTF-8 (no overlong forms, no surrogates, nothing past
+// U+10FFFF). Files that may come in either encoding are told apart by this.
+bool isUtf8(std::string_view bytes);
+// The bytes as UTF-8 with every byte that is not part of a well-formed sequence made U+FFFD.
+std::string utf8Lossy(std::string_view bytes);
 // GBK bytes to UTF-8; nullopt when the bytes are not valid GBK.
 std::optional<std::string> toUtf8(std::string_view gbk);
 // GBK bytes to UTF-8 for display: every byte that is not valid GBK becomes U+FFFD.

@@ -31,3 +31,26 @@ TEST(TextCodec, InvalidGbkIsReportedAndShownLossily) {
     // A lead byte cut off at the end.
     EXPECT_EQ(TextCodec::toUtf8Lossy("x\xC9"), "x\xEF\xBF\xBD");
 }
+
+TEST(TextCodec, TellsWellFormedUtf8) {
+    const std::pair<std::string, bool> cases[] = {
+        {"plain ASCII, longer than a word", true},
+        {"商品 \xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF \xED\x9F\xBF", true}, // U+10FFFF, U+D7FF
+        {"\xC9\xCC\xC6\xB7", false},                                   // GBK
+        // Overlong forms.
+        {"\xC0\xAF", false},
+        {"\xE0\x80\xAF", false},
+        {"\xF0\x80\x80\xAF", false},
+        {"\xED\xA0\x80", false},     // a surrogate
+        {"\xF4\x90\x80\x80", false}, // past U+10FFFF
+        {"abcdefgh\xE5\x95", false}, // cut short after a whole ASCII word
+    };
+    for (const auto& [bytes, utf8] : cases)
+        EXPECT_EQ(TextCodec::isUtf8(bytes), utf8) << testing::PrintToString(bytes);
+    EXPECT_EQ(TextCodec::utf8Lossy("a\xFF"
+                                   "b\xE8\x8B"
+                                   "c苹"),
+              "a\xEF\xBF\xBD"
+              "b\xEF\xBF\xBD\xEF\xBF\xBD"
+              "c苹");
+}
