@@ -100,10 +100,37 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
 }
 
+// Whether a stored number already reads as the General format shows it: a plain decimal
+// without redundant zeros, of at most 15 significant digits (which a double keeps exactly), in
+// the range shown without an exponent. Most stored numbers are, and skip the conversion.
+bool showsAsStored(std::string_view text) {
+    const bool negative = !text.empty() && text.front() == '-';
+    if (negative)
+        text.remove_prefix(1);
+    const auto point = text.find('.');
+    const std::string_view whole = text.substr(0, point);
+    const std::string_view fraction =
+        point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    if (whole.empty() || !std::all_of(whole.begin(), whole.end(), isDigit) ||
+        !std::all_of(fraction.begin(), fraction.end(), isDigit))
+        return false;
+    if (point != std::string_view::npos && (fraction.empty() || fraction.back() == '0'))
+        return false;
+    if (whole != "0")
+        return whole.front() != '0' && whole.size() + fraction.size() <= 15;
+    if (fraction.empty())
+        return !negative; // "-0" shows as "0"
+    const std::size_t zeros = fraction.find_first_not_of('0');
+    return zeros <= 8 && fraction.size() - zeros <= 15;
+}
+
 // A stored number as a spreadsheet shows it in the General format: at most 15 significant
 // digits, no trailing zeros, an exponent only for very large or very small magnitudes.
 std::optional<std::string> generalNumber(std::string_view stored) {
     stored = trimmed(stored);
+    if (showsAsStored(stored))
+        return std::string(stored);
     double value = 0;
     const auto [end, error] = std::from_chars(stored.data(), stored.data() + stored.size(), value);
     if (stored.empty() || error != std::errc() || end != stored.data() + stored.size() ||
@@ -738,6 +765,8 @@ SheetRead parse(std::string_view bytes) {
         return SheetRead::failed(Problem::TooLarge, "the file is larger than " +
                                                         std::to_string(SheetRead::kMaxFileBytes) +
                                                         " bytes");
+    if (bytes.empty())
+        return SheetRead::failed(Problem::NotSheet, "the file is empty");
     SheetRead read;
     try {
         if (auto failure = readWorkbook(bytes, read.rows))
