@@ -466,6 +466,8 @@ struct PendingString {
 
 // The worksheet: rows of cell texts; shared strings are left to PendingString.
 class SheetReader : public PartReader {
+    static constexpr std::size_t kNoString = std::size_t(-1);
+
 public:
     SheetReader(std::vector<SheetRow>& rows, std::vector<PendingString>& pending)
         : rows_(rows), pending_(pending) {}
@@ -519,7 +521,7 @@ private:
         lastRow_ = *number;
         inRow_ = true;
         row_ = SheetRow{*number, {}};
-        rowPending_.clear();
+        rowStrings_.clear();
         nextColumn_ = 0;
     }
 
@@ -547,39 +549,38 @@ private:
         if (type_ == "s") {
             const std::string_view index = trimmed(value_);
             if (index.empty())
-                return place({}, false);
+                return place({});
             std::size_t number = 0;
             const auto [end, error] =
                 std::from_chars(index.data(), index.data() + index.size(), number);
-            if (error != std::errc() || end != index.data() + index.size())
+            if (error != std::errc() || end != index.data() + index.size() || number == kNoString)
                 return fail(Problem::NotSheet,
                             "shared string index '" + std::string(index) + "' is not a number");
-            place({}, true);
-            rowPending_.push_back({0, column_, number});
-            return;
+            return place({}, number);
         }
         if (type_ == "inlineStr")
-            return place(unescapeExcel(std::move(inlineText_)), false);
+            return place(unescapeExcel(std::move(inlineText_)));
         if (type_ == "str")
-            return place(unescapeExcel(std::move(value_)), false);
+            return place(unescapeExcel(std::move(value_)));
         if (type_ == "b" && (value_ == "0" || value_ == "1"))
-            return place(value_ == "1" ? "TRUE" : "FALSE", false);
+            return place(value_ == "1" ? "TRUE" : "FALSE");
         if (type_.empty() || type_ == "n") {
             if (auto number = generalNumber(value_))
-                return place(std::move(*number), false);
+                return place(std::move(*number));
         }
-        place(std::move(value_), false); // errors, dates in ISO form, anything else: as stored
+        place(std::move(value_)); // errors, dates in ISO form, anything else: as stored
     }
 
     // A later cell in the same column wins; only content extends the row.
-    void place(std::string text, bool pending) {
-        if (column_ < row_.cells.size()) {
-            std::erase_if(rowPending_, [&](const PendingString& p) { return p.column == column_; });
-            row_.cells[column_] = std::move(text);
-        } else if (pending || !text.empty()) {
+    void place(std::string text, std::size_t sharedString = kNoString) {
+        if (column_ >= row_.cells.size()) {
+            if (sharedString == kNoString && text.empty())
+                return;
             row_.cells.resize(column_ + 1);
-            row_.cells[column_] = std::move(text);
+            rowStrings_.resize(column_ + 1, kNoString);
         }
+        row_.cells[column_] = std::move(text);
+        rowStrings_[column_] = sharedString;
     }
 
     void finishRow() {
@@ -589,10 +590,9 @@ private:
         if (cellsKept_ > SheetRead::kMaxCells)
             return fail(Problem::TooLarge,
                         "more than " + std::to_string(SheetRead::kMaxCells) + " cells");
-        for (PendingString& pending : rowPending_) {
-            pending.row = rows_.size();
-            pending_.push_back(pending);
-        }
+        for (std::size_t column = 0; column < rowStrings_.size(); ++column)
+            if (rowStrings_[column] != kNoString)
+                pending_.push_back({rows_.size(), column, rowStrings_[column]});
         rows_.push_back(std::move(row_));
     }
 
@@ -603,7 +603,7 @@ private:
 
     bool inRow_ = false;
     SheetRow row_;
-    std::vector<PendingString> rowPending_;
+    std::vector<std::size_t> rowStrings_; // the shared string of each cell, or kNoString
     std::size_t nextColumn_ = 0;
 
     bool inCell_ = false;

@@ -188,6 +188,13 @@ TEST(XlsxReader, ReadsWhatOtherProgramsWrite) {
                R"(</x:sheetData></x:worksheet>)"},
           {"xl/sharedStrings.xml", "<x:sst " + prefixed + "><x:si><x:t>a</x:t></x:si></x:sst>"}},
          "1[1,a] 2[,,2,3] 8[,4]"},
+        {"a later cell in the same column wins",
+         {{"xl/worksheets/sheet1.xml",
+           sheet(R"(<row><c r="A1" t="s"><v>0</v></c><c r="A1" t="inlineStr"><is><t>b</t></is>)"
+                 R"(</c><c r="B1" t="inlineStr"><is><t>c</t></is></c><c r="B1" t="s"><v>0</v></c>)"
+                 R"(<c r="C1"><v>1</v></c><c r="C1" t="s"/></row>)")},
+          {"xl/sharedStrings.xml", strings("<si><t>a</t></si>")}},
+         "1[b,a]"},
         {"the first sheet and the strings found through the relationships",
          {{"xl/workbook.xml", workbook},
           {"xl/_rels/workbook.xml.rels", rels},
