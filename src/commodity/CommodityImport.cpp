@@ -247,9 +247,10 @@ CommodityImport CommodityImport::plan(const SheetRead& sheet,
             existing ? CommodityValidation::Mode::Updating : CommodityValidation::Mode::Adding;
         if (auto failed =
                 CommodityValidation::firstFailure(form, editorMode, result.merged.size())) {
-            // The editor's checks go field by field like the cell checks; the earlier field wins.
+            // The editor's checks go field by field like the cell checks; the earlier field wins
+            // (a cell that could not go in leaves its field as it was, which proves nothing).
             const auto field = fieldOf(*failed);
-            if (!fault || !field || *field <= fault->field)
+            if (!fault || !field || *field < fault->field)
                 fault = Fault{field.value_or(kFields), CommodityValidation::message(*failed).get()};
         }
 
