@@ -281,25 +281,10 @@ CommodityImport CommodityImport::planFile(const std::filesystem::path& file,
 }
 
 SheetRead CommodityImport::readSheet(const std::filesystem::path& file) {
-    std::error_code ec;
-    if (!std::filesystem::exists(file, ec)) {
-        SheetRead missing = SheetRead::failed(SheetRead::Problem::File, "no such file");
-        missing.io = IoResult::fileFailure(file, ec ? ec.value() : ENOENT);
-        return missing;
-    }
-    const auto size = std::filesystem::file_size(file, ec);
-    if (!ec && size > SheetRead::kMaxFileBytes)
-        return SheetRead::failed(SheetRead::Problem::TooLarge, "the file is too large");
-    const Loaded<std::string> bytes = RecordFile::readAll(file);
-    if (!bytes) {
-        SheetRead unread = SheetRead::failed(SheetRead::Problem::File, "the file cannot be read");
-        unread.io = bytes.result;
-        return unread;
-    }
-    // A workbook is a zip archive; anything else is taken for text.
-    if (bytes.value.starts_with("PK\x03\x04"))
-        return XlsxReader::parse(bytes.value);
-    return CsvReader::parse(bytes.value);
+    return SheetRead::readFile(file, [](std::string_view bytes) {
+        // A workbook is a zip archive; anything else is taken for text.
+        return bytes.starts_with("PK\x03\x04") ? XlsxReader::parse(bytes) : CsvReader::parse(bytes);
+    });
 }
 
 std::string CommodityImport::summary() const {

@@ -779,28 +779,7 @@ SheetRead parse(std::string_view bytes) {
 }
 
 SheetRead read(const std::filesystem::path& file) {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(file, error);
-    if (!error && size > SheetRead::kMaxFileBytes)
-        return SheetRead::failed(Problem::TooLarge, file.string() + " is larger than " +
-                                                        std::to_string(SheetRead::kMaxFileBytes) +
-                                                        " bytes");
-    Loaded<std::string> loaded;
-    // A missing file reads as empty for record files; a workbook to import must exist.
-    if (error == std::errc::no_such_file_or_directory)
-        loaded.result = IoResult::fileFailure(file, ENOENT);
-    else
-        loaded = RecordFile::readAll(file);
-    if (!loaded) {
-        const std::string reason = loaded.result.failure == IoResult::Failure::NotRegular
-                                       ? "not a regular file"
-                                       : std::generic_category().message(loaded.result.error);
-        SheetRead failed =
-            SheetRead::failed(Problem::File, "cannot read " + file.string() + ": " + reason);
-        failed.io = loaded.result;
-        return failed;
-    }
-    return parse(loaded.value);
+    return SheetRead::readFile(file, parse);
 }
 
 } // namespace korvan::XlsxReader
