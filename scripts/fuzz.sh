@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
-harnesses=(fuzz_record_file fuzz_job_routine fuzz_sales_line)
+harnesses=(fuzz_record_file fuzz_job_routine fuzz_sales_line fuzz_csv_reader fuzz_xlsx_reader)
 bash scripts/deps.sh
 cmake -S . -B build-fuzz -G Ninja -DKORVAN_FUZZ=ON -DKORVAN_GUI=OFF -DKORVAN_BENCH=OFF \
   -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

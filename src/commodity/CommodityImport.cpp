@@ -247,9 +247,10 @@ CommodityImport CommodityImport::plan(const SheetRead& sheet,
             existing ? CommodityValidation::Mode::Updating : CommodityValidation::Mode::Adding;
         if (auto failed =
                 CommodityValidation::firstFailure(form, editorMode, result.merged.size())) {
-            // The editor's checks go field by field like the cell checks; the earlier field wins.
+            // The editor's checks go field by field like the cell checks; the earlier field wins
+            // (a cell that could not go in leaves its field as it was, which proves nothing).
             const auto field = fieldOf(*failed);
-            if (!fault || !field || *field <= fault->field)
+            if (!fault || !field || *field < fault->field)
                 fault = Fault{field.value_or(kFields), CommodityValidation::message(*failed).get()};
         }
 
@@ -280,25 +281,10 @@ CommodityImport CommodityImport::planFile(const std::filesystem::path& file,
 }
 
 SheetRead CommodityImport::readSheet(const std::filesystem::path& file) {
-    std::error_code ec;
-    if (!std::filesystem::exists(file, ec)) {
-        SheetRead missing = SheetRead::failed(SheetRead::Problem::File, "no such file");
-        missing.io = IoResult::fileFailure(file, ec ? ec.value() : ENOENT);
-        return missing;
-    }
-    const auto size = std::filesystem::file_size(file, ec);
-    if (!ec && size > SheetRead::kMaxFileBytes)
-        return SheetRead::failed(SheetRead::Problem::TooLarge, "the file is too large");
-    const Loaded<std::string> bytes = RecordFile::readAll(file);
-    if (!bytes) {
-        SheetRead unread = SheetRead::failed(SheetRead::Problem::File, "the file cannot be read");
-        unread.io = bytes.result;
-        return unread;
-    }
-    // A workbook is a zip archive; anything else is taken for text.
-    if (bytes.value.starts_with("PK\x03\x04"))
-        return XlsxReader::parse(bytes.value);
-    return CsvReader::parse(bytes.value);
+    return SheetRead::readFile(file, [](std::string_view bytes) {
+        // A workbook is a zip archive; anything else is taken for text.
+        return bytes.starts_with("PK\x03\x04") ? XlsxReader::parse(bytes) : CsvReader::parse(bytes);
+    });
 }
 
 std::string CommodityImport::summary() const {

@@ -26,7 +26,7 @@ std::string reason(int error) {
         {EDQUOT, {"超出磁盘配额", "disk quota exceeded"}},
         {ENOTDIR, {"路径中有一项不是文件夹", "a part of the path is not a folder"}},
         {EISDIR, {"这是一个文件夹", "it is a folder"}},
-        {ENOENT, {"文件夹不存在", "no such folder"}},
+        {ENOENT, {"文件或文件夹不存在", "no such file or folder"}},
         {EIO, {"输入输出错误", "input/output error"}},
     };
     for (const auto& r : kReasons)

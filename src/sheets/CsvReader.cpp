@@ -195,22 +195,7 @@ SheetRead parse(std::string_view bytes) {
 }
 
 SheetRead read(const std::filesystem::path& file) {
-    // Checked before reading, so a huge file is not read into memory first.
-    std::error_code error;
-    const auto size = std::filesystem::file_size(file, error);
-    if (!error && size > SheetRead::kMaxFileBytes)
-        return SheetRead::failed(SheetRead::Problem::TooLarge, "the CSV file is over 64 MiB");
-    Loaded<std::string> bytes = RecordFile::readAll(file);
-    if (bytes.ok() && bytes.value.empty() && !std::filesystem::exists(file, error))
-        bytes.result = IoResult::fileFailure(file, ENOENT); // a missing record file reads as
-                                                            // empty, a missing import does not
-    if (!bytes.ok()) {
-        SheetRead failed =
-            SheetRead::failed(SheetRead::Problem::File, "cannot read " + file.string());
-        failed.io = bytes.result;
-        return failed;
-    }
-    return parse(bytes.value);
+    return SheetRead::readFile(file, parse);
 }
 
 } // namespace korvan::CsvReader

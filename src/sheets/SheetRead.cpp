@@ -1,5 +1,8 @@
 #include "SheetRead.h"
 
+#include <cerrno>
+#include <system_error>
+
 #include "common/Language.h"
 
 namespace korvan {
@@ -18,6 +21,30 @@ std::string SheetRead::message() const {
     case Problem::TooLarge:
         return kTooLarge.get();
     }
+    return {};
+}
+
+SheetRead SheetRead::load(const std::filesystem::path& file, std::string& bytes) {
+    // The size is checked first, so a huge file is never read into memory.
+    std::error_code error;
+    const auto size = std::filesystem::file_size(file, error);
+    if (!error && size > kMaxFileBytes)
+        return failed(Problem::TooLarge, file.string() + " is larger than " +
+                                             std::to_string(kMaxFileBytes) + " bytes");
+    Loaded<std::string> loaded;
+    if (error == std::errc::no_such_file_or_directory)
+        loaded.result = IoResult::fileFailure(file, ENOENT);
+    else
+        loaded = RecordFile::readAll(file);
+    if (!loaded) {
+        const std::string reason = loaded.result.failure == IoResult::Failure::NotRegular
+                                       ? "not a regular file"
+                                       : std::generic_category().message(loaded.result.error);
+        SheetRead refused = failed(Problem::File, "cannot read " + file.string() + ": " + reason);
+        refused.io = loaded.result;
+        return refused;
+    }
+    bytes = std::move(loaded.value);
     return {};
 }
 

@@ -3,6 +3,7 @@
 // with the line (CSV) or row number (workbook) the operator sees, or why the file could not be
 // read. The readers know nothing of what the columns mean.
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,17 @@ struct [[nodiscard]] SheetRead {
     explicit operator bool() const { return ok(); }
     // One line for the operator in the current language (empty when the read worked).
     std::string message() const;
+
+    // Reads a file and hands its bytes to `parse` (a function of std::string_view giving a
+    // SheetRead). A file that is missing (a record file may be missing, a file to import may
+    // not), unreadable or larger than kMaxFileBytes is refused before anything is parsed.
+    template <class Parse>
+    static SheetRead readFile(const std::filesystem::path& file, Parse parse) {
+        std::string bytes;
+        SheetRead loaded = load(file, bytes);
+        return loaded.ok() ? parse(std::string_view(bytes)) : loaded;
+    }
+    static SheetRead load(const std::filesystem::path& file, std::string& bytes);
 
     static SheetRead failed(Problem problem, std::string detail) {
         SheetRead read;
