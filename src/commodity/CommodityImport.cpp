@@ -256,18 +256,22 @@ CommodityImport CommodityImport::plan(const SheetRead& sheet,
 
         if (fault) {
             row.status = CommodityImportRow::Status::Rejected;
-            if (fault->field < kFields)
+            if (fault->field < kFields) {
                 row.column = map.header[fault->field];
+                row.field = static_cast<CommodityField>(fault->field);
+            }
             row.reason = std::move(fault->reason);
             ++result.rejected;
         } else if (existing) {
             row.status = CommodityImportRow::Status::Update;
-            result.merged[*existing] = form.toRecord();
+            row.record = form.toRecord();
+            result.merged[*existing] = row.record;
             ++result.updated;
         } else {
             row.status = CommodityImportRow::Status::Add;
             byCode.emplace(form.code, result.merged.size());
-            result.merged.push_back(form.toRecord());
+            row.record = form.toRecord();
+            result.merged.push_back(row.record);
             ++result.added;
         }
         result.rows.push_back(std::move(row));

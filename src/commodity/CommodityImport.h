@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,10 +23,13 @@ struct CommodityImportRow {
     Status status = Status::Rejected;
     // The row's cells under the ten fields (UTF-8, as in the file); empty for an absent column.
     std::array<std::string, CommodityRecord::kFieldCount> cells;
+    // For a row taken: the record as the list will hold it (columns the file lacks filled in).
+    CommodityRecord record;
     // For a rejected row: the header of the column at fault as the file writes it (empty when the
     // fault is not one cell's) and the reason in the current language.
     std::string column;
     std::string reason;
+    std::optional<CommodityField> field; // the field of that column
 };
 
 struct CommodityImport {

@@ -30,6 +30,7 @@ constexpr int kFirstField = 2;
 constexpr int kReasonColumn = kFirstField + static_cast<int>(CommodityRecord::kFieldCount);
 
 const QColor kRejectedBackground{255, 214, 214};
+const QColor kFaultBackground{240, 150, 150}; // the cell at fault in a rejected row
 
 const Tr& statusText(CommodityImportRow::Status status) {
     switch (status) {
@@ -57,17 +58,18 @@ CSpImportDlg::CSpImportDlg(SheetRead sheet, const std::vector<CommodityRecord>& 
     columns.push_back({qtr(kLineHeader, lang_), 48, Qt::AlignRight | Qt::AlignVCenter});
     for (const CommodityColumn& column : CommodityColumns::all())
         columns.push_back({qtr(column.header, lang_), column.width});
-    columns.push_back({qtr(kReasonHeader, lang_), 360});
+    columns.push_back({qtr(kReasonHeader, lang_), 250});
     model_ = new BytesTableModel(
         std::move(columns), [this] { return static_cast<int>(plan_.rows.size()); },
         [this](int row, int column) { return cell(row, column); }, this);
     model_->setUtf8Cells(true);
     model_->setTextToolTips(true); // a long reason still reads in full
-    model_->setRowBackground([this](int row) {
-        return plan_.rows[static_cast<std::size_t>(row)].status ==
-                       CommodityImportRow::Status::Rejected
-                   ? kRejectedBackground
-                   : QColor();
+    model_->setCellBackground([this](int row, int column) {
+        const CommodityImportRow& line = plan_.rows[static_cast<std::size_t>(row)];
+        if (line.status != CommodityImportRow::Status::Rejected)
+            return QColor();
+        const bool fault = line.field && column == kFirstField + static_cast<int>(*line.field);
+        return fault ? kFaultBackground : kRejectedBackground;
     });
     ListView::setUp(ui_->previewTable, model_);
     ui_->previewTable->horizontalHeader()->setStretchLastSection(true);
@@ -140,9 +142,13 @@ std::string CSpImportDlg::cell(int row, int column) const {
     if (column == kLineColumn)
         return std::to_string(line.line);
     if (column == kReasonColumn)
-        return line.column.empty() || line.reason.empty() ? line.reason
-                                                          : line.column + ": " + line.reason;
-    return line.cells[static_cast<std::size_t>(column - kFirstField)];
+        return line.reason; // the cell at fault is marked in its column
+    // A row taken shows the record it makes (fields of columns the file lacks filled in); a
+    // rejected row shows what the file holds.
+    const auto field = static_cast<std::size_t>(column - kFirstField);
+    if (line.status == CommodityImportRow::Status::Rejected)
+        return line.cells[field];
+    return line.record.displayText(static_cast<CommodityField>(field), lang_);
 }
 
 } // namespace korvan

@@ -2,6 +2,7 @@
 #include "ui_CSpSetDlg.h"
 
 #include <QFile>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QItemSelectionModel>
@@ -44,9 +45,9 @@ const Tr kAllFilesFilter{"所有文件 (*)", "All files (*)"};
 const Tr kExported{"已导出%1个商品", "Exported %1 commodities"};
 const char* const kExportName = "commodities.csv";
 
-// Import and export start in the folder the operator used last.
+// Where the file dialogs open: the home folder at first, then the folder last used.
 QString& lastFolder() {
-    static QString folder;
+    static QString folder = QDir::homePath();
     return folder;
 }
 

@@ -25,7 +25,7 @@ QVariant BytesTableModel::data(const QModelIndex& index, int role) const {
         return utf8_ ? QString::fromStdString(cell) : fromGbk(cell);
     }
     if (role == Qt::BackgroundRole && background_) {
-        const QColor colour = background_(index.row());
+        const QColor colour = background_(index.row(), index.column());
         return colour.isValid() ? QVariant(colour) : QVariant();
     }
     if (role == Qt::TextAlignmentRole)

@@ -31,9 +31,9 @@ public:
 
     // The cells are UTF-8 texts instead of code page 936 bytes.
     void setUtf8Cells(bool utf8) { utf8_ = utf8; }
-    // A background per row (an invalid colour leaves the view's own), to mark rows out.
-    using RowBackground = std::function<QColor(int row)>;
-    void setRowBackground(RowBackground background) { background_ = std::move(background); }
+    // A background per cell (an invalid colour leaves the view's own), to mark rows or cells out.
+    using CellBackground = std::function<QColor(int row, int column)>;
+    void setCellBackground(CellBackground background) { background_ = std::move(background); }
     // Each cell's whole text as its tool tip, for texts longer than their column.
     void setTextToolTips(bool on) { toolTips_ = on; }
 
@@ -62,7 +62,7 @@ private:
     Checked checked_;
     Toggled toggled_;
     bool utf8_ = false;
-    RowBackground background_;
+    CellBackground background_;
     bool toolTips_ = false;
 };
 

@@ -120,12 +120,15 @@ private slots:
                 QCOMPARE(QStringList({cell(table, row, kStatus), cell(table, row, kLine),
                                       cell(table, row, kName), cell(table, row, kPrice)}),
                          expected[row]);
-                // Only the rejected row stands out.
+                // Only the rejected row stands out, and its empty code the most.
                 QCOMPARE(table->model()->index(row, kCode).data(Qt::BackgroundRole).isValid(),
                          row == 2);
             }
-            QCOMPARE(cell(table, 2, kReason),
-                     QStringLiteral("Commodity Code: Commodity Code Can't Be Empty"));
+            const auto background = [&](int column) {
+                return table->model()->index(2, column).data(Qt::BackgroundRole).value<QColor>();
+            };
+            QVERIFY(background(kCode) != background(kName));
+            QCOMPARE(cell(table, 2, kReason), QStringLiteral("Commodity Code Can't Be Empty"));
             QCOMPARE(cell(table, 2, kReason, Qt::ToolTipRole), cell(table, 2, kReason));
 
             // Nothing is taken while a row is rejected, unless the valid rows alone are asked for.
