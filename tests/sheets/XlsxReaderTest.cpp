@@ -27,39 +27,6 @@ const std::string kMain = R"(xmlns="http://schemas.openxmlformats.org/spreadshee
 const std::string kRelNs =
     R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships")";
 
-// A part of `size` spaces made as libzip reads it, so a workbook that unpacks past the limit
-// costs no memory to write.
-struct Spaces {
-    zip_uint64_t size;
-    zip_uint64_t offset = 0;
-};
-zip_int64_t readSpaces(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command) {
-    auto& spaces = *static_cast<Spaces*>(state);
-    switch (command) {
-    case ZIP_SOURCE_OPEN:
-        spaces.offset = 0;
-        return 0;
-    case ZIP_SOURCE_READ: {
-        const zip_uint64_t count = std::min(length, spaces.size - spaces.offset);
-        std::memset(data, ' ', count);
-        spaces.offset += count;
-        return zip_int64_t(count);
-    }
-    case ZIP_SOURCE_STAT: {
-        auto* stat = static_cast<zip_stat_t*>(data);
-        zip_stat_init(stat);
-        stat->size = spaces.size;
-        stat->valid |= ZIP_STAT_SIZE;
-        return sizeof(zip_stat_t);
-    }
-    case ZIP_SOURCE_SUPPORTS:
-        return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
-                                              ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, -1);
-    default:
-        return 0;
-    }
-}
-
 // A zip archive in memory holding the parts; a part that reads kHuge is made of spaces, one
 // more byte than a workbook may unpack to.
 const std::string kHuge = "huge";
@@ -69,10 +36,12 @@ std::string zipOf(const Parts& parts, int level = 0) {
     zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
     zip_t* zip = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
     zip_source_keep(buffer);
-    Spaces spaces{SheetRead::kMaxUnpackedBytes + 1};
+    std::string spaces;
     for (const auto& [name, data] : parts) {
-        zip_source_t* source = data == kHuge ? zip_source_function(zip, &readSpaces, &spaces)
-                                             : zip_source_buffer(zip, data.data(), data.size(), 0);
+        if (data == kHuge)
+            spaces.assign(SheetRead::kMaxUnpackedBytes + 1, ' ');
+        const std::string& bytes = data == kHuge ? spaces : data;
+        zip_source_t* source = zip_source_buffer(zip, bytes.data(), bytes.size(), 0);
         const zip_int64_t index = zip_file_add(zip, name.c_str(), source, ZIP_FL_ENC_UTF_8);
         if (level)
             zip_set_file_compression(zip, zip_uint64_t(index), ZIP_CM_DEFLATE, zip_uint32_t(level));
