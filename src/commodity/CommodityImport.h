@@ -55,6 +55,12 @@ struct CommodityImport {
     bool canApply(bool validRowsOnly) const {
         return problem.empty() && (rejected == 0 || validRowsOnly);
     }
+    // Whether taking `merged` changes anything worth writing: it may be applied and at least one
+    // row is taken. An import that takes no row leaves the list alone; replacing, it would empty
+    // it.
+    bool takesRows(bool validRowsOnly) const {
+        return canApply(validRowsOnly) && added + updated > 0;
+    }
     // "3 to add, 2 to update, 1 rejected" and the ignored columns, in the current language.
     std::string summary() const;
     // The rejected rows, one line each: "line 5, Commodity Code: Commodity Code Can't Be Empty".

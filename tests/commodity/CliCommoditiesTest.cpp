@@ -63,6 +63,13 @@ TEST(CliCommodities, ImportTakesEveryRowOrSaysWhichAreRejected) {
          "1 to add, 1 to update, 1 rejected; nothing written\n",
          kList},
         {oneBad, {"--valid-only"}, 1, "", merged},
+        // Every row rejected: replacing with the valid rows alone must not empty the list.
+        {"Name,Code,Unit price\r\nNo code,,1\r\n",
+         {"--replace", "--valid-only"},
+         1,
+         "line 2, Code: Commodity Code Can't Be Empty\n"
+         "0 to add, 0 to update, 1 rejected; nothing written\n",
+         kList},
         {"Name;Tare\r\nApple;0\r\n",
          {},
          2,

@@ -45,7 +45,7 @@ CliCommodities::Outcome CliCommodities::run(const CliOptions& options, const Dat
     std::string line = plan.summary();
     if (options.dryRun)
         return {status, line + kDryRun.get(lang), {}};
-    if (!plan.canApply(options.validOnly))
+    if (!plan.takesRows(options.validOnly))
         return {status, line + kNothingWritten.get(lang), {}};
     if (const IoResult saved = CommodityFile::save(listFile, plan.merged); !saved)
         return {kExitFailed, saved.message(), {}};

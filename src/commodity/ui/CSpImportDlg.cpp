@@ -119,9 +119,7 @@ void CSpImportDlg::showPlan() {
 }
 
 void CSpImportDlg::settleOk() {
-    // An import that takes no row would only mark the list modified (or, replacing, empty it).
-    const bool takesRows = plan_.added + plan_.updated > 0;
-    ui_->okButton->setEnabled(takesRows && plan_.canApply(validRowsOnly()));
+    ui_->okButton->setEnabled(plan_.takesRows(validRowsOnly()));
 }
 
 void CSpImportDlg::showEvent(QShowEvent* event) {
