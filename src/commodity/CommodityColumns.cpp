@@ -1,6 +1,5 @@
 #include "CommodityColumns.h"
-
-#include <cctype>
+#include "common/Text.h"
 
 namespace korvan {
 namespace CommodityColumns {
@@ -19,26 +18,6 @@ const std::array<CommodityColumn, CommodityRecord::kFieldCount> kColumns{{
     {CommodityField::DescriptionNumber, {"商品说明", "careful"}, "Description number", 80},
 }};
 
-std::string_view trimmed(std::string_view text) {
-    constexpr std::string_view kBlanks = " \t\r\n";
-    const auto first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
-bool sameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto x = static_cast<unsigned char>(a[i]);
-        const auto y = static_cast<unsigned char>(b[i]);
-        if (x != y && (x >= 0x80 || y >= 0x80 || std::tolower(x) != std::tolower(y)))
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 const std::array<CommodityColumn, CommodityRecord::kFieldCount>& all() {
@@ -50,11 +29,11 @@ const CommodityColumn& of(CommodityField field) {
 }
 
 bool sameWord(std::string_view a, std::string_view b) {
-    return sameText(trimmed(a), trimmed(b));
+    return Text::asciiLower(Text::trimmed(a)) == Text::asciiLower(Text::trimmed(b));
 }
 
 std::optional<CommodityField> match(std::string_view headerUtf8) {
-    if (trimmed(headerUtf8).empty())
+    if (Text::trimmed(headerUtf8).empty())
         return std::nullopt;
     for (const CommodityColumn& column : kColumns) {
         if (sameWord(headerUtf8, column.header.zh) || sameWord(headerUtf8, column.header.en) ||

@@ -5,6 +5,7 @@
 #include <xlsxwriter.h>
 
 #include "CommodityColumns.h"
+#include "common/Text.h"
 #include "common/TextCodec.h"
 #include "sheets/CsvWriter.h"
 #include "sheets/Workbook.h"
@@ -74,10 +75,7 @@ Result failed(const std::filesystem::path& file, std::string detail) {
 } // namespace
 
 Format formatOf(const std::filesystem::path& file) {
-    std::string extension = file.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".xlsx" ? Format::Xlsx : Format::Csv;
+    return Text::asciiLower(file.extension().string()) == ".xlsx" ? Format::Xlsx : Format::Csv;
 }
 
 std::vector<std::vector<std::string>> table(const std::vector<CommodityRecord>& records,

@@ -6,6 +6,7 @@
 #include "CommodityColumns.h"
 #include "CommodityForm.h"
 #include "CommodityValidation.h"
+#include "common/Text.h"
 #include "common/TextCodec.h"
 #include "sheets/CsvReader.h"
 #include "sheets/XlsxReader.h"
@@ -25,16 +26,13 @@ const Tr kLine{"第%1行", "line %1"};
 
 constexpr std::size_t kFields = CommodityRecord::kFieldCount;
 
-// `pattern` with %1, %2, %3 replaced by the numbers.
+// `pattern` in the current language with %1, %2, %3 replaced by the numbers.
 std::string format(const Tr& pattern, std::initializer_list<std::size_t> numbers) {
-    std::string text = pattern.get();
-    char mark = '1';
-    for (std::size_t n : numbers) {
-        const std::string placeholder = {'%', mark++};
-        if (const auto at = text.find(placeholder); at != std::string::npos)
-            text.replace(at, placeholder.size(), std::to_string(n));
-    }
-    return text;
+    std::string values[3];
+    std::size_t n = 0;
+    for (std::size_t number : numbers)
+        values[n++] = std::to_string(number);
+    return Text::fillIn(pattern.get(), {values[0], values[1], values[2]});
 }
 
 std::string joined(const std::vector<std::string>& texts) {

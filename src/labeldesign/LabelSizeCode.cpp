@@ -1,4 +1,5 @@
 #include "LabelSizeCode.h"
+#include "common/Text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -36,11 +37,8 @@ std::vector<std::string> LabelSizeCode::labelFiles(const std::filesystem::path& 
          it.increment(ec)) {
         // Sorted below: the order a folder happens to list its files in means nothing to anyone.
         const std::filesystem::path& path = it->path();
-        std::string extension = path.extension().string();
         // Files copied from a Windows folder may carry ".BEL".
-        std::transform(extension.begin(), extension.end(), extension.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        if (extension == ".bel" && it->is_regular_file(ec))
+        if (Text::asciiLower(path.extension().string()) == ".bel" && it->is_regular_file(ec))
             names.push_back(path.filename().string());
     }
     std::sort(names.begin(), names.end());

@@ -1,4 +1,5 @@
 #include "JobRoutine.h"
+#include "common/Text.h"
 
 #include "common/RecordFile.h"
 #include "link/LinkOutcome.h"
@@ -18,15 +19,6 @@ using protocol::kDataError;
 using protocol::kEnd;
 using protocol::kHello;
 using protocol::kReconnect;
-
-std::string_view trimmed(std::string_view text) {
-    constexpr std::string_view kSpace = " \t\r\n";
-    const auto first = text.find_first_not_of(kSpace);
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(kSpace);
-    return text.substr(first, last - first + 1);
-}
 
 } // namespace
 
@@ -228,7 +220,7 @@ SalesRecord JobRoutine::parseSalesRecord(std::string_view line) {
     SalesRecord record;
     const std::vector<std::string> fields = RecordFile::splitFields(line, record.fields.size());
     for (std::size_t i = 0; i < record.fields.size(); ++i)
-        record.fields[i] = std::string(trimmed(fields[i]));
+        record.fields[i] = std::string(Text::trimmed(fields[i]));
     return record;
 }
 

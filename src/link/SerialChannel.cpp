@@ -1,4 +1,5 @@
 #include "SerialChannel.h"
+#include "common/Text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -53,14 +54,7 @@ bool sleepUntil(Clock::time_point deadline, int wakeFd) {
 }
 
 std::string format(const char* pattern, const std::string& a, const std::string& b) {
-    std::string out = pattern;
-    const auto first = out.find("%1");
-    if (first != std::string::npos)
-        out.replace(first, 2, a);
-    const auto second = out.find("%2");
-    if (second != std::string::npos)
-        out.replace(second, 2, b);
-    return out;
+    return Text::fillIn(pattern, {a, b});
 }
 
 } // namespace

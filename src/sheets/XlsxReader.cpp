@@ -1,4 +1,5 @@
 #include "sheets/XlsxReader.h"
+#include "common/Text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -93,13 +94,6 @@ std::string unescapeExcel(std::string text) {
     return out;
 }
 
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
 // Whether a stored number already reads as the General format shows it: a plain decimal
 // without redundant zeros, of at most 15 significant digits (which a double keeps exactly), in
 // the range shown without an exponent. Most stored numbers are, and skip the conversion.
@@ -128,7 +122,7 @@ bool showsAsStored(std::string_view text) {
 // A stored number as a spreadsheet shows it in the General format: at most 15 significant
 // digits, no trailing zeros, an exponent only for very large or very small magnitudes.
 std::optional<std::string> generalNumber(std::string_view stored) {
-    stored = trimmed(stored);
+    stored = Text::trimmed(stored);
     if (showsAsStored(stored))
         return std::string(stored);
     double value = 0;
@@ -547,7 +541,7 @@ private:
 
     void finishCell() {
         if (type_ == "s") {
-            const std::string_view index = trimmed(value_);
+            const std::string_view index = Text::trimmed(value_);
             if (index.empty())
                 return place({});
             std::size_t number = 0;

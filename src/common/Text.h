@@ -1,0 +1,17 @@
+#pragma once
+// Small text steps the core needs in several places: white space trimmed, ASCII letters folded,
+// numbered placeholders filled in.
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace korvan::Text {
+
+// Without the blanks, tabs and line breaks around it.
+std::string_view trimmed(std::string_view text);
+// ASCII letters in lower case; every other byte (a UTF-8 or GBK character) as it is.
+std::string asciiLower(std::string_view text);
+// `pattern` with the first "%1" replaced by the first value, "%2" by the second, and so on.
+std::string fillIn(std::string_view pattern, std::initializer_list<std::string_view> values);
+
+} // namespace korvan::Text
