@@ -8,8 +8,7 @@
 #include "CommodityValidation.h"
 #include "common/Text.h"
 #include "common/TextCodec.h"
-#include "sheets/CsvReader.h"
-#include "sheets/XlsxReader.h"
+#include "sheets/SheetFile.h"
 
 namespace korvan {
 namespace {
@@ -279,14 +278,7 @@ CommodityImport CommodityImport::plan(const SheetRead& sheet,
 
 CommodityImport CommodityImport::planFile(const std::filesystem::path& file,
                                           const std::vector<CommodityRecord>& current, Mode mode) {
-    return plan(readSheet(file), current, mode);
-}
-
-SheetRead CommodityImport::readSheet(const std::filesystem::path& file) {
-    return SheetRead::readFile(file, [](std::string_view bytes) {
-        // A workbook is a zip archive; anything else is taken for text.
-        return bytes.starts_with("PK\x03\x04") ? XlsxReader::parse(bytes) : CsvReader::parse(bytes);
-    });
+    return plan(SheetFile::read(file), current, mode);
 }
 
 std::string CommodityImport::summary() const {

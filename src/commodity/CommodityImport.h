@@ -71,11 +71,9 @@ struct CommodityImport {
     // have keep the record's values, or a new record's values for a row that is added.
     static CommodityImport plan(const SheetRead& sheet, const std::vector<CommodityRecord>& current,
                                 Mode mode);
-    // The same for a file: .xlsx by its content (a zip archive), CSV otherwise.
+    // The same for a spreadsheet file of either kind (SheetFile::read).
     static CommodityImport planFile(const std::filesystem::path& file,
                                     const std::vector<CommodityRecord>& current, Mode mode);
-    // The rows of a spreadsheet file, read once (a preview plans the same rows in either mode).
-    static SheetRead readSheet(const std::filesystem::path& file);
 };
 
 } // namespace korvan

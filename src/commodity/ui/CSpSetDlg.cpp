@@ -13,6 +13,7 @@
 #include "commodity/CommodityExport.h"
 #include "commodity/CommodityImport.h"
 #include "common/DataDir.h"
+#include "sheets/SheetFile.h"
 #include "common/Prompt.h"
 #include "common/ui/ByteLimitValidator.h"
 #include "common/ui/BytesTableModel.h"
@@ -207,7 +208,8 @@ void CSpSetDlg::onImport() {
 
     bool taken = false;
     {
-        CSpImportDlg preview(CommodityImport::readSheet(localPath(chosen)), list_.rows(), this);
+        // Read once: the preview plans the same rows in either mode.
+        CSpImportDlg preview(SheetFile::read(localPath(chosen)), list_.rows(), this);
         if (!preview.plan().problem.empty()) {
             Prompt::showMessage(preview.plan().problem);
             return;
