@@ -110,6 +110,20 @@ std::optional<std::string> choiceCell(std::string_view cell, std::optional<E>& o
     return std::nullopt;
 }
 
+// The form's text box of each field, in field order; none for the three choices.
+constexpr std::array<std::string CommodityForm::*, kFields> kTextFields = {
+    &CommodityForm::name,
+    &CommodityForm::code,
+    &CommodityForm::unitPrice,
+    nullptr,
+    nullptr,
+    &CommodityForm::tare,
+    &CommodityForm::shelfLife,
+    nullptr,
+    &CommodityForm::discountRate,
+    &CommodityForm::descriptionNumber,
+};
+
 // The form a row makes on top of `base`, or the first cell that cannot go into it.
 std::optional<Fault> fillForm(const CommodityImportRow& row, const ColumnMap& map,
                               CommodityForm& form) {
@@ -119,38 +133,14 @@ std::optional<Fault> fillForm(const CommodityImportRow& row, const ColumnMap& ma
         const std::string& cell = row.cells[i];
         const auto field = static_cast<CommodityField>(i);
         std::optional<std::string> reason;
-        switch (field) {
-        case CommodityField::Name:
-            reason = textCell(cell, field, form.name);
-            break;
-        case CommodityField::Code:
-            reason = textCell(cell, field, form.code);
-            break;
-        case CommodityField::UnitPrice:
-            reason = textCell(cell, field, form.unitPrice);
-            break;
-        case CommodityField::PriceChange:
+        if (std::string CommodityForm::*text = kTextFields[i])
+            reason = textCell(cell, field, form.*text);
+        else if (field == CommodityField::PriceChange)
             reason = choiceCell(cell, form.priceChange);
-            break;
-        case CommodityField::SalesMode:
+        else if (field == CommodityField::SalesMode)
             reason = choiceCell(cell, form.salesMode);
-            break;
-        case CommodityField::Tare:
-            reason = textCell(cell, field, form.tare);
-            break;
-        case CommodityField::ShelfLife:
-            reason = textCell(cell, field, form.shelfLife);
-            break;
-        case CommodityField::Discount:
+        else
             reason = choiceCell(cell, form.discount);
-            break;
-        case CommodityField::DiscountRate:
-            reason = textCell(cell, field, form.discountRate);
-            break;
-        case CommodityField::DescriptionNumber:
-            reason = textCell(cell, field, form.descriptionNumber);
-            break;
-        }
         if (reason)
             return Fault{i, std::move(*reason)};
     }

@@ -13,7 +13,6 @@
 #include "commodity/CommodityExport.h"
 #include "commodity/CommodityImport.h"
 #include "common/DataDir.h"
-#include "sheets/SheetFile.h"
 #include "common/Prompt.h"
 #include "common/ui/ByteLimitValidator.h"
 #include "common/ui/BytesTableModel.h"
@@ -21,6 +20,7 @@
 #include "common/ui/ListView.h"
 #include "common/ui/QtText.h"
 #include "link/ui/CSendDataDlg.h"
+#include "sheets/SheetFile.h"
 
 namespace korvan {
 namespace {
