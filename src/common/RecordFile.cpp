@@ -1,5 +1,6 @@
 #include "RecordFile.h"
 
+#include "DataLock.h"
 #include "Language.h"
 #include "UniqueFd.h"
 
@@ -43,7 +44,11 @@ std::string IoResult::message() const {
     static const Tr kFailed{"文件读写失败", "Could not read or write the file"};
     static const Tr kNotRegular{"不是普通文件, 无法读写", "Not a regular file, it cannot be used"};
     static const Tr kFolder{"无法在此文件夹中写入文件", "Cannot write a file in the folder"};
+    static const Tr kChanged{"文件在打开后已被其他程序修改",
+                             "The file was changed by another program since it was opened"};
     switch (failure) {
+    case Failure::Changed:
+        return std::string(kChanged.get()) + ": " + path.string();
     case Failure::NotRegular:
         return std::string(kNotRegular.get()) + ": " + path.string();
     case Failure::Folder:
@@ -60,16 +65,6 @@ namespace {
 
 IoResult failure(const std::filesystem::path& file, int error) {
     return IoResult::fileFailure(file, error);
-}
-
-// The path a save replaces: a symbolic link is followed to the file it names (which may not
-// exist yet), so the link itself survives the rename.
-std::filesystem::path saveTarget(const std::filesystem::path& file) {
-    std::error_code ec;
-    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(file, ec)))
-        return file;
-    const auto resolved = std::filesystem::weakly_canonical(file, ec);
-    return ec ? file : resolved;
 }
 
 } // namespace
@@ -111,22 +106,40 @@ Loaded<std::string> readAll(const std::filesystem::path& file) {
     return loaded;
 }
 
+LineEnd findLineEnd(std::string_view bytes, std::size_t start) {
+    const char* data = bytes.data();
+    const std::size_t size = bytes.size();
+    const auto* lf = static_cast<const char*>(std::memchr(data + start, '\n', size - start));
+    const std::size_t lfAt = lf ? static_cast<std::size_t>(lf - data) : size;
+    const auto* cr = static_cast<const char*>(std::memchr(data + start, '\r', lfAt - start));
+    if (cr) {
+        const std::size_t crAt = static_cast<std::size_t>(cr - data);
+        return {crAt, crAt + 1 == lfAt ? lfAt + 1 : crAt + 1}; // CR LF, or a lone CR
+    }
+    return {lfAt, lf ? lfAt + 1 : size};
+}
+
 std::vector<std::string> splitLines(std::string_view bytes) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find('\n', start);
-        if (end == std::string_view::npos) {
-            lines.emplace_back(bytes.substr(start));
-            break;
-        }
-        std::size_t len = end - start;
-        if (len > 0 && bytes[end - 1] == '\r')
-            --len;
-        lines.emplace_back(bytes.substr(start, len));
-        start = end + 1;
+    for (std::size_t start = 0; start < bytes.size();) {
+        const LineEnd end = findLineEnd(bytes, start);
+        lines.emplace_back(bytes.substr(start, end.textEnd - start));
+        start = end.next;
     }
     return lines;
+}
+
+std::string joinLines(const std::vector<std::string>& lines) {
+    std::size_t size = 0;
+    for (const auto& line : lines)
+        size += line.size() + 2;
+    std::string bytes;
+    bytes.reserve(size);
+    for (const auto& line : lines) {
+        bytes += line;
+        bytes += "\r\n";
+    }
+    return bytes;
 }
 
 Loaded<std::vector<std::string>> readLines(const std::filesystem::path& file) {
@@ -161,42 +174,53 @@ std::string joinFields(const std::vector<std::string>& fields) {
     return line;
 }
 
-IoResult writeAll(const std::filesystem::path& file, std::string_view bytes,
-                  std::filesystem::perms mode) {
-    const std::filesystem::path target = saveTarget(file);
-    std::error_code ec;
-    const auto folder =
-        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    std::filesystem::create_directories(folder, ec);
+std::filesystem::path saveTarget(const std::filesystem::path& file) {
+    std::filesystem::path target = file;
+    // A link names its target relative to its own folder; a loop ends after as many hops as the
+    // system itself follows.
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(target, ec)))
+            break;
+        const std::filesystem::path next = std::filesystem::read_symlink(target, ec);
+        if (ec)
+            break;
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return target;
+}
 
+namespace {
+
+std::filesystem::path folderOf(const std::filesystem::path& target) {
+    return target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+}
+
+// A new hidden file beside the target, open for writing.
+IoResult makeTemporary(const std::filesystem::path& target, UniqueFd& fd, std::string& name) {
+    const std::filesystem::path folder = folderOf(target);
+    name = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    fd.reset(::mkstemp(name.data()));
+    if (!fd)
+        return IoResult{errno, folder, IoResult::Failure::Folder};
+    return {};
+}
+
+// Gives the written temporary file the replaced file's mode and owner, flushes it and renames it
+// over the target. The temporary file is gone afterwards whatever happened.
+IoResult commit(const std::filesystem::path& file, const std::filesystem::path& target, UniqueFd fd,
+                const std::string& temporary, std::filesystem::perms mode) {
+    auto discard = [&](IoResult result) {
+        fd.reset();
+        ::unlink(temporary.c_str());
+        return result;
+    };
     // What the replaced file had: its permission bits, owner and group.
     struct stat old {};
     const bool replacing = ::stat(target.c_str(), &old) == 0;
     if (replacing && !S_ISREG(old.st_mode))
-        return IoResult{0, file, IoResult::Failure::NotRegular};
+        return discard(IoResult{0, file, IoResult::Failure::NotRegular});
     const mode_t newMode = replacing ? (old.st_mode & 07777) : static_cast<mode_t>(mode);
-
-    std::string tmpl = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    UniqueFd fd(::mkstemp(tmpl.data()));
-    if (!fd)
-        return IoResult{errno, folder, IoResult::Failure::Folder};
-    auto discard = [&](int error) {
-        fd.reset();
-        ::unlink(tmpl.c_str());
-        return failure(file, error);
-    };
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd.get(), data, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return discard(errno);
-        }
-        data += n;
-        left -= static_cast<std::size_t>(n);
-    }
     // Owner first: a chown may clear set-id bits that the chmod then puts back. Only root may
     // give a file away; anyone else keeps the file as their own, which is what they could
     // write anyway.
@@ -205,31 +229,73 @@ IoResult writeAll(const std::filesystem::path& file, std::string_view bytes,
         // Not allowed to: the new file stays the writer's own.
     }
     if (::fchmod(fd.get(), newMode) != 0 || ::fsync(fd.get()) != 0)
-        return discard(errno);
-    if (int error = fd.close(); error != 0) {
-        ::unlink(tmpl.c_str());
-        return failure(file, error);
-    }
-    if (::rename(tmpl.c_str(), target.c_str()) != 0) {
-        int error = errno;
-        ::unlink(tmpl.c_str());
-        return failure(file, error);
-    }
+        return discard(failure(file, errno));
+    if (int error = fd.close(); error != 0)
+        return discard(failure(file, error));
+    if (::rename(temporary.c_str(), target.c_str()) != 0)
+        return discard(failure(file, errno));
     return {};
+}
+
+} // namespace
+
+IoResult writeAll(const std::filesystem::path& file, std::string_view bytes,
+                  std::filesystem::perms mode, MakeFolder makeFolder) {
+    const DataLock lock(file);
+    const std::filesystem::path target = saveTarget(file);
+    if (makeFolder == MakeFolder::Yes) {
+        std::error_code ignored;
+        std::filesystem::create_directories(folderOf(target), ignored);
+    }
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0 && !S_ISREG(old.st_mode))
+        return IoResult{0, file, IoResult::Failure::NotRegular};
+
+    UniqueFd fd;
+    std::string temporary;
+    if (IoResult made = makeTemporary(target, fd, temporary); !made)
+        return made;
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd.get(), data, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int error = errno;
+            fd.reset();
+            ::unlink(temporary.c_str());
+            return failure(file, error);
+        }
+        data += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return commit(file, target, std::move(fd), temporary, mode);
 }
 
 IoResult writeLines(const std::filesystem::path& file, const std::vector<std::string>& lines,
                     std::filesystem::perms mode) {
-    std::size_t size = 0;
-    for (const auto& line : lines)
-        size += line.size() + 2;
-    std::string bytes;
-    bytes.reserve(size);
-    for (const auto& line : lines) {
-        bytes += line;
-        bytes += "\r\n";
+    return writeAll(file, joinLines(lines), mode);
+}
+
+Loaded<std::filesystem::path> temporaryBeside(const std::filesystem::path& file) {
+    UniqueFd fd;
+    std::string name;
+    if (IoResult made = makeTemporary(saveTarget(file), fd, name); !made)
+        return {{}, made};
+    return {std::filesystem::path(name), {}};
+}
+
+IoResult replaceWith(const std::filesystem::path& file, const std::filesystem::path& written,
+                     std::filesystem::perms mode) {
+    const DataLock lock(file);
+    UniqueFd fd(::open(written.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW));
+    if (!fd) {
+        const int error = errno;
+        ::unlink(written.c_str());
+        return failure(file, error);
     }
-    return writeAll(file, bytes, mode);
+    return commit(file, saveTarget(file), std::move(fd), written.string(), mode);
 }
 
 } // namespace RecordFile

@@ -1,6 +1,7 @@
 #pragma once
 // Record files: small text files of code page 936 bytes, one record per line, fields separated
-// by form feeds. Lines end in CR LF on write; CR LF and a bare LF both end a line on read.
+// by form feeds. Lines end in CR LF on write; CR LF, a bare LF and a bare CR each end a line on
+// read.
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -14,13 +15,15 @@ constexpr char kFieldSeparator = '\x0C';
 // (errno and the file), turned into an operator message by IoResult::message.
 struct [[nodiscard]] IoResult {
     // What could not be done; the message names the file, or the folder for Folder.
-    enum class Failure { None, File, NotRegular, Folder };
+    // Changed: another program wrote the file since it was read, and it was left alone.
+    enum class Failure { None, File, NotRegular, Folder, Changed };
 
     int error = 0; // errno of the failure, 0 on success
     std::filesystem::path path;
     Failure failure = Failure::None;
 
     bool ok() const { return error == 0 && failure == Failure::None; }
+    bool changedOnDisk() const { return failure == Failure::Changed; }
     explicit operator bool() const { return ok(); }
     // One line for the operator, in the current language.
     std::string message() const;
@@ -50,17 +53,31 @@ Loaded<std::vector<std::string>> readLines(const std::filesystem::path& file);
 Loaded<std::string> readAll(const std::filesystem::path& file);
 // Splits file bytes into lines as readLines does.
 std::vector<std::string> splitLines(std::string_view bytes);
-// Every line of the file made into one record by `parse` (a function of the line), in file
-// order. A failed read gives no records and carries its result.
+// Where the line starting at `start` ends: its text is bytes[start, textEnd), and the next line
+// starts at `next`. The one line-end rule of every reader.
+struct LineEnd {
+    std::size_t textEnd;
+    std::size_t next;
+};
+LineEnd findLineEnd(std::string_view bytes, std::size_t start);
+// The bytes of the lines, each followed by CR LF.
+std::string joinLines(const std::vector<std::string>& lines);
+// Every line made into one record by `parse` (a function of the line), in order. A failed read
+// gives no records and carries its result.
 template <class Parse>
-auto readRecords(const std::filesystem::path& file, Parse parse)
+auto parseRecords(const Loaded<std::vector<std::string>>& lines, Parse parse)
     -> Loaded<std::vector<decltype(parse(std::string()))>> {
-    const auto lines = readLines(file);
     Loaded<std::vector<decltype(parse(std::string()))>> loaded{{}, lines.result};
     loaded.value.reserve(lines.value.size());
     for (const std::string& line : lines.value)
         loaded.value.push_back(parse(line));
     return loaded;
+}
+// Every line of the file made into one record, as parseRecords does.
+template <class Parse>
+auto readRecords(const std::filesystem::path& file, Parse parse)
+    -> Loaded<std::vector<decltype(parse(std::string()))>> {
+    return parseRecords(readLines(file), parse);
 }
 
 // Splits a line into exactly `count` fields at form feeds: the last field runs to the end of the
@@ -69,16 +86,31 @@ std::vector<std::string> splitFields(std::string_view line, std::size_t count);
 // Joins fields with form feeds.
 std::string joinFields(const std::vector<std::string>& fields);
 
+// Whether a save may make the folder it writes into: a record file's record/ folder is made on
+// first save; an export goes only where the operator's folder already is.
+enum class MakeFolder { Yes, No };
+
 // Writes the lines, each followed by CR LF, atomically (temporary file beside it, flushed,
-// renamed over the old one). Creates the folder when it is missing. A new file gets `mode`; a
-// file that is replaced keeps its permission bits and, where the process may set them, its
-// owner and group. A symbolic link stays a link: the file it points to is replaced. On failure
-// the old file is left as it was.
+// renamed over the old one), under the data folder's lock. Creates the folder when it is
+// missing. A new file gets `mode`; a file that is replaced keeps its permission bits and, where
+// the process may set them, its owner and group. A symbolic link stays a link: the file it points
+// to is replaced, or made when it does not exist yet. On failure the old file is left as it was.
 IoResult writeLines(const std::filesystem::path& file, const std::vector<std::string>& lines,
                     std::filesystem::perms mode = std::filesystem::perms(0644));
 // Writes the bytes exactly as given, atomically, as above.
 IoResult writeAll(const std::filesystem::path& file, std::string_view bytes,
-                  std::filesystem::perms mode = std::filesystem::perms(0644));
+                  std::filesystem::perms mode = std::filesystem::perms(0644),
+                  MakeFolder makeFolder = MakeFolder::Yes);
+// The file a save replaces: `file`, or for a symbolic link (a chain of them) the file it names,
+// which may not exist yet.
+std::filesystem::path saveTarget(const std::filesystem::path& file);
+// A hidden temporary file beside the target of `file`, for a writer that makes the file itself
+// (a workbook library): write it, then replaceWith. Fails when the folder does not exist.
+Loaded<std::filesystem::path> temporaryBeside(const std::filesystem::path& file);
+// Puts `written` (made by temporaryBeside) in place of `file` as writeAll does (mode, owner,
+// link, flushed, renamed). `written` is gone afterwards, also on failure.
+IoResult replaceWith(const std::filesystem::path& file, const std::filesystem::path& written,
+                     std::filesystem::perms mode = std::filesystem::perms(0644));
 
 } // namespace RecordFile
 } // namespace korvan

@@ -1,9 +1,11 @@
 #pragma once
 // The sales record file record/dzcjl.rec: one record per line, five fields joined by form feeds,
 // CR LF after each line.
+#include <cstddef>
 #include <filesystem>
 #include <vector>
 
+#include "common/Language.h"
 #include "common/RecordFile.h"
 #include "link/SalesRecord.h"
 
@@ -11,14 +13,34 @@ namespace korvan {
 
 class SalesRecordFile {
 public:
-    // Adds the records after the lines already in the file, rewriting the whole file atomically.
+    struct Appended {
+        IoResult result;
+        std::size_t added = 0;        // records written after the file's lines
+        std::size_t alreadyThere = 0; // records the file, or the same batch, held already
+    };
+
+    // Adds the records read from the scale after the lines in the file, rewriting the whole file
+    // atomically. The file is read again under the data folder's lock, so lines another program
+    // appended in the meantime are kept. A record equal to a line of the file or to an earlier
+    // record of the batch (all five fields, as stored) is not written again: reading twice, or a
+    // repeated datagram, does not count a sale twice.
     // A file whose last line lacks its line end gets one first, so no two records share a line.
     // Each record is written as SalesRecords stores it, so a line break or form feed inside a
-    // field cannot split its line. The lines already there keep their bytes. No records leave the
-    // file untouched. A file that cannot be read is refused and left as it was: writing without
-    // its lines would lose them.
-    static IoResult append(const std::filesystem::path& file,
+    // field cannot split its line. The lines already there keep their bytes. Nothing new leaves
+    // the file untouched. A file that cannot be read is refused and left as it was: writing
+    // without its lines would lose them.
+    static Appended append(const std::filesystem::path& file,
                            const std::vector<SalesRecord>& records);
+
+    // What an append came to: "120 new, 3 already there".
+    static std::string appendedText(const Appended& appended, Lang lang);
+
+    // The most lines one read takes from the scale (its first step is the request). A read that
+    // brought this many may have left records in the scale.
+    static constexpr std::size_t kMaxReadLines = 1999;
+    static bool mayHoldMore(std::size_t read) { return read >= kMaxReadLines; }
+    // The warning after such a read, and before Clear records: clearing now would lose sales.
+    static std::string mayHoldMoreText(std::size_t read, Lang lang);
 };
 
 } // namespace korvan

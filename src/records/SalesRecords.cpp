@@ -40,22 +40,18 @@ std::string_view SalesRecords::field(std::size_t row, std::size_t column) const 
 void SalesRecords::index() {
     const char* data = buffer_.data();
     const std::size_t size = buffer_.size();
-    // One row per line end, plus a last line without one: counted first, so the rows are
-    // allocated once.
+    // One row per line feed, plus a last line without one: counted first, so the rows are
+    // allocated once (a file with lone CRs as line ends grows them as it goes).
     std::size_t lines = 0;
     for (std::size_t i = 0; i < size; ++i)
         lines += data[i] == '\n';
     rows_.reserve(lines + 1);
 
-    std::size_t start = 0;
-    while (start < size) {
-        const auto* lf = static_cast<const char*>(std::memchr(data + start, '\n', size - start));
-        const std::size_t lineEnd = lf ? static_cast<std::size_t>(lf - data) : size;
-        std::size_t textEnd = lineEnd;
-        if (lf && textEnd > start && data[textEnd - 1] == '\r')
-            --textEnd;
-        rows_.push_back(locate(start, textEnd));
-        start = lineEnd + 1;
+    const std::string_view bytes(buffer_);
+    for (std::size_t start = 0; start < size;) {
+        const RecordFile::LineEnd end = RecordFile::findLineEnd(bytes, start);
+        rows_.push_back(locate(start, end.textEnd));
+        start = end.next;
     }
 }
 
@@ -119,20 +115,25 @@ std::string SalesRecords::fileBytes() const {
         size += r.end - r.begin + kFields - 1 + 2; // at most the missing separators, CR LF
     std::string bytes;
     bytes.reserve(size);
+    std::string scratch;
     for (std::size_t row = 0; row < rows_.size(); ++row) {
-        const Row& r = rows_[row];
-        if (r.sep[kFields - 2] != r.end) {
-            bytes.append(buffer_, r.begin, r.end - r.begin); // all five fields: the line itself
-        } else {
-            for (std::size_t column = 0; column < kFields; ++column) {
-                if (column)
-                    bytes += kFieldSeparator;
-                bytes += field(row, column);
-            }
-        }
+        bytes += joinedLine(row, scratch);
         bytes += "\r\n";
     }
     return bytes;
+}
+
+std::string_view SalesRecords::joinedLine(std::size_t row, std::string& scratch) const {
+    const Row& r = rows_[row];
+    if (r.sep[kFields - 2] != r.end)
+        return std::string_view(buffer_.data() + r.begin, r.end - r.begin); // the line itself
+    scratch.clear();
+    for (std::size_t column = 0; column < kFields; ++column) {
+        if (column)
+            scratch += kFieldSeparator;
+        scratch += field(row, column);
+    }
+    return scratch;
 }
 
 IoResult SalesRecords::save(const std::filesystem::path& file) const {

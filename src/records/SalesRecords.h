@@ -4,8 +4,8 @@
 // plus 24 bytes a row, and loads without a heap string per field.
 //
 // The file: one record per line, five fields joined by form feeds, CR LF after each line (a bare
-// LF also ends a line on read). Field 4 runs to the end of the line, form feeds included; a line
-// with fewer separators leaves its last fields empty.
+// LF or CR also ends a line on read). Field 4 runs to the end of the line, form feeds included; a
+// line with fewer separators leaves its last fields empty.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -36,6 +36,10 @@ public:
     bool empty() const { return rows_.empty(); }
     // The field's bytes; valid until the rows change (an append may move the buffer).
     std::string_view field(std::size_t row, std::size_t column) const override;
+
+    // The row's line as the file holds it: its five fields joined by form feeds. A view into the
+    // rows when the line has all five fields, else made in `scratch`.
+    std::string_view joinedLine(std::size_t row, std::string& scratch) const;
 
     // Records read from the scale go after the last row, in the order given. Their fields are
     // made storable first (see storableField); the record's `row` is not used. Throws

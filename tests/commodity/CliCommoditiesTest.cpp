@@ -3,6 +3,9 @@
 #include "CliMain.h"
 
 #include "support/TempDir.h"
+#include "support/Together.h"
+
+#include "common/RecordFile.h"
 
 #include <gtest/gtest.h>
 
@@ -110,4 +113,29 @@ TEST(CliCommodities, AWorkbookExportedImportsIntoAnEmptyFolderByteForByte) {
     // A file that is not there, and a command line without a file.
     EXPECT_EQ(runIn(to, {"import-commodities", (to / "missing.csv").string()}).status, 2);
     EXPECT_EQ(runIn(to, {"export-commodities"}).status, 2);
+}
+
+TEST(CliCommodities, TwoImportsAtOnceKeepTheRowsOfBoth) {
+    constexpr int kRows = 300;
+    auto csv = [](int firstCode) {
+        std::string text = "Code,Unit price,Name\r\n";
+        for (int code = firstCode; code < firstCode + kRows; ++code)
+            text += std::to_string(code) + ",1.00,Item" + std::to_string(code) + "\r\n";
+        return text;
+    };
+    for (int run = 0; run < 20; ++run) {
+        TempDir dir;
+        writeBytes(dir / "a.csv", csv(10000));
+        writeBytes(dir / "b.csv", csv(20000));
+        auto importing = [&dir](const char* file) {
+            return [&dir, file] {
+                return runIn(dir, {"import-commodities", (dir / file).string()}).status;
+            };
+        };
+        const auto [first, second] = runTogether(importing("a.csv"), importing("b.csv"));
+        ASSERT_EQ(first, 0);
+        ASSERT_EQ(second, 0);
+        const auto rows = RecordFile::readLines(dir / "record/sp.rec").value;
+        ASSERT_EQ(rows.size(), 2u * kRows) << "run " << run;
+    }
 }

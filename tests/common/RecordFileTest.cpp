@@ -17,9 +17,13 @@ TEST(RecordFileRead, LineEndsAndEmptyLines) {
     writeBytes(dir / "a.rec", "one\r\ntwo\n\r\n\nlast");
     EXPECT_EQ(RecordFile::readLines(dir / "a.rec").value,
               (std::vector<std::string>{"one", "two", "", "", "last"}));
-    // A file ending in a line end adds no empty line; a lone CR inside a line stays.
+    // A file ending in a line end adds no empty line; a lone CR ends a line too (files from
+    // tools that end lines so), and CR CR LF is a line and an empty one.
     writeBytes(dir / "b.rec", "a\rb\r\n\r\n");
-    EXPECT_EQ(RecordFile::readLines(dir / "b.rec").value, (std::vector<std::string>{"a\rb", ""}));
+    EXPECT_EQ(RecordFile::readLines(dir / "b.rec").value, (std::vector<std::string>{"a", "b", ""}));
+    writeBytes(dir / "c.rec", "one\rtwo\rthree\r\r\n");
+    EXPECT_EQ(RecordFile::readLines(dir / "c.rec").value,
+              (std::vector<std::string>{"one", "two", "three", ""}));
 }
 
 TEST(RecordFileRead, MissingFileIsEmptyAndOk) {
@@ -107,11 +111,11 @@ TEST(RecordFileWrite, TargetThatIsAFolderFailsCleanly) {
     IoResult result = RecordFile::writeLines(dir / "record/sp.rec", {"x"});
     EXPECT_FALSE(result.ok());
     EXPECT_TRUE(std::filesystem::is_directory(dir / "record/sp.rec"));
-    // No temporary file is left behind.
+    // No temporary file is left behind: the folder and the data folder's lock file remain.
     std::size_t entries = 0;
     for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir / "record"))
         ++entries;
-    EXPECT_EQ(entries, 1u);
+    EXPECT_EQ(entries, 2u);
     Language::setFlag(kChinese);
     EXPECT_EQ(result.message().rfind("不是普通文件", 0), 0u);
 }
@@ -141,9 +145,17 @@ TEST(RecordFileWrite, ReplacedFileKeepsModeOwnerAndLink) {
     ASSERT_TRUE(RecordFile::writeLines(dir / "record/sp.rec", {"b"}).ok());
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "record/sp.rec"));
     EXPECT_EQ(readBytes(elsewhere), "b\r\n");
-    // No temporary file is left in either folder.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "shared"), {}), 1);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "record"), {}), 2);
+    // A link to a file that does not exist yet stays a link, through a chain of two; the file it
+    // names is made.
+    std::filesystem::create_symlink("../shared/link", dir / "record/dzcjl.rec");
+    std::filesystem::create_symlink("dzcjl.rec", dir / "shared/link");
+    ASSERT_TRUE(RecordFile::writeLines(dir / "record/dzcjl.rec", {"c"}).ok());
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "record/dzcjl.rec"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "shared/link"));
+    EXPECT_EQ(readBytes(dir / "shared/dzcjl.rec"), "c\r\n");
+    // No temporary file is left in either folder (record/ also holds the data folder's lock).
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "shared"), {}), 3);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "record"), {}), 4);
 }
 
 TEST(RecordFileRead, NamedPipeIsRefusedWithoutBlocking) {

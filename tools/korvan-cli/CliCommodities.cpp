@@ -1,9 +1,12 @@
 #include "CliCommodities.h"
 
+#include <optional>
+
 #include "CliMain.h"
 #include "commodity/CommodityExport.h"
 #include "commodity/CommodityFile.h"
 #include "commodity/CommodityImport.h"
+#include "common/DataLock.h"
 
 namespace korvan::cli {
 namespace {
@@ -18,6 +21,12 @@ constexpr Tr kDryRun{"; 试运行, 未写入任何数据", "; dry run, nothing w
 CliCommodities::Outcome CliCommodities::run(const CliOptions& options, const DataDir& dir,
                                             Lang lang, std::string& report) {
     const std::filesystem::path listFile = dir.record("sp.rec");
+    // An import reads the list, merges and writes it back: another program's save in between
+    // would be lost, so the whole of it holds the data folder's lock.
+    const std::optional<DataLock> lock =
+        options.command == Command::ImportCommodities && !options.dryRun
+            ? std::optional<DataLock>(std::in_place, listFile)
+            : std::nullopt;
     const auto current = CommodityFile::load(listFile);
     if (!current)
         return {kExitUsage, current.result.message(), {}};

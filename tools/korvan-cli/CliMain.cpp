@@ -8,6 +8,7 @@
 #include "records/SalesRecordFile.h"
 
 #include "common/DataDir.h"
+#include "common/DataLock.h"
 #include "common/Language.h"
 #include "link/ChannelFactory.h"
 #include "link/ComPorts.h"
@@ -77,6 +78,22 @@ int testLink(const CliOptions& options, const DataDir& dir, const LinkSettings& 
     return finish(out, err, lines, outcome.passed() ? kExitDone : kExitFailed);
 }
 
+// While a command runs, a wait for the data folder's lock is told on a terminal.
+class LockWaitNotice {
+public:
+    LockWaitNotice(std::ostream& err, bool show) {
+        if (show)
+            DataLock::setWaitNotice([&err](const std::filesystem::path& folder) {
+                err << "korvan-cli: waiting for another program to finish writing to "
+                    << folder.string() << '\n';
+                err.flush();
+            });
+    }
+    ~LockWaitNotice() { DataLock::setWaitNotice({}); }
+    LockWaitNotice(const LockWaitNotice&) = delete;
+    LockWaitNotice& operator=(const LockWaitNotice&) = delete;
+};
+
 } // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -99,6 +116,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (parsed.kind == CliParse::Kind::PrintDataDir)
         return finish(out, err, folder.string(), kExitDone);
     const DataDir dir(folder);
+    const LockWaitNotice lockWaitNotice(err, errIsTerminal && !options.quiet);
     // The user's own data folder is made, with the shipped defaults, the first time it is used;
     // a folder named on the command line or the working directory is taken as it is.
     if (options.dataDir.empty() && folder != std::filesystem::current_path() && !dir.prepare())
@@ -168,14 +186,27 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     // Records read before a failure are kept too. When they cannot be saved, that is the outcome:
     // the operator must not read "completed" over records that are only in memory.
-    if (const IoResult saved = SalesRecordFile::append(dir.record("dzcjl.rec"), records); !saved) {
+    if (request->kind != JobKind::ReadRecords)
+        return finish(out, err, report.message, report.completed ? kExitDone : kExitFailed);
+    const SalesRecordFile::Appended appended =
+        SalesRecordFile::append(dir.record("dzcjl.rec"), records);
+    if (!appended.result) {
         if (!options.quiet && !report.message.empty()) {
             err << "korvan-cli: " << report.message << '\n';
             err.flush();
         }
-        return finish(out, err, saved.message(), kExitFailed);
+        return finish(out, err, appended.result.message(), kExitFailed);
     }
-    return finish(out, err, report.message, report.completed ? kExitDone : kExitFailed);
+    std::string outcome = report.message + '\n' + SalesRecordFile::appendedText(appended, lang);
+    if (!report.completed)
+        return finish(out, err, outcome, kExitFailed);
+    // A read that stopped at its limit may have left sales in the scale: a script must not
+    // clear them now.
+    if (SalesRecordFile::mayHoldMore(records.size()))
+        return finish(out, err,
+                      outcome + '\n' + SalesRecordFile::mayHoldMoreText(records.size(), lang),
+                      kExitMayHoldMore);
+    return finish(out, err, outcome, kExitDone);
 }
 
 } // namespace korvan::cli

@@ -10,6 +10,8 @@ namespace korvan::cli {
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
+// Sales records read, but the read stopped at its limit: the scale may hold more.
+inline constexpr int kExitMayHoldMore = 3;
 
 // `args` are the arguments after the program name. The outcome line goes to `out`, progress and
 // notes to `err` (a redrawn bar when `errIsTerminal`).

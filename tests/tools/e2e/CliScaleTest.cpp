@@ -272,10 +272,16 @@ TEST_F(CliScale, ReadRecordsInPiecesAppendsToTheRecordFile) {
     startScale({"--sales", (dir_ / "sales.rec").string(), "--split-lines", "3"});
     RunResult result = cli({"read-records"});
     EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.lastLine(), "2Data download completed");
-    EXPECT_EQ(readBytes(record("dzcjl.rec")), "old\x0Cn\x0Cw\x0Cp\x0C"
-                                              "1\r\n" +
-                                                  sales);
+    EXPECT_EQ(result.out, "2Data download completed\n2 new, 0 already there\n");
+    const std::string stored = "old\x0Cn\x0Cw\x0Cp\x0C"
+                               "1\r\n" +
+                               sales;
+    EXPECT_EQ(readBytes(record("dzcjl.rec")), stored);
+    // Reading the same sales again adds nothing: the totals must not double.
+    result = cli({"read-records"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "2Data download completed\n0 new, 2 already there\n");
+    EXPECT_EQ(readBytes(record("dzcjl.rec")), stored);
 }
 
 TEST_F(CliScale, ReadRecordsStopsAt1999AndShowsProgressAtMostOnceASecond) {
@@ -284,8 +290,10 @@ TEST_F(CliScale, ReadRecordsStopsAt1999AndShowsProgressAtMostOnceASecond) {
     RunResult result = cli({"read-records"});
     const auto seconds =
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start);
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.lastLine(), "1999Data download completed");
+    // Completed, but the scale may hold more: a script must not clear them next.
+    EXPECT_EQ(result.exitCode, 3) << result.err;
+    EXPECT_EQ(result.out, "1999Data download completed\n1999 new, 0 already there\n1999 records "
+                          "read; the scale may hold more: clear them only after exporting these\n");
     EXPECT_EQ(RecordFile::readLines(record("dzcjl.rec")).value.size(), 1999u);
     // One line a second at most, the first and the last count besides.
     const auto lines = std::count(result.err.begin(), result.err.end(), '\n');
