@@ -127,20 +127,23 @@ bool CommodityList::takeRows(std::vector<CommodityRecord> rows) {
     return true;
 }
 
-IoResult CommodityList::writeFile() {
+TrackedFile::Saved CommodityList::writeFile() {
     // After a failed read the file's content is unknown: writing the list would replace it.
     if (!loadFailure_.ok())
-        return loadFailure_;
-    return CommodityFile::save(file_, rows_);
+        return {loadFailure_};
+    TrackedFile::Saved saved = file_.saveLines(CommodityFile::lines(rows_), lang_);
+    if (saved.reload)
+        saved.result = open();
+    return saved;
 }
 
 IoResult CommodityList::save() {
-    IoResult result = writeFile();
-    if (!result.ok() || rows_.empty())
-        return result;
+    const TrackedFile::Saved saved = writeFile();
+    if (!saved.written || rows_.empty())
+        return saved.result;
     Prompt::showMessage(kSaveCompleted.get(lang_));
     modified_ = false;
-    return result;
+    return saved.result;
 }
 
 bool CommodityList::readyForDownload() const {
@@ -184,8 +187,9 @@ CommodityList::EditorSave CommodityList::writeFromEditor() {
         return {};
     EditorSave outcome;
     outcome.close = true;
-    outcome.write = writeFile();
-    if (outcome.write.ok() && !rows_.empty())
+    const TrackedFile::Saved saved = writeFile();
+    outcome.write = saved.result;
+    if (saved.written && !rows_.empty())
         modified_ = false;
     return outcome;
 }

@@ -15,6 +15,7 @@
 #include "CommodityValidation.h"
 #include "common/Language.h"
 #include "common/RecordFile.h"
+#include "common/TrackedFile.h"
 #include "link/JobRequest.h"
 
 namespace korvan {
@@ -40,7 +41,7 @@ public:
 
     const std::vector<CommodityRecord>& rows() const { return rows_; }
     std::size_t size() const { return rows_.size(); }
-    const std::filesystem::path& file() const { return file_; }
+    const std::filesystem::path& file() const { return file_.path(); }
 
     // The record the editor starts from; the Name box shows its name.
     const CommodityRecord& workingRecord() const { return working_; }
@@ -83,6 +84,8 @@ public:
     // Writes the list to the file. A non-empty list then shows "Save completed" and clears the
     // modified flag; an empty list leaves a file of length zero, shows nothing and leaves the flag.
     // A failed write shows nothing here and keeps the flag: the screen shows the result's message.
+    // When another program wrote the file since it was read, the operator is asked first (reload,
+    // overwrite or cancel); Reload opens the list again from the file.
     IoResult save();
     // The guard of Download: false, after telling the operator, while the list differs from the
     // file.
@@ -104,10 +107,12 @@ public:
 
 private:
     EditorSave writeFromEditor();
-    IoResult writeFile();
+    // Writes the rows, asking first when the file changed on disk; reopens the list when the
+    // operator chose to reload.
+    TrackedFile::Saved writeFile();
     void clearChosen();
 
-    std::filesystem::path file_;
+    TrackedFile file_;
     std::vector<CommodityRecord> rows_;
     CommodityRecord working_;
     bool chosen_ = false;

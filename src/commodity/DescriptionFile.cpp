@@ -6,13 +6,21 @@ Loaded<std::vector<DescriptionEntry>> DescriptionFile::load(const std::filesyste
     return RecordFile::readRecords(file, DescriptionEntry::fromLine);
 }
 
-IoResult DescriptionFile::save(const std::filesystem::path& file,
-                               const std::vector<DescriptionEntry>& entries) {
+Loaded<std::vector<DescriptionEntry>> DescriptionFile::load(TrackedFile& file) {
+    return file.readRecords(DescriptionEntry::fromLine);
+}
+
+std::vector<std::string> DescriptionFile::lines(const std::vector<DescriptionEntry>& entries) {
     std::vector<std::string> lines;
     lines.reserve(entries.size());
     for (const DescriptionEntry& e : entries)
         lines.push_back(e.toLine());
-    return RecordFile::writeLines(file, lines);
+    return lines;
+}
+
+IoResult DescriptionFile::save(const std::filesystem::path& file,
+                               const std::vector<DescriptionEntry>& entries) {
+    return RecordFile::writeLines(file, lines(entries));
 }
 
 } // namespace korvan

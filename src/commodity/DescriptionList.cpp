@@ -54,12 +54,14 @@ IoResult DescriptionList::save() {
     // After a failed read the file's content is unknown: writing the list would replace it.
     if (!loadFailure_.ok())
         return loadFailure_;
-    IoResult result = DescriptionFile::save(file_, rows_);
-    if (!result.ok() || rows_.empty())
-        return result;
+    const TrackedFile::Saved saved = file_.saveLines(DescriptionFile::lines(rows_), lang_);
+    if (saved.reload)
+        return open();
+    if (!saved.written || rows_.empty())
+        return saved.result;
     Prompt::showMessage(kSaveCompleted.get(lang_));
     modified_ = false;
-    return result;
+    return saved.result;
 }
 
 bool DescriptionList::readyForDownload() const {

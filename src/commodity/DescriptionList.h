@@ -42,6 +42,8 @@ public:
     // Writes the list to the file. A non-empty list then shows "Save completed" and clears the
     // modified flag; an empty list leaves a file of length zero, shows nothing and leaves the flag.
     // A failed write shows nothing here and keeps the flag: the screen shows the result's message.
+    // When another program wrote the file since it was read, the operator is asked first (reload,
+    // overwrite or cancel); Reload opens the list again from the file.
     IoResult save();
     // The guard of Download: false, after telling the operator, while the list differs from the
     // file.
@@ -51,7 +53,7 @@ public:
     JobRequest downloadRequest() const;
 
 private:
-    std::filesystem::path file_;
+    TrackedFile file_;
     std::vector<DescriptionEntry> rows_;
     bool chosen_ = false;
     std::size_t chosenIndex_ = 0;

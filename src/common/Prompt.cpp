@@ -1,9 +1,17 @@
 #include "Prompt.h"
 
+#include <algorithm>
+
 namespace korvan::Prompt {
 namespace {
 Presenter& presenter() {
     static Presenter p = [](const std::string&) { return false; };
+    return p;
+}
+ChoicePresenter& choicePresenter() {
+    static ChoicePresenter p = [](const std::string&, const std::vector<std::string>& answers) {
+        return answers.empty() ? 0 : answers.size() - 1;
+    };
     return p;
 }
 } // namespace
@@ -33,7 +41,17 @@ bool ask(const std::string& question) {
     return text() == kYes;
 }
 
-Script::Script() : previous_(presenter()) {
+void setChoicePresenter(ChoicePresenter p) {
+    choicePresenter() = std::move(p);
+}
+
+std::size_t choose(const std::string& question, const std::vector<std::string>& answers) {
+    text() = question;
+    const std::size_t chosen = choicePresenter()(text(), answers);
+    return answers.empty() ? 0 : std::min(chosen, answers.size() - 1);
+}
+
+Script::Script() : previous_(presenter()), previousChoice_(choicePresenter()) {
     setPresenter([this](const std::string& t) {
         shown_.push_back(t);
         bool ok = true;
@@ -45,10 +63,22 @@ Script::Script() : previous_(presenter()) {
             onShow(t);
         return ok;
     });
+    setChoicePresenter([this](const std::string& t, const std::vector<std::string>& answers) {
+        shown_.push_back(t);
+        std::size_t chosen = answers.empty() ? 0 : answers.size() - 1;
+        if (!choices_.empty()) {
+            chosen = choices_.front();
+            choices_.pop_front();
+        }
+        if (onShow)
+            onShow(t);
+        return chosen;
+    });
 }
 
 Script::~Script() {
     setPresenter(previous_);
+    setChoicePresenter(previousChoice_);
 }
 
 } // namespace korvan::Prompt

@@ -26,6 +26,13 @@ void showMessage(const std::string& message);
 // Ask a question: set the text and run the dialog; true when the text is "yes" afterwards.
 bool ask(const std::string& question);
 
+// A question with answers of its own (button captions, UTF-8; the last one changes nothing, as
+// Cancel does). Returns the index of the answer chosen; closing the dialog chooses the last.
+using ChoicePresenter =
+    std::function<std::size_t(const std::string& text, const std::vector<std::string>& answers)>;
+void setChoicePresenter(ChoicePresenter presenter);
+std::size_t choose(const std::string& question, const std::vector<std::string>& answers);
+
 // A presenter for tests and headless runs: records every text shown and answers from a queue
 // (OK when the queue is empty).
 class Script {
@@ -37,6 +44,8 @@ public:
     Script& operator=(const Script&) = delete;
 
     void answer(bool ok) { answers_.push_back(ok); }
+    // The answer to the next choice (the last answer when none is queued).
+    void choose(std::size_t index) { choices_.push_back(index); }
     const std::vector<std::string>& shown() const { return shown_; }
     std::string last() const { return shown_.empty() ? std::string() : shown_.back(); }
     void clear() { shown_.clear(); }
@@ -45,8 +54,10 @@ public:
 
 private:
     std::deque<bool> answers_;
+    std::deque<std::size_t> choices_;
     std::vector<std::string> shown_;
     Presenter previous_;
+    ChoicePresenter previousChoice_;
 };
 
 } // namespace korvan::Prompt

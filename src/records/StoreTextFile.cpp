@@ -2,19 +2,33 @@
 
 namespace korvan {
 
-Loaded<StoreText> StoreTextFile::load(const std::filesystem::path& file) {
-    auto lines = RecordFile::readLines(file);
+namespace {
+
+Loaded<StoreText> fromLines(const Loaded<std::vector<std::string>>& lines) {
     Loaded<StoreText> loaded{{}, lines.result};
     std::string* texts[] = {&loaded.value.storeName, &loaded.value.shopPhone,
                             &loaded.value.storeAddress};
     for (std::size_t i = 0; i < std::size(texts) && i < lines.value.size(); ++i)
-        *texts[i] = fromLine(lines.value[i]);
+        *texts[i] = StoreTextFile::fromLine(lines.value[i]);
     return loaded;
 }
 
+} // namespace
+
+Loaded<StoreText> StoreTextFile::load(const std::filesystem::path& file) {
+    return fromLines(RecordFile::readLines(file));
+}
+
+Loaded<StoreText> StoreTextFile::load(TrackedFile& file) {
+    return fromLines(file.readLines());
+}
+
+std::vector<std::string> StoreTextFile::lines(const StoreText& text) {
+    return {toLine(text.storeName), toLine(text.shopPhone), toLine(text.storeAddress)};
+}
+
 IoResult StoreTextFile::save(const std::filesystem::path& file, const StoreText& text) {
-    return RecordFile::writeLines(
-        file, {toLine(text.storeName), toLine(text.shopPhone), toLine(text.storeAddress)});
+    return RecordFile::writeLines(file, lines(text));
 }
 
 std::string StoreTextFile::toLine(std::string_view text) {

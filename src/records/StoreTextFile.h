@@ -13,6 +13,8 @@
 
 #include "StoreText.h"
 #include "common/RecordFile.h"
+#include "common/TrackedFile.h"
+#include <vector>
 
 namespace korvan {
 
@@ -24,6 +26,10 @@ public:
     // A missing line leaves its text empty and lines after the third are ignored; a missing file
     // gives three empty texts. A file that cannot be read gives empty texts and a failed result.
     static Loaded<StoreText> load(const std::filesystem::path& file);
+    // The same, remembering what was read so a later save can tell another program's write.
+    static Loaded<StoreText> load(TrackedFile& file);
+    // The file's three lines.
+    static std::vector<std::string> lines(const StoreText& text);
     // Writes the three texts, one line each, atomically; on failure the old file is left as it was.
     static IoResult save(const std::filesystem::path& file, const StoreText& text);
 

@@ -15,6 +15,10 @@ Loaded<std::vector<User>> read(const std::filesystem::path& file) {
     return RecordFile::readRecords(file, parseLine);
 }
 
+Loaded<std::vector<User>> read(TrackedFile& file) {
+    return file.readRecords(parseLine);
+}
+
 bool anyoneCanLogIn(const std::vector<User>& users) {
     return std::any_of(users.begin(), users.end(), [](const User& u) { return !u.name.empty(); });
 }
@@ -26,13 +30,16 @@ Start startState(const std::filesystem::path& file) {
     return {anyoneCanLogIn(users.value) ? StartState::Ready : StartState::NeedsFirstUser, {}};
 }
 
-IoResult write(const std::filesystem::path& file, const std::vector<User>& users) {
+std::vector<std::string> lines(const std::vector<User>& users) {
     std::vector<std::string> lines;
     lines.reserve(users.size());
     for (const auto& user : users)
         lines.push_back(user.name + kFieldSeparator + user.password);
-    return RecordFile::writeLines(
-        file, lines, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    return lines;
+}
+
+IoResult write(const std::filesystem::path& file, const std::vector<User>& users) {
+    return RecordFile::writeLines(file, lines(users), kMode);
 }
 
 } // namespace korvan::UserFile

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/RecordFile.h"
+#include "common/TrackedFile.h"
 
 namespace korvan {
 
@@ -24,6 +25,8 @@ inline constexpr std::size_t kMaxUsers = 5;
 // everything after it (the whole line when there is none).
 User parseLine(const std::string& line);
 Loaded<std::vector<User>> read(const std::filesystem::path& file);
+// The same, remembering what was read so a later save can tell another program's write.
+Loaded<std::vector<User>> read(TrackedFile& file);
 // Whether the login can let anyone in: it refuses an empty name, so only a user with a name counts.
 bool anyoneCanLogIn(const std::vector<User>& users);
 
@@ -39,6 +42,10 @@ Start startState(const std::filesystem::path& file);
 // Writes every user as name, form feed, password, CR LF. Only the owner may read the file:
 // it holds the passwords in plain text.
 IoResult write(const std::filesystem::path& file, const std::vector<User>& users);
+std::vector<std::string> lines(const std::vector<User>& users);
+// The mode of a new user file.
+inline constexpr std::filesystem::perms kMode =
+    std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
 
 } // namespace UserFile
 } // namespace korvan

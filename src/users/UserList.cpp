@@ -13,9 +13,15 @@ const Tr kNobody{"列表中没有用户名, 保存后下次启动将无人能登
 } // namespace
 
 UserList::UserList(std::filesystem::path file, Lang lang) : file_(std::move(file)), lang_(lang) {
+    load();
+}
+
+void UserList::load() {
     auto loaded = UserFile::read(file_);
     rows_ = std::move(loaded.value);
     loadFailure_ = loaded.result;
+    chosen_ = false;
+    chosenIndex_ = 0;
 }
 
 const User* UserList::chosen() const {
@@ -76,11 +82,20 @@ bool UserList::save() {
     }
     if (!UserFile::anyoneCanLogIn(rows_) && !Prompt::ask(kNobody.get(lang_)))
         return false;
-    IoResult result = UserFile::write(file_, rows_);
-    if (!result) {
-        Prompt::showMessage(result.message());
+    const TrackedFile::Saved saved =
+        file_.saveLines(UserFile::lines(rows_), lang_, UserFile::kMode);
+    if (saved.reload) {
+        load();
+        if (!loadFailure_)
+            Prompt::showMessage(loadFailure_.message());
         return false;
     }
+    if (!saved.result) {
+        Prompt::showMessage(saved.result.message());
+        return false;
+    }
+    if (!saved.written)
+        return false;
     Prompt::showMessage(kSaved.get(lang_));
     return true;
 }

@@ -39,11 +39,15 @@ public:
     void remove(const std::set<std::size_t>& selected);
     // Save: writes the file and shows "Save completed", or shows why it failed. A list in which
     // no user has a name lets nobody log in: Save asks first, and does nothing unless confirmed.
-    // After a failed opening read Save refuses and says why.
+    // After a failed opening read Save refuses and says why. When another program wrote the file
+    // since it was read, the operator is asked first (reload, overwrite or cancel); Reload reads
+    // the list again. True when the file was written.
     bool save();
 
 private:
-    std::filesystem::path file_;
+    void load();
+
+    TrackedFile file_;
     Lang lang_;
     std::vector<User> rows_;
     IoResult loadFailure_; // the file could not be read: it must not be overwritten

@@ -179,6 +179,7 @@ void CSpSetDlg::onDeleteAll() {
 
 void CSpSetDlg::onSave() {
     IoResult result = list_.save();
+    model_->refresh(); // the operator may have chosen to reload the file
     if (!result.ok())
         Prompt::showMessage(result.message());
 }

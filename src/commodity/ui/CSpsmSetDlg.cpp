@@ -89,6 +89,11 @@ void CSpsmSetDlg::onListClicked() {
 
 void CSpsmSetDlg::onSave() {
     IoResult result = list_.save();
+    if (!list_.hasChosen()) { // the operator chose to reload the file
+        model_->refresh();
+        ui_->numberLabel->setText(fromGbk(list_.numberLabel()));
+        ui_->textEdit->clear();
+    }
     if (!result.ok())
         Prompt::showMessage(result.message());
 }

@@ -2,6 +2,8 @@
 #include "ui_CTsDlg.h"
 
 #include <QApplication>
+#include <QPushButton>
+#include <algorithm>
 
 #include "DialogRunner.h"
 #include "QtText.h"
@@ -32,6 +34,26 @@ CTsDlg::CTsDlg(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::CTsD
 }
 
 CTsDlg::~CTsDlg() = default;
+
+void CTsDlg::setAnswers(const std::vector<std::string>& answers) {
+    ui_->okButton->hide();
+    ui_->cancelButton->hide();
+    const QRect row = ui_->okButton->geometry();
+    const int count = static_cast<int>(answers.size());
+    const int gap = 10;
+    const int width =
+        std::min(row.width(), (this->width() - gap * (count + 1)) / std::max(count, 1));
+    const int left = (this->width() - count * width - (count - 1) * gap) / 2;
+    for (int i = 0; i < count; ++i) {
+        auto* button = new QPushButton(qtr(answers[static_cast<std::size_t>(i)]), this);
+        button->setObjectName(QStringLiteral("answerButton%1").arg(i));
+        button->setGeometry(left + i * (width + gap), row.y(), width, row.height());
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, i] { done(kFirstAnswer + i); });
+        if (i == count - 1)
+            button->setFocus(); // the answer that changes nothing
+    }
+}
 
 void CTsDlg::onOk() {
     Prompt::text() = Prompt::kYes;
@@ -67,6 +89,18 @@ void CTsDlg::install() {
             screen->activateWindow();
         return ok;
     });
+    Prompt::setChoicePresenter(
+        [](const std::string&, const std::vector<std::string>& answers) -> std::size_t {
+            QPointer<QWidget> screen = askingScreen();
+            CTsDlg dialog(screen);
+            dialog.setAnswers(answers);
+            const int result = DialogRunner::run(dialog);
+            if (screen && screen->isVisible())
+                screen->activateWindow();
+            if (result >= kFirstAnswer)
+                return static_cast<std::size_t>(result - kFirstAnswer);
+            return answers.empty() ? 0 : answers.size() - 1;
+        });
 }
 
 } // namespace korvan

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QPointer>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace Ui {
 class CTsDlg;
@@ -36,6 +38,11 @@ public:
     private:
         QPointer<QWidget> previous_;
     };
+
+    // Shows these answers instead of OK and Cancel; the dialog's result is then
+    // kFirstAnswer + the index of the one pressed (rejected, as by Escape, when none was).
+    static constexpr int kFirstAnswer = 100;
+    void setAnswers(const std::vector<std::string>& answers);
 
 private:
     void onOk();

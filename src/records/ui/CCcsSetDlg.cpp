@@ -174,14 +174,12 @@ void fillList(QComboBox* box, const std::array<std::string_view, N>& items,
 
 CCcsSetDlg::CCcsSetDlg(QWidget* parent)
     : DataEntryDialog(parent), ui_(std::make_unique<Ui::CCcsSetDlg>()), lang_(Language::current()),
-      clockTimer_(new QTimer(this)) {
+      clockTimer_(new QTimer(this)), textsFile_(DataDir::current().record("xpwz.rec")) {
     ui_->setupUi(this);
     fixSize();
     setCaptions();
 
-    auto loadedTexts = StoreTextFile::load(DataDir::current().record("xpwz.rec"));
-    textsRead_ = loadedTexts.result;
-    texts_ = std::move(loadedTexts.value);
+    loadTexts();
     auto settings = BarcodeScaleFile::load(DataDir::current().record("tmccs.rec"));
     settingsRead_ = settings.result;
     for (const IoResult* read : {&textsRead_, &settingsRead_})
@@ -316,13 +314,29 @@ void CCcsSetDlg::onSave() {
         Prompt::showMessage(textsRead_.message());
         return;
     }
-    const IoResult result = StoreTextFile::save(DataDir::current().record("xpwz.rec"), texts_);
-    if (!result.ok()) {
-        Prompt::showMessage(result.message());
+    const TrackedFile::Saved saved = textsFile_.saveLines(StoreTextFile::lines(texts_), lang_);
+    if (saved.reload) {
+        loadTexts();
+        showTexts();
+        unsaved_ = {};
+        if (!textsRead_.ok())
+            Prompt::showMessage(textsRead_.message());
         return;
     }
+    if (!saved.result.ok()) {
+        Prompt::showMessage(saved.result.message());
+        return;
+    }
+    if (!saved.written)
+        return;
     unsaved_ = {};
     Prompt::showMessage(kSaveCompleted.get(lang_));
+}
+
+void CCcsSetDlg::loadTexts() {
+    auto loaded = StoreTextFile::load(textsFile_);
+    textsRead_ = loaded.result;
+    texts_ = std::move(loaded.value);
 }
 
 void CCcsSetDlg::onDownload(StoreText::Field field) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/RecordFile.h"
+#include "common/TrackedFile.h"
 #include "common/ui/DataEntryDialog.h"
 #include "records/StoreText.h"
 
@@ -46,6 +47,7 @@ private:
     void guardMultiLine(QPlainTextEdit* box, StoreText::Field field);
     void onMultiLineChanged(QPlainTextEdit* box, StoreText::Field field);
     void onSave();
+    void loadTexts();
     void onDownload(StoreText::Field field);
     void onDownloadDateTime();
     void tick();
@@ -62,6 +64,7 @@ private:
     IoResult settingsRead_;
     std::int64_t clock_ = 0;
     QTimer* clockTimer_;
+    TrackedFile textsFile_;
 };
 
 } // namespace korvan

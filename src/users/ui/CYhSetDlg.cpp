@@ -65,7 +65,13 @@ CYhSetDlg::CYhSetDlg(QWidget* parent)
     });
     connect(ui_->addButton, &QPushButton::clicked, this, &CYhSetDlg::onAdd);
     connect(ui_->deleteButton, &QPushButton::clicked, this, &CYhSetDlg::onDelete);
-    connect(ui_->saveButton, &QPushButton::clicked, this, [this] { list_.save(); });
+    connect(ui_->saveButton, &QPushButton::clicked, this, [this] {
+        list_.save();
+        if (!list_.chosen()) { // also after the operator chose to reload the file
+            model_->refresh();
+            showChosen();
+        }
+    });
     connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }

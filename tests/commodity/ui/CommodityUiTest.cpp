@@ -498,6 +498,7 @@ private slots:
         const auto folder = data.record("sp.rec").parent_path();
         std::filesystem::remove_all(folder);
         test::writeBytes(folder, "not a folder");
+        prompt.choose(1); // the file is gone: overwrite, which fails
         click(&screen, "saveButton");
         QVERIFY(prompt.last().starts_with("Cannot write a file in the folder"));
         QVERIFY(screen.list().isModified());
@@ -508,8 +509,9 @@ private slots:
             QTest::keyClicks(child<QLineEdit>(&dialog, "codeEdit"), "1");
             QTest::keyClicks(child<QLineEdit>(&dialog, "unitPriceEdit"), "1");
             prompt.clear();
+            prompt.choose(1);
             click(&dialog, "saveButton");
-            QCOMPARE(prompt.shown().size(), std::size_t(1));
+            QCOMPARE(prompt.shown().size(), std::size_t(2)); // the question, then why
             QVERIFY(prompt.last().starts_with("Cannot write a file in the folder"));
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
         };
