@@ -6,13 +6,24 @@
 
 namespace korvan {
 
-Loaded<SalesRecords> SalesRecords::load(const std::filesystem::path& file) {
-    Loaded<std::string> bytes = RecordFile::readAll(file);
+namespace {
+
+Loaded<SalesRecords> fromRead(Loaded<std::string> bytes, const std::filesystem::path& file) {
     if (!bytes)
         return {{}, bytes.result};
-    if (bytes.value.size() > kMaxBytes)
+    if (bytes.value.size() > SalesRecords::kMaxBytes)
         return {{}, IoResult::fileFailure(file, EFBIG)};
-    return {fromBytes(std::move(bytes.value)), {}};
+    return {SalesRecords::fromBytes(std::move(bytes.value)), {}};
+}
+
+} // namespace
+
+Loaded<SalesRecords> SalesRecords::load(const std::filesystem::path& file) {
+    return fromRead(RecordFile::readAll(file), file);
+}
+
+Loaded<SalesRecords> SalesRecords::load(TrackedFile& file) {
+    return fromRead(file.readAll(), file.path());
 }
 
 SalesRecords SalesRecords::fromBytes(std::string bytes) {

@@ -16,6 +16,7 @@
 
 #include "SalesRows.h"
 #include "common/RecordFile.h"
+#include "common/TrackedFile.h"
 #include "link/SalesRecord.h"
 
 namespace korvan {
@@ -29,6 +30,8 @@ public:
     // that cannot be read, or is larger than kMaxBytes, gives no rows and a failed result: the
     // caller must then not save over it.
     static Loaded<SalesRecords> load(const std::filesystem::path& file);
+    // The same, remembering what was read so a later save can tell another program's write.
+    static Loaded<SalesRecords> load(TrackedFile& file);
     // Rows from file bytes, as load splits them.
     static SalesRecords fromBytes(std::string bytes);
 

@@ -18,6 +18,7 @@
 #include "link/ui/CSendDataDlg.h"
 #include "records/PrintLayout.h"
 #include "records/SalesCaptions.h"
+#include "records/SalesRecordFile.h"
 #include "records/SalesTotal.h"
 #include "records/SalesWorkbook.h"
 
@@ -84,7 +85,8 @@ void CDzcjlDlg::setOpener(Opener open) {
 }
 
 CDzcjlDlg::CDzcjlDlg(QWidget* parent)
-    : DataEntryDialog(parent), ui_(std::make_unique<Ui::CDzcjlDlg>()), lang_(Language::current()) {
+    : DataEntryDialog(parent), ui_(std::make_unique<Ui::CDzcjlDlg>()), lang_(Language::current()),
+      file_(DataDir::current().record("dzcjl.rec")) {
     ui_->setupUi(this);
     fixSize();
 
@@ -160,7 +162,7 @@ const SalesRows& CDzcjlDlg::shown() const {
 
 bool CDzcjlDlg::loadAll() {
     selection_.reset();
-    auto loaded = SalesRecords::load(DataDir::current().record("dzcjl.rec"));
+    auto loaded = SalesRecords::load(file_);
     records_ = std::move(loaded.value);
     loadProblem_ = loaded.ok() ? std::string() : loaded.result.message();
     return loaded.ok();
@@ -185,10 +187,15 @@ void CDzcjlDlg::computeTotal() {
 }
 
 bool CDzcjlDlg::save(SalesRecords& records) {
-    const IoResult result = records.save(DataDir::current().record("dzcjl.rec"));
-    if (!result.ok())
-        Prompt::showMessage(result.message());
-    return result.ok();
+    const TrackedFile::Saved saved = file_.save(records.fileBytes(), lang_);
+    if (saved.reload) {
+        // The file as another program left it; the deletion is not made.
+        onDisplayAll();
+        return false;
+    }
+    if (!saved.result.ok())
+        Prompt::showMessage(saved.result.message());
+    return saved.written;
 }
 
 void CDzcjlDlg::onListClicked() {
@@ -263,19 +270,39 @@ void CDzcjlDlg::onReadRecords() {
     JobRequest request;
     request.kind = JobKind::ReadRecords;
     // Rows appear as they arrive.
-    request.recordSink = [this](const SalesRecord& record) {
+    std::vector<SalesRecord> received;
+    request.recordSink = [this, &received](const SalesRecord& record) {
+        received.push_back(record);
         model_->beginAppend(1);
         records_.append(record);
         model_->endAppend();
         ui_->recordList->scrollToBottom();
     };
     CSendDataDlg::run(std::move(request), this);
-    // Whatever arrived before a failure is kept, as the list shows it.
-    save(records_);
-    computeTotal();
+    // Whatever arrived before a failure is kept. The file is read again under the data folder's
+    // lock, so what another program appended meanwhile stays, and a sale stored already is not
+    // stored twice.
+    const SalesRecordFile::Appended appended =
+        SalesRecordFile::append(DataDir::current().record("dzcjl.rec"), received);
+    const bool read = loadAll();
+    showRows();
+    if (!appended.result.ok()) {
+        Prompt::showMessage(appended.result.message());
+        return;
+    }
+    if (!read)
+        Prompt::showMessage(loadProblem_);
+    if (appended.alreadyThere > 0)
+        Prompt::showMessage(SalesRecordFile::appendedText(appended, lang_));
+    mayHoldMore_ = SalesRecordFile::mayHoldMore(received.size());
+    if (mayHoldMore_)
+        Prompt::showMessage(SalesRecordFile::mayHoldMoreText(received.size(), lang_));
 }
 
 void CDzcjlDlg::onClearRecords() {
+    // Records the last read could not take would be gone with the clear.
+    if (mayHoldMore_)
+        Prompt::showMessage(SalesRecordFile::mayHoldMoreText(SalesRecordFile::kMaxReadLines, lang_));
     if (!Prompt::ask(kSure.get(lang_)))
         return;
     JobRequest request;

@@ -59,6 +59,9 @@ private:
     std::unique_ptr<Ui::CDzcjlDlg> ui_;
     Lang lang_;
     SalesRecords records_;
+    TrackedFile file_;
+    // The last read stopped at its limit: the scale may hold more (Clear records warns).
+    bool mayHoldMore_ = false;
     std::optional<SalesSelection> selection_;
     // Why the file could not be read: until it can, nothing may write it.
     std::string loadProblem_;

@@ -1,6 +1,6 @@
 // Reading records from the simulated scale into the record screen: rows are added after those
-// of the file, a second read after the first, and the file holds them all; clearing empties the
-// scale's records but not the screen's.
+// of the file, a second read of the same sales adds none, and the file holds them; clearing
+// empties the scale's records but not the screen's.
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -36,21 +36,19 @@ private slots:
         QVERIFY(child<QLineEdit>(&screen, "nameEdit")->text().isEmpty());
         QCOMPARE(screen.shown().size(), 6u);
         QTest::mouseClick(child<QPushButton>(&screen, "readButton"), Qt::LeftButton);
-        QCOMPARE(screen.shown().size(), 11u);
+        QCOMPARE(screen.shown().size(), 6u);
+        QCOMPARE(prompt.last(), std::string("0 new, 5 already there"));
 
         const auto file = SalesRecords::load(data.record("dzcjl.rec"));
         QVERIFY(file.ok());
-        QCOMPARE(file.value.size(), 11u);
+        QCOMPARE(file.value.size(), 6u);
         QCOMPARE(file.value.field(0, 1), std::string_view("Kept"));
-        // The second read's records follow the first's, in the order the scale sent them.
-        for (std::size_t i = 1; i <= 5; ++i)
-            QCOMPARE(file.value.field(i, 0), file.value.field(i + 5, 0));
         QVERIFY(!child<QLineEdit>(&screen, "totalEdit")->text().isEmpty());
 
         const std::string before = data.read("dzcjl.rec");
         QTest::mouseClick(child<QPushButton>(&screen, "clearButton"), Qt::LeftButton);
         QCOMPARE(prompt.shown().at(prompt.shown().size() - 2), std::string("Are you sure?"));
-        QCOMPARE(screen.shown().size(), 11u);
+        QCOMPARE(screen.shown().size(), 6u);
         QCOMPARE(data.read("dzcjl.rec"), before);
         QCOMPARE(prompt.last(), std::string("Electronic scale record clearance completed"));
     }
