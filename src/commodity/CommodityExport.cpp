@@ -101,7 +101,9 @@ std::string csv(const std::vector<CommodityRecord>& records, Lang lang) {
 Result write(const std::filesystem::path& file, const std::vector<CommodityRecord>& records,
              Lang lang) {
     if (formatOf(file) == Format::Csv) {
-        if (const IoResult saved = RecordFile::writeAll(file, csv(records, lang)); !saved)
+        if (const IoResult saved = RecordFile::writeAll(
+                file, csv(records, lang), std::filesystem::perms(0644), RecordFile::MakeFolder::No);
+            !saved)
             return {false, saved.message(), saved.message()};
         return {true, {}, {}};
     }

@@ -2,6 +2,7 @@
 
 #include "DataLock.h"
 #include "Language.h"
+#include "ScratchFiles.h"
 #include "UniqueFd.h"
 
 #include <cerrno>
@@ -203,6 +204,7 @@ IoResult makeTemporary(const std::filesystem::path& target, UniqueFd& fd, std::s
     fd.reset(::mkstemp(name.data()));
     if (!fd)
         return IoResult{errno, folder, IoResult::Failure::Folder};
+    ScratchFiles::add(name);
     return {};
 }
 
@@ -234,6 +236,7 @@ IoResult commit(const std::filesystem::path& file, const std::filesystem::path& 
         return discard(failure(file, error));
     if (::rename(temporary.c_str(), target.c_str()) != 0)
         return discard(failure(file, errno));
+    ScratchFiles::remove(temporary);
     return {};
 }
 
@@ -265,6 +268,7 @@ IoResult writeAll(const std::filesystem::path& file, std::string_view bytes,
             const int error = errno;
             fd.reset();
             ::unlink(temporary.c_str());
+            ScratchFiles::remove(temporary);
             return failure(file, error);
         }
         data += n;
@@ -293,6 +297,7 @@ IoResult replaceWith(const std::filesystem::path& file, const std::filesystem::p
     if (!fd) {
         const int error = errno;
         ::unlink(written.c_str());
+        ScratchFiles::remove(written.string());
         return failure(file, error);
     }
     return commit(file, saveTarget(file), std::move(fd), written.string(), mode);

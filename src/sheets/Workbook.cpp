@@ -5,6 +5,7 @@
 
 #include <xlsxwriter.h>
 
+#include "common/ScratchFiles.h"
 #include "common/UniqueFd.h"
 
 namespace korvan::Workbook {
@@ -12,17 +13,21 @@ namespace {
 
 constexpr std::size_t kMaxCellCharacters = 32767;
 
-// Removes the scratch file however the export ends.
+// Removes the scratch file however the export ends, unless it was put in place.
 class ScratchFile {
 public:
     explicit ScratchFile(std::filesystem::path path) : path_(std::move(path)) {}
     ~ScratchFile() {
+        if (path_.empty())
+            return;
         std::error_code ignored;
         std::filesystem::remove(path_, ignored);
+        ScratchFiles::remove(path_.string());
     }
     ScratchFile(const ScratchFile&) = delete;
     ScratchFile& operator=(const ScratchFile&) = delete;
     const std::filesystem::path& path() const { return path_; }
+    void release() { path_.clear(); }
 
 private:
     std::filesystem::path path_;
@@ -32,11 +37,14 @@ private:
 
 std::string write(const std::filesystem::path& file,
                   const std::function<std::string(lxw_workbook*)>& fill) {
-    const Loaded<std::filesystem::path> scratchPath = newTemporaryFile();
+    // Written beside the target (hidden), so it replaces the target by a rename and never
+    // crosses file systems; a missing folder is refused here, not made.
+    const Loaded<std::filesystem::path> scratchPath = RecordFile::temporaryBeside(file);
     if (!scratchPath)
         return scratchPath.result.message();
-    const ScratchFile scratch(scratchPath.value);
-    std::string tmpdir = scratch.path().parent_path().string();
+    ScratchFile scratch(scratchPath.value);
+    std::error_code ec;
+    std::string tmpdir = std::filesystem::temp_directory_path(ec).string();
 
     // Rows are written in order and flushed as they go, so memory stays flat however long the
     // list is.
@@ -54,10 +62,9 @@ std::string write(const std::filesystem::path& file,
     if (closed != LXW_NO_ERROR)
         return std::string("the workbook cannot be written: ") + lxw_strerror(closed);
 
-    const Loaded<std::string> bytes = RecordFile::readAll(scratch.path());
-    if (!bytes)
-        return bytes.result.message();
-    if (const IoResult saved = RecordFile::writeAll(file, bytes.value); !saved)
+    const std::filesystem::path written = scratch.path();
+    scratch.release(); // replaceWith puts it in place or removes it
+    if (const IoResult saved = RecordFile::replaceWith(file, written); !saved)
         return saved.message();
     return {};
 }

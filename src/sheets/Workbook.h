@@ -1,7 +1,8 @@
 #pragma once
-// Writing .xlsx workbooks (libxlsxwriter) the safe way: the library writes a scratch file in the
-// temporary folder, which then replaces the target in one step, so a failed or interrupted export
-// never leaves half a workbook where the operator expects one.
+// Writing .xlsx workbooks (libxlsxwriter) the safe way: the library writes a hidden scratch file
+// beside the target, which then replaces the target in one step, so a failed or interrupted
+// export never leaves half a workbook where the operator expects one. The scratch file is removed
+// on failure, and by korvan-cli when it is told to stop.
 #include <filesystem>
 #include <functional>
 #include <string>

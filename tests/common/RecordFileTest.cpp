@@ -1,10 +1,13 @@
 #include "common/RecordFile.h"
 #include "common/Language.h"
+#include "common/ScratchFiles.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
 
 #include <gtest/gtest.h>
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace korvan;
@@ -172,4 +175,26 @@ TEST(RecordFileRead, NamedPipeIsRefusedWithoutBlocking) {
     // Nor is it written over: a save would replace the pipe by a file.
     EXPECT_FALSE(RecordFile::writeLines(fifo, {"x"}).ok());
     EXPECT_EQ(std::filesystem::status(fifo).type(), std::filesystem::file_type::fifo);
+}
+
+TEST(ScratchFiles, AProgramToldToStopRemovesWhatItWasWriting) {
+    TempDir dir;
+    const auto scratch = dir / ".out.xlsx.abc123";
+    const auto kept = dir / ".done.rec.abc123";
+    writeBytes(scratch, "half a workbook");
+    writeBytes(kept, "in place already");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ScratchFiles::add(scratch.string());
+        ScratchFiles::add(kept.string());
+        ScratchFiles::remove(kept.string());
+        ScratchFiles::removeOnSignals();
+        ::raise(SIGTERM);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM); // ended as the signal does
+    EXPECT_FALSE(std::filesystem::exists(scratch));
+    EXPECT_TRUE(std::filesystem::exists(kept));
 }

@@ -104,6 +104,22 @@ TEST(CliExportRecords, TheQueryPicksTheRowsAndFailuresAreSaid) {
             c.language == std::string("chinese") ? "交易时间" : "Transaction time";
         EXPECT_EQ(exported(out), caption + ":" + c.workbook);
     }
+
+    // An export never makes the folder it is to go into; it fails and names the folder.
+    const std::vector<std::vector<std::string>> intoMissingFolders = {
+        {"export-records", "--xlsx", (dir / "missing/out.xlsx").string()},
+        {"export-commodities", (dir / "missing/out.csv").string()},
+        {"export-commodities", (dir / "missing/out.xlsx").string()},
+    };
+    for (std::vector<std::string> args : intoMissingFolders) {
+        args.insert(args.begin() + 1, {"--data-dir", dir.path().string()});
+        std::ostringstream stdoutText, stderrText;
+        EXPECT_EQ(cli::runCli(args, stdoutText, stderrText, false), 1) << args.back();
+        EXPECT_NE((stdoutText.str() + stderrText.str()).find((dir / "missing").string()),
+                  std::string::npos)
+            << stdoutText.str() << stderrText.str();
+        EXPECT_FALSE(std::filesystem::exists(dir / "missing")) << args.back();
+    }
 }
 
 TEST(CliPrintRecords, PagesIntoAPdfOrNothing) {

@@ -1,6 +1,7 @@
 // korvan-cli: runs one transfer job with the scale without a window, on the same engine as the
 // desktop program's transfer dialog.
 #include "CliMain.h"
+#include "common/ScratchFiles.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -9,6 +10,8 @@
 #include <unistd.h>
 
 int main(int argc, char** argv) {
+    // Ctrl+C or a kill during an export leaves no half-written file behind.
+    korvan::ScratchFiles::removeOnSignals();
     const int status = korvan::cli::runCli(std::vector<std::string>(argv + 1, argv + argc),
                                            std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
     // runCli checked its own writes (and said so when they failed); anything still buffered

@@ -302,7 +302,8 @@ void CDzcjlDlg::onReadRecords() {
 void CDzcjlDlg::onClearRecords() {
     // Records the last read could not take would be gone with the clear.
     if (mayHoldMore_)
-        Prompt::showMessage(SalesRecordFile::mayHoldMoreText(SalesRecordFile::kMaxReadLines, lang_));
+        Prompt::showMessage(
+            SalesRecordFile::mayHoldMoreText(SalesRecordFile::kMaxReadLines, lang_));
     if (!Prompt::ask(kSure.get(lang_)))
         return;
     JobRequest request;
