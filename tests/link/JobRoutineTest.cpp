@@ -1,5 +1,6 @@
 #include "link/JobRoutine.h"
 
+#include "link/LinkOutcome.h"
 #include "link/RecordBuilder.h"
 #include "support/TempDir.h"
 
@@ -74,6 +75,17 @@ TEST(JobRoutine, RulesInTheirOrder) {
         {"two bytes in one chunk fit no rule", twoRows, {{"\x0D\x0D", ""}}, "Data error", false},
         {"an unknown byte fits no rule", twoRows, {{"A", ""}}, "Data error", false},
         {"reconnect answer sends nothing", twoRows, {{kHello, "\x13"}, {"(", ""}}, "", false},
+        // Only the answer to the PC's own end byte completes a download.
+        {"the scale ends after the first record",
+         twoRows,
+         {{kHello, "\x13"}, {kAck, RecordBuilder::build(twoRows, 0)}, {kEnd, ""}},
+         "The scale ended the download after 1 of 2 records",
+         false},
+        {"a stray end byte before the command",
+         request(JobKind::StoreNameDownload),
+         {{kEnd, ""}},
+         "The scale ended the download after 0 of 1 records",
+         false},
         {"clear records",
          request(JobKind::ClearRecords),
          {{kHello, "\x18"}, {kAck, kEnd}, {kEnd, ""}},
@@ -364,18 +376,24 @@ TEST(ProgramUpdate, BlocksOfSixtyFourBytesThenTheEndMarker) {
     EXPECT_EQ(routine.result(), "65Data download completed");
 }
 
-TEST(ProgramUpdate, EmptyImageSendsTheMarkerAtOnceAndBadFilesFail) {
+TEST(ProgramUpdate, AnImageThatChangesWhileSentFailsAndEmptyOrBadFilesAreRefused) {
     test::TempDir dir;
-    test::writeBytes(dir / "empty.bin", "");
+    test::writeBytes(dir / "fw.bin", std::string(130, 'x'));
     JobRequest r;
     r.kind = JobKind::ProgramUpdate;
-    r.updateFile = dir / "empty.bin";
-    JobRoutine empty(r, Lang::English);
-    ASSERT_EQ(empty.prepare(), 0);
-    EXPECT_EQ(empty.onAnswer(kHello), "\xAA\xBB\xCC\xDD");
-    empty.onAnswer(kEnd);
-    EXPECT_EQ(empty.result(), "0Data download completed");
+    r.updateFile = dir / "fw.bin";
+    JobRoutine shrunk(r, Lang::Chinese);
+    ASSERT_EQ(shrunk.prepare(), 0);
+    shrunk.onAnswer(kHello);
+    EXPECT_EQ(shrunk.onAnswer(kAck), std::string(64, 'x'));
+    std::filesystem::resize_file(dir / "fw.bin", 100); // the rest would go out as zeros
+    EXPECT_EQ(shrunk.onAnswer(kAck), "");
+    EXPECT_EQ(shrunk.result(), "程序文件在发送过程中被修改, 升级未完成");
+    EXPECT_FALSE(shrunk.completed());
 
+    test::writeBytes(dir / "empty.bin", "");
+    r.updateFile = dir / "empty.bin";
+    EXPECT_EQ(JobRoutine(r, Lang::English).prepare(), LinkCode::kUpdateFileEmpty);
     r.updateFile = dir / "missing.bin";
     EXPECT_EQ(JobRoutine(r, Lang::English).prepare(), 215);
     r.updateFile = dir.path(); // a folder has no size to send

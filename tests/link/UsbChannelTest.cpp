@@ -11,6 +11,7 @@
 #include "link/HidDevices.h"
 #include "link/LinkOutcome.h"
 #include "link/LinkTest.h"
+#include "link/TransferRunner.h"
 #include "link/UpdateImage.h"
 #include "support/TempDir.h"
 
@@ -28,6 +29,8 @@ struct FakeHid {
     std::deque<HidReport> toRead;
     bool failWrites = false;
     bool failReads = false;
+    // A scale answering each report the PC writes (its data up to the first zero) with reports.
+    std::function<std::vector<std::string>(const std::string&)> peer;
 
     void answer(std::string_view data) {
         HidReport report{};
@@ -43,6 +46,12 @@ public:
         if (hid_->failWrites)
             return false;
         hid_->written.push_back(report);
+        if (hid_->peer) {
+            const auto data = report.begin() + 1;
+            for (const std::string& answer :
+                 hid_->peer(std::string(data, std::find(data, report.end(), 0))))
+                hid_->answer(answer);
+        }
         return true;
     }
     HidRead read(HidReport& report, std::chrono::milliseconds, int wakeFd) override {
@@ -169,62 +178,94 @@ TEST(UsbChannel, UpdateBlocksAreZeroFilledBehindTheFile) {
     ASSERT_EQ(file.open(dir / "a.bin"), 0);
     EXPECT_EQ(file.blockCount(), 2);
     std::string first, last;
-    ASSERT_TRUE(file.readBlock(first));
-    ASSERT_TRUE(file.readBlock(last));
+    ASSERT_EQ(file.readBlock(first), UpdateImage::Block::Read);
+    ASSERT_EQ(file.readBlock(last), UpdateImage::Block::Read);
     const auto reports = UsbChannel::reports(last);
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(dataOf(reports[0]), "\x01" + std::string(63, '\0'));
     EXPECT_EQ(dataOf(UsbChannel::reports(first)[0]), first);
 }
 
-TEST(UsbChannel, AnAnswerIsTheDataUpToItsZeroAndALongSalesLineIsReadToItsLineFeed) {
-    auto backend = std::make_shared<FakeBackend>();
-    backend->devices = {device("scale")};
-    UsbChannel channel(backend, Lang::English);
-    ASSERT_EQ(channel.open(), 0);
-    FakeHid& hid = *backend->hid;
+namespace {
 
-    hid.answer("\x0D");
-    EXPECT_EQ(channel.poll(5000ms, -1).bytes, "\x0D");
+struct Transfer : TransferObserver {
+    TransferReport run(FakeBackend& backend, JobRequest request) {
+        backend.devices = {device("scale")};
+        LinkSettings usb;
+        usb.setMode(LinkMode::Usb);
+        ChannelTiming timing = ChannelTiming::usb();
+        timing.pollWait = 300ms; // the 5 s of a real report read, shortened
+        auto shared = std::shared_ptr<FakeBackend>(&backend, [](FakeBackend*) {});
+        TransferRunner runner(
+            std::move(request), usb,
+            [&](const LinkSettings&) {
+                return std::make_unique<UsbChannel>(shared, Lang::English, timing);
+            },
+            *this, Lang::English);
+        runner.start();
+        return runner.waitAndProcess();
+    }
+};
 
-    // 64 + 64 + 10 bytes: two full reports without a line feed, then the end of the line.
-    const std::string line = "2026-03-01 10:00\x0C" + repeat('N', 100) + "\x0C" + "2\x0C" +
-                             "3.00\x0C"
-                             "6.00\r\n";
-    for (std::size_t at = 0; at < line.size(); at += 64)
-        hid.answer(line.substr(at, 64));
-    hid.answer("\x0F"); // the next answer stays apart
-    EXPECT_EQ(channel.poll(5000ms, -1).bytes, line);
-    EXPECT_EQ(channel.poll(5000ms, -1).bytes, "\x0F");
+} // namespace
 
-    // A line sent in short pieces is read on as well.
-    hid.answer("2026-03-01");
-    hid.answer(" 10:00\x0C"
-               "Pear\r\n");
-    EXPECT_EQ(channel.poll(5000ms, -1).bytes, "2026-03-01 10:00\x0CPear\r\n");
-
-    // A full report that holds a line feed is a whole line.
-    const std::string exact = repeat('L', 62) + "\r\n";
-    hid.answer(exact);
-    EXPECT_EQ(channel.poll(5000ms, -1).bytes, exact);
-
-    // Woken in the middle of a line: the part read so far waits for the rest.
-    const UniqueFd wake(::eventfd(1, EFD_NONBLOCK | EFD_CLOEXEC));
-    hid.answer(line.substr(0, 64));
-    PollResult woken = channel.poll(5000ms, wake.get());
-    EXPECT_TRUE(woken.woken);
-    EXPECT_EQ(woken.bytes, "");
-    for (std::size_t at = 64; at < line.size(); at += 64)
-        hid.answer(line.substr(at, 64));
-    EXPECT_EQ(channel.poll(5000ms, wake.get()).bytes, line);
-
-    // Nothing within the wait is an empty poll (silence); a failed read is 213.
-    PollResult nothing = channel.poll(5000ms, -1);
-    EXPECT_EQ(nothing.bytes, "");
-    EXPECT_FALSE(nothing.woken);
-    EXPECT_EQ(nothing.failure, 0);
-    hid.failReads = true;
-    EXPECT_EQ(channel.poll(5000ms, -1).failure, LinkCode::kUsbReadFailed);
+// A scale that follows the report framing literally: one input report per answer, a sales line
+// longer than a report in the reports after it. Only a sales line is read on; silence still
+// ends a line that never finishes.
+TEST(UsbChannel, AgainstALiteralPeerOnlySalesLinesAreReadOnAndSilenceCounts) {
+    const std::string line =
+        "2026-03-01 10:00\x0C" + repeat('N', 100) + "\x0C" + "2\x0C" + "3.00\x0C" + "6.00\r\n";
+    const std::string second = "2026\x0C"
+                               "a\x0C"
+                               "b\x0C"
+                               "c\x0C"
+                               "d\r\n";
+    using Reports = std::vector<std::string>;
+    struct Case {
+        const char* name;
+        JobKind kind;
+        std::vector<Reports> lines; // the reports that answer each request for a sales line
+        std::string message;
+        std::size_t records;
+    } cases[] = {
+        {"a line over three reports, and one whose first report holds one byte",
+         JobKind::ReadRecords,
+         {{line.substr(0, 64), line.substr(64, 64), line.substr(128)},
+          {second.substr(0, 1), second.substr(1)}},
+         "2Data download completed",
+         2},
+        {"two answer bytes in one report outside a sales line",
+         JobKind::ClearRecords,
+         {},
+         "Data error",
+         0},
+        {"a line whose rest never comes",
+         JobKind::ReadRecords,
+         {{"2"}},
+         "USB interface did not respond",
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeBackend backend;
+        std::size_t next = 0;
+        std::vector<SalesRecord> records;
+        backend.hid->peer = [&](const std::string& data) -> Reports {
+            if (data == "\xAA")
+                return {data};
+            if (data == "\x18")
+                return {"\x0D\x0D"};
+            if (data == "\x0D" && next < c.lines.size())
+                return c.lines[next++];
+            return {data == "\x08" ? "\x0D" : "\x0F"};
+        };
+        JobRequest request;
+        request.kind = c.kind;
+        request.recordSink = [&](const SalesRecord& r) { records.push_back(r); };
+        const TransferReport report = Transfer().run(backend, std::move(request));
+        EXPECT_EQ(report.message, c.message);
+        EXPECT_EQ(records.size(), c.records);
+    }
 }
 
 TEST(UsbChannel, TheSearchTakesTheFirstScaleThatOpensAmongTheFirst128Interfaces) {
