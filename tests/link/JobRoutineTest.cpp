@@ -2,6 +2,7 @@
 
 #include "link/LinkOutcome.h"
 #include "link/RecordBuilder.h"
+#include "link/UsbChannel.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -424,7 +425,12 @@ TEST(RecordSizes, ARecordThatDoesNotFitOneMessageRefusesTheJob) {
         std::size_t limit;
         Lang lang;
         std::string refusal;
+        std::function<bool(std::string_view)> carries = {};
     };
+    // Over USB a line break may not end a report before the record's last.
+    JobRequest borderBreak = descriptions;
+    borderBreak.descriptions[1].text = std::string(62, 'b') + "\r\n" + "c";
+    const auto usb = [](std::string_view m) { return !UsbChannel::reports(m).empty(); };
     const std::vector<SizeCase> cases = {
         {"one text", storeName, limit, Lang::English,
          "Row 1 is too long to send (70002 bytes, at most 65507)"},
@@ -437,12 +443,16 @@ TEST(RecordSizes, ARecordThatDoesNotFitOneMessageRefusesTheJob) {
         {"label elements count from 1 after the header", labelElement, limit, Lang::English,
          "Row 1 is too long to send"},
         {"a link without a limit", descriptions, 0, Lang::English, ""},
+        {"a line break on a USB report border", borderBreak, 0, Lang::English,
+         "Row 2 cannot be sent over USB", usb},
+        {"the same record where the link carries it", borderBreak, 0, Lang::English, ""},
         {"records that fit", request(JobKind::StoreNameDownload), limit, Lang::English, ""},
         {"a job without records", request(JobKind::ReadRecords), 1, Lang::English, ""},
     };
     for (const SizeCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string refusal = JobRoutine(c.request, c.lang).checkMessageSizes(c.limit);
+        const std::string refusal =
+            JobRoutine(c.request, c.lang).checkMessageSizes(c.limit, c.carries);
         if (c.refusal.empty())
             EXPECT_EQ(refusal, "");
         else
