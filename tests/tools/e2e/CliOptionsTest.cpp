@@ -5,11 +5,16 @@
 #include "CliMain.h"
 #include "CliOptions.h"
 #include "CliProgress.h"
+#include "common/UniqueFd.h"
+#include "link/ComPorts.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <poll.h>
+#include <pty.h>
+#include <thread>
 #include <sstream>
 
 using namespace korvan;
@@ -213,11 +218,23 @@ TEST(CliRun, ProblemsBeforeTheJobHaveTheirOwnStatus) {
     EXPECT_EQ(usb.status, kExitFailed);
     EXPECT_EQ(usb.out, "USB interface failed to open\n") << usb.err; // no scale attached
 
-    // The update needs no link in record/tx.rec: it always goes over USB.
-    CliRunResult update =
-        runIn({"--data-dir", at, "update", (dir.path() / "none.bin").string(), "--quiet"});
-    EXPECT_EQ(update.status, kExitFailed);
-    EXPECT_EQ(update.out, "Failed to open the file\n");
+    // The update needs no link in record/tx.rec: it always goes over USB. An image that cannot
+    // be read is an input file like any other; an empty one is refused before the hello byte.
+    test::writeBytes(dir / "empty.bin", "");
+    const struct {
+        std::string image;
+        int status;
+        std::string text;
+    } updates[] = {
+        {(dir / "none.bin").string(), kExitUsage, "none.bin: No such file or directory"},
+        {at, kExitUsage, "not a regular file"},
+        {(dir / "empty.bin").string(), kExitFailed, "The program file is empty: nothing to update"},
+    };
+    for (const auto& u : updates) {
+        CliRunResult update = runIn({"--data-dir", at, "update", u.image, "--quiet"});
+        EXPECT_EQ(update.status, u.status) << u.image;
+        EXPECT_NE((update.out + update.err).find(u.text), std::string::npos) << update.err;
+    }
 
     std::filesystem::create_directories(data.record("spsm.rec"));
     CliRunResult unreadable =
@@ -225,6 +242,38 @@ TEST(CliRun, ProblemsBeforeTheJobHaveTheirOwnStatus) {
     EXPECT_EQ(unreadable.status, kExitUsage);
     EXPECT_NE(unreadable.err.find("spsm.rec"), std::string::npos) << unreadable.err;
     EXPECT_EQ(unreadable.out, "");
+}
+
+TEST(CliRun, ASerialTestStoresADevicePathByItsComName) {
+    int master = -1, slave = -1;
+    char name[256] = {};
+    ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
+    ::close(slave); // the scale's end is the master; the port is free for the test
+    const UniqueFd scale(master);
+    std::thread answer([&] { // the probe back, as a scale that passes the test
+        pollfd p{scale.get(), POLLIN, 0};
+        char probe = 0;
+        if (::poll(&p, 1, 5000) == 1 && ::read(scale.get(), &probe, 1) == 1) [[maybe_unused]]
+            ssize_t n = ::write(scale.get(), &probe, 1);
+    });
+    test::TempDir dir;
+    const DataDir data(dir.path());
+    const std::string at = dir.path().string();
+    CliRunResult run = runIn({"--data-dir", at, "--link", "serial", "--port", name, "test-link"});
+    answer.join();
+    EXPECT_EQ(run.status, kExitDone) << run.out << run.err;
+    const std::string tx = test::readBytes(data.record("tx.rec"));
+    const std::size_t line2 = tx.find("\r\n") + 2;
+    const std::string com = tx.substr(line2, tx.find("\r\n", line2) - line2);
+    EXPECT_TRUE(ComPorts::number(com)) << tx;
+    EXPECT_EQ(test::readBytes(data.record("comports.rec")), com + "\f" + name + "\r\n");
+
+    // A port map that cannot be read is no map: the COM name's device is unknown.
+    std::filesystem::remove(data.record("comports.rec"));
+    std::filesystem::create_directories(data.record("comports.rec"));
+    CliRunResult unreadable = runIn({"--data-dir", at, "--link", "serial", "test-link"});
+    EXPECT_EQ(unreadable.status, kExitUsage);
+    EXPECT_NE(unreadable.err.find("comports.rec"), std::string::npos) << unreadable.err;
 }
 
 TEST(CliProgress, LinesAtMostOnceASecondAndTheLastCountAlways) {
