@@ -7,9 +7,6 @@
 #include <poll.h>
 #include <pty.h>
 #include <termios.h>
-#include <csignal>
-#include <optional>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "common/UniqueFd.h"
@@ -102,65 +99,22 @@ TEST(SerialChannel, RawLineBothWaysAndHeldExclusively) {
     EXPECT_EQ(other.open(), 0) << "given back on close";
 }
 
-namespace {
-
-// A process that has `path` open without locking it, until the end of the scope.
-struct OtherHolder {
-    explicit OtherHolder(const std::string& path) {
-        int ready[2];
-        if (::pipe(ready) != 0)
-            throw std::runtime_error("pipe");
-        pid = ::fork();
-        if (pid == 0) {
-            const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY);
-            [[maybe_unused]] ssize_t n = ::write(ready[1], fd >= 0 ? "y" : "n", 1);
-            ::pause();
-            ::_exit(0);
-        }
-        char answer = 0;
-        [[maybe_unused]] ssize_t n = ::read(ready[0], &answer, 1);
-        ::close(ready[0]);
-        ::close(ready[1]);
-    }
-    ~OtherHolder() {
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, nullptr, 0);
-    }
-    pid_t pid = -1;
-};
-
-pid_t goneProcess() {
-    const pid_t pid = ::fork();
-    if (pid == 0)
-        ::_exit(0);
-    ::waitpid(pid, nullptr, 0);
-    return pid;
-}
-
-std::string lockText(pid_t pid) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%10d\n", static_cast<int>(pid));
-    return text;
-}
-
-} // namespace
-
 TEST(SerialChannel, UucpLockFilesAndProcessesThatHoldThePortOpen) {
     Pty pty;
-    test::TempDir locks;
+    test::TempDir locks, proc;
     const auto lockFile = locks / SerialLock::lockName(pty.path);
     EXPECT_EQ(SerialLock::lockName("/dev/pts/3"), "LCK..pts_3");
     struct Case {
         const char* name;
         std::string lock;    // the lock file before the open ("" for none)
-        bool heldOpen;       // another process has the port open
+        bool heldOpen;       // process 4242 has the port open (as /proc shows it)
         std::string lockDir; // "" for the test's own
         std::string refusal; // "" when the open succeeds
     } cases[] = {
-        {"no lock", "", false, "", ""},
-        {"a stale lock is replaced", lockText(goneProcess()), false, "", ""},
-        {"a live process's lock", lockText(1), false, "", "in use by another program (process 1)"},
-        {"open elsewhere without a lock", "", true, "", "in use by another program (process "},
+        {"a stale lock is replaced", "2147483647\n", false, "", ""},
+        {"a live process's lock", "         1\n", false, "",
+         "in use by another program (process 1)"},
+        {"open elsewhere without a lock", "", true, "", "in use by another program (process 4242)"},
         {"no lock folder: no lock file", "", false, "/nonexistent/lock", ""},
     };
     for (const Case& c : cases) {
@@ -168,19 +122,21 @@ TEST(SerialChannel, UucpLockFilesAndProcessesThatHoldThePortOpen) {
         std::filesystem::remove(lockFile);
         if (!c.lock.empty())
             test::writeBytes(lockFile, c.lock);
-        std::optional<OtherHolder> other;
-        if (c.heldOpen)
-            other.emplace(pty.path);
+        std::filesystem::remove_all(proc / "4242");
+        if (c.heldOpen) {
+            std::filesystem::create_directories(proc / "4242/fd");
+            std::filesystem::create_symlink(pty.path, proc / "4242/fd/7");
+        }
         SerialChannel channel(
             "COM2", pty.path, ChannelTiming::serial(),
-            {c.lockDir.empty() ? locks.path() : std::filesystem::path(c.lockDir), "/proc"});
+            {c.lockDir.empty() ? locks.path() : std::filesystem::path(c.lockDir), proc.path()});
         const int opened = channel.open();
         const std::string text = channel.failureText(Lang::English);
         if (c.refusal.empty()) {
             EXPECT_EQ(opened, 0) << text;
-            if (c.lockDir.empty()) {
-                EXPECT_EQ(test::readBytes(lockFile), lockText(::getpid()));
-            }
+            const std::string taken = test::readBytes(lockFile); // ten characters and a newline
+            EXPECT_EQ(taken.size() == 11 ? std::stoi(taken) : 0,
+                      c.lockDir.empty() ? ::getpid() : 0);
             channel.close();
             EXPECT_FALSE(std::filesystem::exists(lockFile)) << "removed on close";
         } else {
@@ -233,17 +189,13 @@ TEST(ComPorts, NamesMapToDevices) {
     EXPECT_EQ(ComPorts::device(devices.value, "PRN"), "");
     EXPECT_TRUE(ComPorts::load(dir / "missing.rec").value.empty());
 
-    // A device path gets the name the map gives it, else the first name whose default device
-    // is absent, else the highest free one.
-    test::TempDir dev;
+    test::TempDir dev; // every default device present but /dev/ttyS6 (COM7)
     for (int n = 0; n < 15; ++n)
-        if (n != 6)
-            test::writeBytes(dev / ("ttyS" + std::to_string(n)), "");
+        test::writeBytes(dev / ("ttyS" + std::to_string(n == 6 ? 99 : n)), "");
     auto map = devices.value;
-    EXPECT_EQ(ComPorts::nameFor(map, "/dev/ttyS9", dev.path()), "COM5");
+    EXPECT_EQ(ComPorts::nameFor(map, "/dev/ttyS9", dev.path()), "COM5"); // mapped already
     EXPECT_EQ(ComPorts::nameFor(map, "/dev/pts/4", dev.path()), "COM7");
-    EXPECT_EQ(map["COM7"], "/dev/pts/4");
-    EXPECT_EQ(ComPorts::nameFor(map, "/dev/pts/5", dev.path()), "COM15");
+    EXPECT_EQ(ComPorts::nameFor(map, "/dev/pts/5", dev.path()), "COM15"); // the highest free
     for (const std::string& name : ComPorts::names())
         map.emplace(name, "/dev/ttyUSB9");
     EXPECT_EQ(ComPorts::nameFor(map, "/dev/pts/6", dev.path()), std::nullopt);

@@ -29,8 +29,6 @@ struct FakeHid {
     std::deque<HidReport> toRead;
     bool failWrites = false;
     bool failReads = false;
-    // A scale answering each report the PC writes (its data up to the first zero) with reports.
-    std::function<std::vector<std::string>(const std::string&)> peer;
 
     void answer(std::string_view data) {
         HidReport report{};
@@ -46,12 +44,6 @@ public:
         if (hid_->failWrites)
             return false;
         hid_->written.push_back(report);
-        if (hid_->peer) {
-            const auto data = report.begin() + 1;
-            for (const std::string& answer :
-                 hid_->peer(std::string(data, std::find(data, report.end(), 0))))
-                hid_->answer(answer);
-        }
         return true;
     }
     HidRead read(HidReport& report, std::chrono::milliseconds, int wakeFd) override {
@@ -186,85 +178,59 @@ TEST(UsbChannel, UpdateBlocksAreZeroFilledBehindTheFile) {
     EXPECT_EQ(dataOf(UsbChannel::reports(first)[0]), first);
 }
 
-namespace {
-
-struct Transfer : TransferObserver {
-    TransferReport run(FakeBackend& backend, JobRequest request) {
-        backend.devices = {device("scale")};
-        LinkSettings usb;
-        usb.setMode(LinkMode::Usb);
-        ChannelTiming timing = ChannelTiming::usb();
-        timing.pollWait = 300ms; // the 5 s of a real report read, shortened
-        auto shared = std::shared_ptr<FakeBackend>(&backend, [](FakeBackend*) {});
-        TransferRunner runner(
-            std::move(request), usb,
-            [&](const LinkSettings&) {
-                return std::make_unique<UsbChannel>(shared, Lang::English, timing);
-            },
-            *this, Lang::English);
-        runner.start();
-        return runner.waitAndProcess();
-    }
-};
-
-} // namespace
-
 // A scale that follows the report framing literally: one input report per answer, a sales line
 // longer than a report in the reports after it. Only a sales line is read on; silence still
 // ends a line that never finishes.
 TEST(UsbChannel, AgainstALiteralPeerOnlySalesLinesAreReadOnAndSilenceCounts) {
-    const std::string line =
-        "2026-03-01 10:00\x0C" + repeat('N', 100) + "\x0C" + "2\x0C" + "3.00\x0C" + "6.00\r\n";
-    const std::string second = "2026\x0C"
-                               "a\x0C"
-                               "b\x0C"
-                               "c\x0C"
-                               "d\r\n";
+    const std::string line = "2026-03-01 10:00\x0C" + repeat('N', 120) + "\r\n"; // 3 reports
+    const std::string second = "2026\x0Cn\x0Cw\x0Cp\x0Ct\r\n";
     using Reports = std::vector<std::string>;
     struct Case {
         const char* name;
         JobKind kind;
-        std::vector<Reports> lines; // the reports that answer each request for a sales line
+        Reports answers; // the input reports, in order; none left is silence
+        Reports times;   // field 1 of each record taken
         std::string message;
-        std::size_t records;
     } cases[] = {
         {"a line over three reports, and one whose first report holds one byte",
          JobKind::ReadRecords,
-         {{line.substr(0, 64), line.substr(64, 64), line.substr(128)},
-          {second.substr(0, 1), second.substr(1)}},
-         "2Data download completed",
-         2},
+         {"\xAA", "\x0D", line.substr(0, 64), line.substr(64, 64), line.substr(128),
+          second.substr(0, 1), second.substr(1), "\x0F"},
+         {"2026-03-01 10:00", "2026"},
+         "2Data download completed"},
         {"two answer bytes in one report outside a sales line",
          JobKind::ClearRecords,
+         {"\xAA", "\x0D\x0D"},
          {},
-         "Data error",
-         0},
+         "Data error"},
         {"a line whose rest never comes",
          JobKind::ReadRecords,
-         {{"2"}},
-         "USB interface did not respond",
-         0},
+         {"\xAA", "\x0D", "2"},
+         {},
+         "USB interface did not respond"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        FakeBackend backend;
-        std::size_t next = 0;
-        std::vector<SalesRecord> records;
-        backend.hid->peer = [&](const std::string& data) -> Reports {
-            if (data == "\xAA")
-                return {data};
-            if (data == "\x18")
-                return {"\x0D\x0D"};
-            if (data == "\x0D" && next < c.lines.size())
-                return c.lines[next++];
-            return {data == "\x08" ? "\x0D" : "\x0F"};
-        };
+        auto backend = std::make_shared<FakeBackend>();
+        backend->devices = {device("scale")};
+        for (const std::string& answer : c.answers)
+            backend->hid->answer(answer);
         JobRequest request;
         request.kind = c.kind;
-        request.recordSink = [&](const SalesRecord& r) { records.push_back(r); };
-        const TransferReport report = Transfer().run(backend, std::move(request));
-        EXPECT_EQ(report.message, c.message);
-        EXPECT_EQ(records.size(), c.records);
+        std::vector<std::string> times;
+        request.recordSink = [&](const SalesRecord& r) { times.push_back(r.fields[0]); };
+        LinkSettings usb;
+        usb.setMode(LinkMode::Usb);
+        TransferObserver observer;
+        TransferRunner runner(
+            request, usb,
+            [&](const LinkSettings&) {
+                return std::make_unique<UsbChannel>(backend, Lang::English);
+            },
+            observer, Lang::English);
+        runner.start();
+        EXPECT_EQ(runner.waitAndProcess().message, c.message);
+        EXPECT_EQ(times, c.times);
     }
 }
 
