@@ -52,6 +52,13 @@ public:
     virtual void close() = 0;
     virtual const ChannelTiming& timing() const = 0;
 
+    // Whether the link can carry this message so the scale reads it as one (beyond its length,
+    // which timing().maxMessage limits). Download records are checked before a job starts.
+    virtual bool carries(std::string_view message) const {
+        (void)message;
+        return true;
+    }
+
     // The text of the last failure of open() or send() when the code's own text would not
     // say what happened (a port held by another program); "" otherwise.
     virtual std::string failureText(Lang lang) const {

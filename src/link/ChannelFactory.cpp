@@ -14,9 +14,11 @@ ChannelFactory::Function ChannelFactory::standard(NetworkPorts ports, const Data
         case LinkMode::Network:
             return std::make_unique<UdpChannel>(settings.targetIp, ports.local, ports.target);
         case LinkMode::Serial: {
-            // An unreadable port map leaves the default devices; the open names the device
-            // it tried.
+            // A port map that cannot be read is no map: the default device could be another
+            // machine's port than the one the operator mapped.
             const auto devices = ComPorts::load(portMap);
+            if (!devices && !settings.port.starts_with('/'))
+                return SerialChannel::unmapped(settings.port, devices.result.message());
             return std::make_unique<SerialChannel>(settings.port,
                                                    ComPorts::device(devices.value, settings.port));
         }

@@ -79,6 +79,28 @@ std::string ComPorts::device(const std::map<std::string, std::string>& devices,
     return {};
 }
 
+std::optional<std::string> ComPorts::nameFor(std::map<std::string, std::string>& devices,
+                                             const std::string& device,
+                                             const std::filesystem::path& devDir) {
+    for (const auto& [name, mapped] : devices)
+        if (mapped == device)
+            return name;
+    std::optional<std::string> free;
+    for (const std::string& name : names()) {
+        if (devices.count(name))
+            continue;
+        std::error_code ec;
+        const bool defaultPresent =
+            std::filesystem::exists(devDir / ("ttyS" + std::to_string(*number(name) - 1)), ec);
+        free = name; // the highest so far, when every default device is there
+        if (!defaultPresent)
+            break;
+    }
+    if (free)
+        devices[*free] = device;
+    return free;
+}
+
 std::vector<std::string> ComPorts::present(const std::filesystem::path& devDir) {
     static const std::string kPrefixes[] = {"ttyUSB", "ttyACM", "ttyS"};
     std::vector<std::pair<std::pair<std::size_t, int>, std::string>> found;

@@ -34,6 +34,14 @@ public:
     static std::string device(const std::map<std::string, std::string>& devices,
                               const std::string& name);
 
+    // The port name that stands for a device path in record/tx.rec, where only COM1 to COM15
+    // belong: the name the map gives the device, else a free name added to `devices` (the
+    // lowest the map lacks whose default device is not in `devDir`, else the highest the map
+    // lacks). None when every name is mapped to another device.
+    static std::optional<std::string> nameFor(std::map<std::string, std::string>& devices,
+                                              const std::string& device,
+                                              const std::filesystem::path& devDir = "/dev");
+
     // The serial devices present, for the settings screen: USB adapters first (ttyUSB*, then
     // ttyACM*), then the machine's own ports (ttyS*), each group in number order.
     static std::vector<std::string> present(const std::filesystem::path& devDir = "/dev");

@@ -35,6 +35,11 @@ int JobRoutine::prepare() {
     const int failure = image_.open(request_.updateFile);
     if (failure != 0)
         return failure;
+    if (image_.size() == 0) {
+        // The scale would take the end marker as a complete program of no bytes.
+        image_.close();
+        return LinkCode::kUpdateFileEmpty;
+    }
     stepTotal_ = image_.blockCount();
     return 0;
 }
@@ -137,6 +142,12 @@ std::string JobRoutine::rules(std::string_view inbox) {
         return {};
     }
     if (single && byte == kEnd) {
+        if (JobKinds::isDownload(request_.kind) && !endSent_) {
+            // Only an answer to the PC's own end byte completes a download: an earlier one
+            // (the scale gave up, or a late answer of an earlier job) leaves records unsent.
+            finish(LinkOutcomes::endedEarly(lang_, stepCounter_, stepTotal_));
+            return {};
+        }
         completed_ = true;
         if (isJob(JobKind::ClearRecords)) {
             finish(LinkOutcomes::recordsCleared().get(lang_));
@@ -154,6 +165,7 @@ std::string JobRoutine::rules(std::string_view inbox) {
             blockMode_ = kBlockModeOff;
             return std::string(protocol::kUpdateEnd);
         }
+        endSent_ = true;
         return std::string(1, kEnd);
     }
     if (single && byte == kHello) {
@@ -188,8 +200,14 @@ std::string JobRoutine::nextMessage() {
         return std::string(1, kEnd);
     case JobKind::ProgramUpdate: {
         std::string block;
-        if (!image_.readBlock(block)) {
+        switch (image_.readBlock(block)) {
+        case UpdateImage::Block::Read:
+            break;
+        case UpdateImage::Block::Failed:
             finish(LinkOutcomes::message(LinkCode::kUpdateFileOpenFailed).get(lang_));
+            return {};
+        case UpdateImage::Block::Changed:
+            finish(LinkOutcomes::updateFileChanged().get(lang_));
             return {};
         }
         blockMode_ = kBlockModeOn;
@@ -200,18 +218,24 @@ std::string JobRoutine::nextMessage() {
     }
 }
 
-std::string JobRoutine::checkMessageSizes(std::size_t maxMessage) const {
-    if (maxMessage == 0 || !JobKinds::isDownload(request_.kind))
+std::string
+JobRoutine::checkMessageSizes(std::size_t maxMessage,
+                              const std::function<bool(std::string_view)>& carries) const {
+    if (!JobKinds::isDownload(request_.kind))
         return {};
     for (std::int64_t step = 0; step < stepTotal_; ++step) {
-        const std::size_t size = RecordBuilder::build(request_, step).size();
-        if (size <= maxMessage)
+        const std::string record = RecordBuilder::build(request_, step);
+        const bool tooLong = maxMessage != 0 && record.size() > maxMessage;
+        if (!tooLong && (!carries || carries(record)))
             continue;
         // The operator's row, counted from 1 (a label's header comes before its elements).
-        if (isJob(JobKind::LabelDownload) && step == 0)
-            return LinkOutcomes::labelHeaderTooLong(lang_, size, maxMessage);
+        const bool header = isJob(JobKind::LabelDownload) && step == 0;
         const std::int64_t row = isJob(JobKind::LabelDownload) ? step : step + 1;
-        return LinkOutcomes::recordTooLong(lang_, row, size, maxMessage);
+        if (tooLong)
+            return header ? LinkOutcomes::labelHeaderTooLong(lang_, record.size(), maxMessage)
+                          : LinkOutcomes::recordTooLong(lang_, row, record.size(), maxMessage);
+        return header ? LinkOutcomes::labelHeaderUnframable(lang_)
+                      : LinkOutcomes::recordUnframable(lang_, row);
     }
     return {};
 }

@@ -3,6 +3,7 @@
 // settles the job's result. Pure logic, run on the thread that consumes the transfer; it never
 // touches the channel.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -24,14 +25,17 @@ public:
     JobRoutine(JobRequest request, Lang lang);
 
     // Gets the job ready to run. Program update: opens the image and takes its block count as
-    // the step total. Returns 0, or the link code of the failure (215, 216).
+    // the step total. Returns 0, or the link code of the failure (215, 216; 217 for an image
+    // of no bytes, refused before anything is sent).
     int prepare();
 
     // Builds every record the job will send and checks each fits in one message of the link
-    // (`maxMessage` bytes; 0 for no limit). A record that does not fit would go out cut or not
-    // at all, and the scale would replace its table with the rows before it: the job is then
-    // refused before anything is sent. Returns "" when all fit, else the refusal text.
-    std::string checkMessageSizes(std::size_t maxMessage) const;
+    // (`maxMessage` bytes; 0 for no limit) and that the link can carry it (`carries`, when
+    // given). A record that does not fit would go out cut or not at all, and the scale would
+    // replace its table with the rows before it: the job is then refused before anything is
+    // sent. Returns "" when all fit, else the refusal text.
+    std::string checkMessageSizes(std::size_t maxMessage,
+                                  const std::function<bool(std::string_view)>& carries = {}) const;
 
     // Handles one chunk of bytes from the scale and returns the next message ("" when
     // nothing is to be sent). Once the routine has finished, chunks are ignored. In a read
@@ -60,6 +64,8 @@ public:
     // True once after the scale asked for a USB reconnect.
     bool takeReconnectRequest();
     bool recordLinesMode() const { return recordLines_; }
+    // A read records job holds the start of a sales line and waits for its rest.
+    bool awaitsRestOfLine() const { return !finished_ && recordLines_ && !accumulator_.empty(); }
     std::size_t accumulatedBytes() const { return accumulator_.size(); }
     long nextListRow() const { return nextListRow_; }
     std::uint64_t bytesRead() const { return image_.bytesRead(); }
@@ -91,6 +97,7 @@ private:
     std::string result_;
     bool finished_ = false;
     bool completed_ = false;
+    bool endSent_ = false; // the PC has sent its end byte after the last step
 
     bool recordLines_ = false;
     std::string accumulator_;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <sys/eventfd.h>
+#include <utility>
 #include <unistd.h>
 
 namespace korvan {
@@ -44,6 +45,19 @@ void LinkControl::requestReconnect() {
         reconnect_ = true;
     }
     wake();
+}
+
+void LinkControl::readOn() {
+    {
+        std::lock_guard lock(mutex_);
+        readOn_ = true;
+    }
+    wake();
+}
+
+bool LinkControl::takeReadOn() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(readOn_, false);
 }
 
 std::string LinkControl::take() {

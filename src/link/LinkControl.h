@@ -27,10 +27,14 @@ public:
     void post(std::string message);
     // Consumer: asks the worker to find the device again (USB reconnect).
     void requestReconnect();
+    // Consumer: the answer so far is the start of a longer one; the worker reads on without
+    // sending, and silence still counts (a link that reads one answer per message sent).
+    void readOn();
 
     // Worker: the next message to send ("" when none).
     std::string take();
     bool takeReconnect();
+    bool takeReadOn();
 
     // The eventfd the worker's polls also wait on (-1 when none could be made; polls then
     // run out their time-out).
@@ -45,6 +49,7 @@ private:
     std::mutex mutex_;
     std::deque<std::string> outbox_;
     bool reconnect_ = false;
+    bool readOn_ = false;
     UniqueFd wakeFd_;
 };
 

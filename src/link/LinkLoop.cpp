@@ -59,6 +59,8 @@ int LinkLoop::run() {
             if (found == 0)
                 outbox.assign(1, kHello);
         }
+        if (control_.takeReadOn())
+            awaiting = true; // the silence count goes on from the last answer
         if (outbox.empty())
             outbox = control_.take();
         if (!outbox.empty()) {

@@ -18,6 +18,8 @@ Tr message(int code) {
         return {"Failed to open the file", "Failed to open the file"};
     case LinkCode::kUpdateFileSizeFailed:
         return {"获取文件大小失败", "Failed to get file size"};
+    case LinkCode::kUpdateFileEmpty:
+        return {"程序文件是空的, 没有可更新的内容", "The program file is empty: nothing to update"};
     case LinkCode::kSocketSetupFailed:
         return {"套接字库加载失败", "Socket library loading failed"};
     case LinkCode::kSocketVersion:
@@ -73,6 +75,9 @@ Tr completed() {
 Tr recordsCleared() {
     return {"电子秤内记录清除完成", "Electronic scale record clearance completed"};
 }
+Tr updateFileChanged() {
+    return {"程序文件在发送过程中被修改, 升级未完成", "The file changed while it was sent"};
+}
 Tr reconnecting() {
     return {"连接中.", "In connection."};
 }
@@ -110,6 +115,27 @@ std::string labelHeaderTooLong(Lang lang, std::size_t size, std::size_t limit) {
                ? format("标签头记录太长, 无法发送 (%zu字节, 最多%zu字节)", size, limit)
                : format("The label header is too long to send (%zu bytes, at most %zu)", size,
                         limit);
+}
+
+std::string endedEarly(Lang lang, long long sent, long long total) {
+    return lang == Lang::Chinese
+               ? format("电子秤在发送%lld条记录(共%lld条)后结束了传送", sent, total)
+               : format("The scale ended the download after %lld of %lld records", sent, total);
+}
+
+std::string recordUnframable(Lang lang, long long row) {
+    return lang == Lang::Chinese
+               ? format("第%lld行记录无法通过USB发送: 记录中的换行正好落在报告边界上", row)
+               : format("Row %lld cannot be sent over USB: a line break inside it falls on a "
+                        "report border",
+                        row);
+}
+
+std::string labelHeaderUnframable(Lang lang) {
+    return lang == Lang::Chinese
+               ? std::string("标签头记录无法通过USB发送: 记录中的换行正好落在报告边界上")
+               : std::string("The label header cannot be sent over USB: a line break inside it "
+                             "falls on a report border");
 }
 
 } // namespace korvan::LinkOutcomes

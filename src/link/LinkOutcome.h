@@ -15,6 +15,7 @@ inline constexpr int kUsbReadFailed = 213;
 inline constexpr int kUsbNoAnswer = 214;
 inline constexpr int kUpdateFileOpenFailed = 215;
 inline constexpr int kUpdateFileSizeFailed = 216;
+inline constexpr int kUpdateFileEmpty = 217; // an image of 0 bytes: nothing to send
 inline constexpr int kSocketSetupFailed = 221;
 inline constexpr int kSocketVersion = 222;
 inline constexpr int kLocalAddressFailed = 223;
@@ -56,6 +57,10 @@ Tr busy();
 Tr dataError();
 Tr completed(); // follows the step count without a space
 Tr recordsCleared();
+// The program image changed (shrank, grew or was rewritten) while its blocks were being sent.
+Tr updateFileChanged();
+// The scale sent its end byte before the PC had sent all records (and its own end byte).
+std::string endedEarly(Lang lang, long long sent, long long total);
 // Shown in the count label while the USB device is searched again.
 Tr reconnecting();
 // The worker thread could not be started (same words in both languages).
@@ -67,6 +72,10 @@ std::string portInUse(Lang lang, unsigned port);
 // A download record that does not fit in one message of the link: `row` counted from 1.
 std::string recordTooLong(Lang lang, long long row, std::size_t size, std::size_t limit);
 std::string labelHeaderTooLong(Lang lang, std::size_t size, std::size_t limit);
+// A record whose inner line break would fall on a USB report border, where the scale would take
+// the record as ended.
+std::string recordUnframable(Lang lang, long long row);
+std::string labelHeaderUnframable(Lang lang);
 
 } // namespace LinkOutcomes
 } // namespace korvan

@@ -59,14 +59,27 @@ std::string format(const char* pattern, const std::string& a, const std::string&
 
 } // namespace
 
-SerialChannel::SerialChannel(std::string portName, std::string device, ChannelTiming timing)
-    : portName_(std::move(portName)), device_(std::move(device)), timing_(timing) {}
+SerialChannel::SerialChannel(std::string portName, std::string device, ChannelTiming timing,
+                             SerialLock::Places lockPlaces)
+    : portName_(std::move(portName)), device_(std::move(device)), timing_(timing),
+      lock_(std::move(lockPlaces)) {}
+
+std::unique_ptr<SerialChannel> SerialChannel::unmapped(std::string portName, std::string reason) {
+    auto channel = std::make_unique<SerialChannel>(std::move(portName), std::string());
+    channel->unmappedReason_ = std::move(reason);
+    return channel;
+}
 
 SerialChannel::~SerialChannel() = default;
 
 int SerialChannel::open() {
     openErrno_ = 0;
     heldElsewhere_ = false;
+    holder_ = 0;
+    if (!unmappedReason_.empty()) {
+        openErrno_ = EINVAL;
+        return LinkCode::kSerialOpenFailed;
+    }
     if (device_.empty()) {
         openErrno_ = ENOENT;
         return LinkCode::kSerialOpenFailed;
@@ -86,6 +99,15 @@ int SerialChannel::open() {
     }
     if (!::isatty(fd.get()) || !setLine(fd.get())) {
         openErrno_ = errno ? errno : ENOTTY;
+        return LinkCode::kSerialOpenFailed;
+    }
+    // Programs that share the port without locking it (or honour only the lock file) are seen
+    // here: their descriptors in /proc, their lock file in /run/lock.
+    if (lock_.claim(device_) != SerialLock::Claim::Taken) {
+        ::ioctl(fd.get(), TIOCNXCL);
+        openErrno_ = EBUSY;
+        heldElsewhere_ = true;
+        holder_ = lock_.holder();
         return LinkCode::kSerialOpenFailed;
     }
     // What the line held before the job belongs to no job of ours.
@@ -164,6 +186,7 @@ void SerialChannel::close() {
     if (fd_)
         ::ioctl(fd_.get(), TIOCNXCL);
     fd_.reset();
+    lock_.release();
 }
 
 std::string SerialChannel::failureText(Lang lang) const {
@@ -174,6 +197,12 @@ std::string SerialChannel::failureText(Lang lang) const {
                " (" + std::strerror(sendErrno_) + ")";
     if (openErrno_ == 0)
         return {};
+    if (!unmappedReason_.empty())
+        return unmappedReason_;
+    if (heldElsewhere_ && holder_ > 0)
+        return Text::fillIn(zh ? "串口 %1 (%2) 已被其他程序占用 (进程 %3)"
+                               : "Serial port %1 (%2) is in use by another program (process %3)",
+                            {portName_, device_, std::to_string(holder_)});
     if (heldElsewhere_)
         return format(zh ? "串口 %1 (%2) 已被其他程序占用"
                          : "Serial port %1 (%2) is in use by another program",

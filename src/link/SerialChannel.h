@@ -1,11 +1,14 @@
 #pragma once
 // The serial channel: the scale on an RS-232 line (or a USB serial adapter) at 9600 baud, 8 data
 // bits, no parity, one stop bit, no handshake, raw bytes. The port is held exclusively for the
-// job: another program that holds it makes open fail, and nobody else may open it meanwhile.
+// job: another program that holds it (open, locked, or by its UUCP lock file) makes open fail,
+// and nobody else may open it meanwhile.
+#include <memory>
 #include <string>
 
 #include "common/UniqueFd.h"
 #include "link/Channel.h"
+#include "link/SerialLock.h"
 
 namespace korvan {
 
@@ -16,7 +19,11 @@ public:
 
     // `portName` is what the operator chose ("COM3"), `device` the path it maps to.
     SerialChannel(std::string portName, std::string device,
-                  ChannelTiming timing = ChannelTiming::serial());
+                  ChannelTiming timing = ChannelTiming::serial(),
+                  SerialLock::Places lockPlaces = {});
+    // A port whose device could not be found out (the port map cannot be read): open fails
+    // with 251 and `reason` (in the operator's language) as its text.
+    static std::unique_ptr<SerialChannel> unmapped(std::string portName, std::string reason);
     ~SerialChannel() override;
     SerialChannel(const SerialChannel&) = delete;
     SerialChannel& operator=(const SerialChannel&) = delete;
@@ -40,8 +47,11 @@ private:
     std::string device_;
     ChannelTiming timing_;
     UniqueFd fd_;
+    SerialLock lock_;
+    std::string unmappedReason_;
     int openErrno_ = 0;
     bool heldElsewhere_ = false;
+    pid_t holder_ = 0; // the other process, when known
     int sendErrno_ = 0;
 };
 

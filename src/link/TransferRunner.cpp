@@ -49,7 +49,10 @@ bool TransferRunner::start(std::function<void()> notify) {
         push(LinkEvent::ended());
         return false;
     }
-    if (std::string refusal = routine_.checkMessageSizes(channel->timing().maxMessage);
+    const Channel& link = *channel;
+    if (std::string refusal = routine_.checkMessageSizes(
+            link.timing().maxMessage,
+            [&link](std::string_view message) { return link.carries(message); });
         !refusal.empty()) {
         push(LinkEvent::status(kRecordTooLong, std::move(refusal)));
         return false;
@@ -107,6 +110,8 @@ void TransferRunner::handle(const LinkEvent& event) {
         std::string message = routine_.onAnswer(event.bytes);
         if (routine_.takeReconnectRequest())
             control_.requestReconnect();
+        if (message.empty() && routine_.awaitsRestOfLine())
+            control_.readOn(); // a link that reads one answer per message reads the rest too
         control_.post(std::move(message));
         if (routine_.finished())
             control_.stop();

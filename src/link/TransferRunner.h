@@ -22,7 +22,8 @@ namespace korvan {
 class TransferRunner : private LinkLoop::Events {
 public:
     // Internal codes: a worker thread that could not be started; a download refused before
-    // anything was sent because one of its records does not fit in one message of the link.
+    // anything was sent because one of its records does not fit in one message of the link, or
+    // the link cannot carry it so the scale reads it as one record.
     static constexpr int kThreadFailed = 1;
     static constexpr int kRecordTooLong = 2;
 

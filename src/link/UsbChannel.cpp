@@ -4,7 +4,6 @@
 #include <thread>
 
 #include "link/HidDevices.h"
-#include "link/JobRoutine.h"
 #include "link/LinkOutcome.h"
 #include "link/Protocol.h"
 
@@ -17,12 +16,10 @@ HidReport reportOf(std::string_view data) {
     return report;
 }
 
-// The data of an input report up to its first zero; `full` when no zero ended it.
-std::string dataOf(const HidReport& report, bool& full) {
+// The data of an input report up to its first zero.
+std::string dataOf(const HidReport& report) {
     const auto begin = report.begin() + 1;
-    const auto zero = std::find(begin, report.end(), 0);
-    full = zero == report.end();
-    return std::string(begin, zero);
+    return std::string(begin, std::find(begin, report.end(), 0));
 }
 
 } // namespace
@@ -64,7 +61,6 @@ bool UsbChannel::search() {
 
 int UsbChannel::open() {
     unframable_ = false;
-    pending_.clear();
     return search() ? 0 : LinkCode::kUsbOpenFailed;
 }
 
@@ -88,39 +84,27 @@ PollResult UsbChannel::poll(std::chrono::milliseconds wait, int wakeFd) {
         result.failure = LinkCode::kUsbReadFailed;
         return result;
     }
-    for (;;) {
-        HidReport report{};
-        switch (device_->read(report, wait, wakeFd)) {
-        case HidRead::Failed:
-            result.failure = LinkCode::kUsbReadFailed;
-            return result;
-        case HidRead::Woken:
-            result.woken = true; // a line begun stays in pending_ for the next poll
-            return result;
-        case HidRead::Timeout:
-            pending_.clear(); // the rest of a line never came: the job ends in silence
-            return result;
-        case HidRead::Report:
-            break;
-        }
-        bool full = false;
-        pending_ += dataOf(report, full);
-        // Every answer but a sales line is a single byte: more bytes without a line feed are the
-        // start of a line that goes on in the next reports (one report per message sent would
-        // leave the rest unread and the job waiting). A scale that never ends its line is cut
-        // off where the job routine refuses such a line anyway.
-        if (pending_.size() > 1 && pending_.find('\n') == std::string::npos &&
-            pending_.size() <= JobRoutine::kMaxRecordLine)
-            continue;
-        result.bytes = std::move(pending_);
-        pending_.clear();
-        return result;
+    // One report is one answer. A sales line longer than a report goes on in the next ones:
+    // the job routine collects it and asks the loop to read on, each report within the wait.
+    HidReport report{};
+    switch (device_->read(report, wait, wakeFd)) {
+    case HidRead::Failed:
+        result.failure = LinkCode::kUsbReadFailed;
+        break;
+    case HidRead::Woken:
+        result.woken = true;
+        break;
+    case HidRead::Timeout:
+        break; // an empty poll: silence
+    case HidRead::Report:
+        result.bytes = dataOf(report);
+        break;
     }
+    return result;
 }
 
 void UsbChannel::close() {
     device_.reset();
-    pending_.clear();
 }
 
 std::string UsbChannel::failureText(Lang lang) const {

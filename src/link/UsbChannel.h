@@ -5,9 +5,9 @@
 //
 // A message of up to 64 bytes is one report, as the scale expects. A longer one (the longer
 // download records) goes in consecutive reports of 64 data bytes, the last zero-filled; the scale
-// reads on while a report is full and the record has not ended (CR LF). An answer of more than one
-// byte without a line feed is a sales line longer than its report: the channel reads the next
-// reports until the line feed.
+// reads on while a report is full and the record has not ended (CR LF). Each input report is one
+// answer; a sales line longer than a report is collected by the job routine, which has the link
+// read on report by report.
 #include <functional>
 #include <memory>
 #include <string>
@@ -35,8 +35,8 @@ public:
     int open() override;
     // 0, or 212 when a report is refused or the message cannot be carried (failureText()).
     int send(std::string_view bytes) override;
-    // One answer: an input report, or the reports of one long sales line. 213 when the device
-    // fails; nothing within the wait is an empty poll.
+    // One answer: one input report. 213 when the device fails; nothing within the wait is an
+    // empty poll.
     PollResult poll(std::chrono::milliseconds wait, int wakeFd) override;
     void close() override;
     const ChannelTiming& timing() const override { return timing_; }
@@ -48,6 +48,7 @@ public:
     // the message cannot be carried: a long one must end with CR LF, and no report but its last
     // may end with CR LF (the scale would take the message as ended there).
     static std::vector<HidReport> reports(std::string_view message);
+    bool carries(std::string_view message) const override { return !reports(message).empty(); }
     // The product string of the device found by the last search.
     const std::string& product() const { return product_; }
 
@@ -60,7 +61,6 @@ private:
     UsbReconnect reconnect_;
     std::unique_ptr<HidDevice> device_;
     std::string product_;
-    std::string pending_; // the start of a sales line whose rest is still to come
     bool unframable_ = false;
 };
 

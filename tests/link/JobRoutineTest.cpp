@@ -1,6 +1,8 @@
 #include "link/JobRoutine.h"
 
+#include "link/LinkOutcome.h"
 #include "link/RecordBuilder.h"
+#include "link/UsbChannel.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -74,6 +76,17 @@ TEST(JobRoutine, RulesInTheirOrder) {
         {"two bytes in one chunk fit no rule", twoRows, {{"\x0D\x0D", ""}}, "Data error", false},
         {"an unknown byte fits no rule", twoRows, {{"A", ""}}, "Data error", false},
         {"reconnect answer sends nothing", twoRows, {{kHello, "\x13"}, {"(", ""}}, "", false},
+        // Only the answer to the PC's own end byte completes a download.
+        {"the scale ends after the first record",
+         twoRows,
+         {{kHello, "\x13"}, {kAck, RecordBuilder::build(twoRows, 0)}, {kEnd, ""}},
+         "The scale ended the download after 1 of 2 records",
+         false},
+        {"a stray end byte before the command",
+         request(JobKind::StoreNameDownload),
+         {{kEnd, ""}},
+         "The scale ended the download after 0 of 1 records",
+         false},
         {"clear records",
          request(JobKind::ClearRecords),
          {{kHello, "\x18"}, {kAck, kEnd}, {kEnd, ""}},
@@ -364,18 +377,24 @@ TEST(ProgramUpdate, BlocksOfSixtyFourBytesThenTheEndMarker) {
     EXPECT_EQ(routine.result(), "65Data download completed");
 }
 
-TEST(ProgramUpdate, EmptyImageSendsTheMarkerAtOnceAndBadFilesFail) {
+TEST(ProgramUpdate, AnImageThatChangesWhileSentFailsAndEmptyOrBadFilesAreRefused) {
     test::TempDir dir;
-    test::writeBytes(dir / "empty.bin", "");
+    test::writeBytes(dir / "fw.bin", std::string(130, 'x'));
     JobRequest r;
     r.kind = JobKind::ProgramUpdate;
-    r.updateFile = dir / "empty.bin";
-    JobRoutine empty(r, Lang::English);
-    ASSERT_EQ(empty.prepare(), 0);
-    EXPECT_EQ(empty.onAnswer(kHello), "\xAA\xBB\xCC\xDD");
-    empty.onAnswer(kEnd);
-    EXPECT_EQ(empty.result(), "0Data download completed");
+    r.updateFile = dir / "fw.bin";
+    JobRoutine shrunk(r, Lang::Chinese);
+    ASSERT_EQ(shrunk.prepare(), 0);
+    shrunk.onAnswer(kHello);
+    EXPECT_EQ(shrunk.onAnswer(kAck), std::string(64, 'x'));
+    std::filesystem::resize_file(dir / "fw.bin", 100); // the rest would go out as zeros
+    EXPECT_EQ(shrunk.onAnswer(kAck), "");
+    EXPECT_EQ(shrunk.result(), "程序文件在发送过程中被修改, 升级未完成");
+    EXPECT_FALSE(shrunk.completed());
 
+    test::writeBytes(dir / "empty.bin", "");
+    r.updateFile = dir / "empty.bin";
+    EXPECT_EQ(JobRoutine(r, Lang::English).prepare(), LinkCode::kUpdateFileEmpty);
     r.updateFile = dir / "missing.bin";
     EXPECT_EQ(JobRoutine(r, Lang::English).prepare(), 215);
     r.updateFile = dir.path(); // a folder has no size to send
@@ -406,7 +425,12 @@ TEST(RecordSizes, ARecordThatDoesNotFitOneMessageRefusesTheJob) {
         std::size_t limit;
         Lang lang;
         std::string refusal;
+        std::function<bool(std::string_view)> carries = {};
     };
+    // Over USB a line break may not end a report before the record's last.
+    JobRequest borderBreak = descriptions;
+    borderBreak.descriptions[1].text = std::string(62, 'b') + "\r\n" + "c";
+    const auto usb = [](std::string_view m) { return !UsbChannel::reports(m).empty(); };
     const std::vector<SizeCase> cases = {
         {"one text", storeName, limit, Lang::English,
          "Row 1 is too long to send (70002 bytes, at most 65507)"},
@@ -419,12 +443,16 @@ TEST(RecordSizes, ARecordThatDoesNotFitOneMessageRefusesTheJob) {
         {"label elements count from 1 after the header", labelElement, limit, Lang::English,
          "Row 1 is too long to send"},
         {"a link without a limit", descriptions, 0, Lang::English, ""},
+        {"a line break on a USB report border", borderBreak, 0, Lang::English,
+         "Row 2 cannot be sent over USB", usb},
+        {"the same record where the link carries it", borderBreak, 0, Lang::English, ""},
         {"records that fit", request(JobKind::StoreNameDownload), limit, Lang::English, ""},
         {"a job without records", request(JobKind::ReadRecords), 1, Lang::English, ""},
     };
     for (const SizeCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string refusal = JobRoutine(c.request, c.lang).checkMessageSizes(c.limit);
+        const std::string refusal =
+            JobRoutine(c.request, c.lang).checkMessageSizes(c.limit, c.carries);
         if (c.refusal.empty())
             EXPECT_EQ(refusal, "");
         else

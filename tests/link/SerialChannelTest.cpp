@@ -12,6 +12,7 @@
 #include "common/UniqueFd.h"
 #include "link/ComPorts.h"
 #include "link/LinkOutcome.h"
+#include "link/SerialLock.h"
 #include "support/TempDir.h"
 
 using namespace korvan;
@@ -98,6 +99,54 @@ TEST(SerialChannel, RawLineBothWaysAndHeldExclusively) {
     EXPECT_EQ(other.open(), 0) << "given back on close";
 }
 
+TEST(SerialChannel, UucpLockFilesAndProcessesThatHoldThePortOpen) {
+    Pty pty;
+    test::TempDir locks, proc;
+    const auto lockFile = locks / SerialLock::lockName(pty.path);
+    EXPECT_EQ(SerialLock::lockName("/dev/pts/3"), "LCK..pts_3");
+    struct Case {
+        const char* name;
+        std::string lock;    // the lock file before the open ("" for none)
+        bool heldOpen;       // process 4242 has the port open (as /proc shows it)
+        std::string lockDir; // "" for the test's own
+        std::string refusal; // "" when the open succeeds
+    } cases[] = {
+        {"a stale lock is replaced", "2147483647\n", false, "", ""},
+        {"a live process's lock", "         1\n", false, "",
+         "in use by another program (process 1)"},
+        {"open elsewhere without a lock", "", true, "", "in use by another program (process 4242)"},
+        {"no lock folder: no lock file", "", false, "/nonexistent/lock", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(lockFile);
+        if (!c.lock.empty())
+            test::writeBytes(lockFile, c.lock);
+        std::filesystem::remove_all(proc / "4242");
+        if (c.heldOpen) {
+            std::filesystem::create_directories(proc / "4242/fd");
+            std::filesystem::create_symlink(pty.path, proc / "4242/fd/7");
+        }
+        SerialChannel channel(
+            "COM2", pty.path, ChannelTiming::serial(),
+            {c.lockDir.empty() ? locks.path() : std::filesystem::path(c.lockDir), proc.path()});
+        const int opened = channel.open();
+        const std::string text = channel.failureText(Lang::English);
+        if (c.refusal.empty()) {
+            EXPECT_EQ(opened, 0) << text;
+            const std::string taken = test::readBytes(lockFile); // ten characters and a newline
+            EXPECT_EQ(taken.size() == 11 ? std::stoi(taken) : 0,
+                      c.lockDir.empty() ? ::getpid() : 0);
+            channel.close();
+            EXPECT_FALSE(std::filesystem::exists(lockFile)) << "removed on close";
+        } else {
+            EXPECT_EQ(opened, LinkCode::kSerialOpenFailed);
+            EXPECT_NE(text.find(c.refusal), std::string::npos) << text;
+            EXPECT_EQ(test::readBytes(lockFile), c.lock) << "another's lock stays as it was";
+        }
+    }
+}
+
 TEST(SerialChannel, OpenFailuresSayWhy) {
     test::TempDir dir;
     const struct {
@@ -139,6 +188,17 @@ TEST(ComPorts, NamesMapToDevices) {
     EXPECT_EQ(ComPorts::device(devices.value, "/dev/pts/7"), "/dev/pts/7");
     EXPECT_EQ(ComPorts::device(devices.value, "PRN"), "");
     EXPECT_TRUE(ComPorts::load(dir / "missing.rec").value.empty());
+
+    test::TempDir dev; // every default device present but /dev/ttyS6 (COM7)
+    for (int n = 0; n < 15; ++n)
+        test::writeBytes(dev / ("ttyS" + std::to_string(n == 6 ? 99 : n)), "");
+    auto map = devices.value;
+    EXPECT_EQ(ComPorts::nameFor(map, "/dev/ttyS9", dev.path()), "COM5"); // mapped already
+    EXPECT_EQ(ComPorts::nameFor(map, "/dev/pts/4", dev.path()), "COM7");
+    EXPECT_EQ(ComPorts::nameFor(map, "/dev/pts/5", dev.path()), "COM15"); // the highest free
+    for (const std::string& name : ComPorts::names())
+        map.emplace(name, "/dev/ttyUSB9");
+    EXPECT_EQ(ComPorts::nameFor(map, "/dev/pts/6", dev.path()), std::nullopt);
 }
 
 TEST(ComPorts, PresentDevicesAdaptersFirstInNumberOrder) {

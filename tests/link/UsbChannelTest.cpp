@@ -11,6 +11,7 @@
 #include "link/HidDevices.h"
 #include "link/LinkOutcome.h"
 #include "link/LinkTest.h"
+#include "link/TransferRunner.h"
 #include "link/UpdateImage.h"
 #include "support/TempDir.h"
 
@@ -169,62 +170,68 @@ TEST(UsbChannel, UpdateBlocksAreZeroFilledBehindTheFile) {
     ASSERT_EQ(file.open(dir / "a.bin"), 0);
     EXPECT_EQ(file.blockCount(), 2);
     std::string first, last;
-    ASSERT_TRUE(file.readBlock(first));
-    ASSERT_TRUE(file.readBlock(last));
+    ASSERT_EQ(file.readBlock(first), UpdateImage::Block::Read);
+    ASSERT_EQ(file.readBlock(last), UpdateImage::Block::Read);
     const auto reports = UsbChannel::reports(last);
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(dataOf(reports[0]), "\x01" + std::string(63, '\0'));
     EXPECT_EQ(dataOf(UsbChannel::reports(first)[0]), first);
 }
 
-TEST(UsbChannel, AnAnswerIsTheDataUpToItsZeroAndALongSalesLineIsReadToItsLineFeed) {
-    auto backend = std::make_shared<FakeBackend>();
-    backend->devices = {device("scale")};
-    UsbChannel channel(backend, Lang::English);
-    ASSERT_EQ(channel.open(), 0);
-    FakeHid& hid = *backend->hid;
-
-    hid.answer("\x0D");
-    EXPECT_EQ(channel.poll(5000ms, -1).bytes, "\x0D");
-
-    // 64 + 64 + 10 bytes: two full reports without a line feed, then the end of the line.
-    const std::string line = "2026-03-01 10:00\x0C" + repeat('N', 100) + "\x0C" + "2\x0C" +
-                             "3.00\x0C"
-                             "6.00\r\n";
-    for (std::size_t at = 0; at < line.size(); at += 64)
-        hid.answer(line.substr(at, 64));
-    hid.answer("\x0F"); // the next answer stays apart
-    EXPECT_EQ(channel.poll(5000ms, -1).bytes, line);
-    EXPECT_EQ(channel.poll(5000ms, -1).bytes, "\x0F");
-
-    // A line sent in short pieces is read on as well.
-    hid.answer("2026-03-01");
-    hid.answer(" 10:00\x0C"
-               "Pear\r\n");
-    EXPECT_EQ(channel.poll(5000ms, -1).bytes, "2026-03-01 10:00\x0CPear\r\n");
-
-    // A full report that holds a line feed is a whole line.
-    const std::string exact = repeat('L', 62) + "\r\n";
-    hid.answer(exact);
-    EXPECT_EQ(channel.poll(5000ms, -1).bytes, exact);
-
-    // Woken in the middle of a line: the part read so far waits for the rest.
-    const UniqueFd wake(::eventfd(1, EFD_NONBLOCK | EFD_CLOEXEC));
-    hid.answer(line.substr(0, 64));
-    PollResult woken = channel.poll(5000ms, wake.get());
-    EXPECT_TRUE(woken.woken);
-    EXPECT_EQ(woken.bytes, "");
-    for (std::size_t at = 64; at < line.size(); at += 64)
-        hid.answer(line.substr(at, 64));
-    EXPECT_EQ(channel.poll(5000ms, wake.get()).bytes, line);
-
-    // Nothing within the wait is an empty poll (silence); a failed read is 213.
-    PollResult nothing = channel.poll(5000ms, -1);
-    EXPECT_EQ(nothing.bytes, "");
-    EXPECT_FALSE(nothing.woken);
-    EXPECT_EQ(nothing.failure, 0);
-    hid.failReads = true;
-    EXPECT_EQ(channel.poll(5000ms, -1).failure, LinkCode::kUsbReadFailed);
+// A scale that follows the report framing literally: one input report per answer, a sales line
+// longer than a report in the reports after it. Only a sales line is read on; silence still
+// ends a line that never finishes.
+TEST(UsbChannel, AgainstALiteralPeerOnlySalesLinesAreReadOnAndSilenceCounts) {
+    const std::string line = "2026-03-01 10:00\x0C" + repeat('N', 120) + "\r\n"; // 3 reports
+    const std::string second = "2026\x0Cn\x0Cw\x0Cp\x0Ct\r\n";
+    using Reports = std::vector<std::string>;
+    struct Case {
+        const char* name;
+        JobKind kind;
+        Reports answers; // the input reports, in order; none left is silence
+        Reports times;   // field 1 of each record taken
+        std::string message;
+    } cases[] = {
+        {"a line over three reports, and one whose first report holds one byte",
+         JobKind::ReadRecords,
+         {"\xAA", "\x0D", line.substr(0, 64), line.substr(64, 64), line.substr(128),
+          second.substr(0, 1), second.substr(1), "\x0F"},
+         {"2026-03-01 10:00", "2026"},
+         "2Data download completed"},
+        {"two answer bytes in one report outside a sales line",
+         JobKind::ClearRecords,
+         {"\xAA", "\x0D\x0D"},
+         {},
+         "Data error"},
+        {"a line whose rest never comes",
+         JobKind::ReadRecords,
+         {"\xAA", "\x0D", "2"},
+         {},
+         "USB interface did not respond"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto backend = std::make_shared<FakeBackend>();
+        backend->devices = {device("scale")};
+        for (const std::string& answer : c.answers)
+            backend->hid->answer(answer);
+        JobRequest request;
+        request.kind = c.kind;
+        std::vector<std::string> times;
+        request.recordSink = [&](const SalesRecord& r) { times.push_back(r.fields[0]); };
+        LinkSettings usb;
+        usb.setMode(LinkMode::Usb);
+        TransferObserver observer;
+        TransferRunner runner(
+            request, usb,
+            [&](const LinkSettings&) {
+                return std::make_unique<UsbChannel>(backend, Lang::English);
+            },
+            observer, Lang::English);
+        runner.start();
+        EXPECT_EQ(runner.waitAndProcess().message, c.message);
+        EXPECT_EQ(times, c.times);
+    }
 }
 
 TEST(UsbChannel, TheSearchTakesTheFirstScaleThatOpensAmongTheFirst128Interfaces) {

@@ -1,9 +1,14 @@
 #include "CliJob.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "commodity/CommodityList.h"
 #include "commodity/DescriptionList.h"
 #include "common/Language.h"
 #include "labeldesign/LabelDownload.h"
+#include "link/LinkOutcome.h"
+#include "link/UpdateImage.h"
 #include "labeldesign/LabelFile.h"
 #include "labeldesign/LabelFileChoice.h"
 #include "records/DateTimeDownload.h"
@@ -80,9 +85,22 @@ std::optional<JobRequest> CliJob::load(const CliOptions& options, const DataDir&
     case Command::ReadRecords:
         request.recordSink = [&records](const SalesRecord& record) { records.push_back(record); };
         break;
-    case Command::Update:
-        request.updateFile = options.updateFile; // opened when the job starts (codes 215, 216)
+    case Command::Update: {
+        // An image that cannot be read is an input file like any other (exit status 2); the
+        // job opens it again when it starts (codes 215, 216; 217 when it is empty).
+        request.updateFile = options.updateFile;
+        UpdateImage image;
+        errno = 0;
+        if (const int failure = image.open(request.updateFile); failure != 0) {
+            const int reason = errno;
+            error =
+                "cannot read the program image " + options.updateFile + ": " +
+                (failure == LinkCode::kUpdateFileOpenFailed && reason != 0 ? std::strerror(reason)
+                                                                           : "not a regular file");
+            return std::nullopt;
+        }
         break;
+    }
     case Command::ClearRecords:
     case Command::ExportRecords:
     case Command::PrintRecords:

@@ -54,8 +54,15 @@ int testLink(const CliOptions& options, const DataDir& dir, const LinkSettings& 
     LinkTestTargets targets;
     targets.localPort = options.localPort;
     targets.probePort = options.probePort;
+    const std::filesystem::path portMap = dir.record(ComPorts::kFileName);
+    auto devices = ComPorts::load(portMap);
     if (settings.mode == LinkMode::Serial) {
-        const auto devices = ComPorts::load(dir.record(ComPorts::kFileName));
+        // The map decides which device a COM name is; guessing one would test another port.
+        if (!devices) {
+            err << "korvan-cli: " << devices.result.message() << '\n';
+            err.flush();
+            return kExitUsage;
+        }
         targets.serialDevice = ComPorts::device(devices.value, settings.port);
     }
     const LinkTestOutcome outcome = LinkTest::run(settings, targets, lang);
@@ -72,7 +79,28 @@ int testLink(const CliOptions& options, const DataDir& dir, const LinkSettings& 
     if (lines.empty())
         lines = outcome.detail.empty() ? LinkTest::noAnswerText().get(lang) : outcome.detail;
     if (outcome.saveSettings) {
-        if (const IoResult saved = settings.save(dir.record("tx.rec"), lang); !saved)
+        // tx.rec names the port COM1 to COM15: a device path given with --port is stored by the
+        // name record/comports.rec gives it, a new line there when it has none yet.
+        LinkSettings stored = settings;
+        if (stored.port.starts_with('/')) {
+            if (!devices)
+                return finish(out, err, lines + devices.result.message(), kExitFailed);
+            const std::size_t mapped = devices.value.size();
+            const auto name = ComPorts::nameFor(devices.value, stored.port);
+            if (!name)
+                return finish(out, err,
+                              lines + "record/comports.rec has no free COM name for " + stored.port,
+                              kExitFailed);
+            if (devices.value.size() != mapped) {
+                if (const IoResult saved = ComPorts::save(portMap, devices.value); !saved)
+                    return finish(out, err, lines + saved.message(), kExitFailed);
+                if (!options.quiet)
+                    err << "korvan-cli: " << *name << " now stands for " << settings.port
+                        << " (record/comports.rec)\n";
+            }
+            stored.port = *name;
+        }
+        if (const IoResult saved = stored.save(dir.record("tx.rec"), lang); !saved)
             return finish(out, err, lines + saved.message(), kExitFailed);
     }
     return finish(out, err, lines, outcome.passed() ? kExitDone : kExitFailed);

@@ -22,8 +22,10 @@ void EventLoop::unwatch(int fd) {
     std::erase_if(watches_, [fd](const Watch& w) { return w.fd == fd; });
 }
 
-void EventLoop::after(std::chrono::milliseconds delay, std::function<void()> fn) {
-    timers_.emplace(Clock::now() + delay, std::move(fn));
+void EventLoop::after(std::chrono::milliseconds delay, std::function<void()> fn, bool background) {
+    timers_.emplace(Clock::now() + delay, Timer{std::move(fn), background});
+    if (!background)
+        ++foreground_;
 }
 
 void EventLoop::stop() {
@@ -37,11 +39,13 @@ bool EventLoop::run() {
     while (true) {
         // Due timers first, each removed before it runs so it may add new ones.
         while (!timers_.empty() && timers_.begin()->first <= Clock::now()) {
-            auto fn = std::move(timers_.begin()->second);
+            Timer timer = std::move(timers_.begin()->second);
             timers_.erase(timers_.begin());
-            fn();
+            if (!timer.background)
+                --foreground_;
+            timer.fn();
         }
-        if (stopWhenIdle_ && timers_.empty())
+        if (stopWhenIdle_ && foreground_ == 0)
             return true;
 
         std::vector<pollfd> fds;

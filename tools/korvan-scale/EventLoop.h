@@ -25,8 +25,9 @@ public:
     void watch(int fd, std::function<void()> onReadable);
     void unwatch(int fd);
     // Calls `fn` once after `delay`; callbacks due at the same time run in the order given.
-    void after(std::chrono::milliseconds delay, std::function<void()> fn);
-    bool hasTimers() const { return !timers_.empty(); }
+    // A `background` callback (a periodic look at a line) does not keep stopWhenIdle() waiting.
+    void after(std::chrono::milliseconds delay, std::function<void()> fn, bool background = false);
+    bool hasTimers() const { return foreground_ > 0; }
 
     // Runs until stop(). Returns false when polling failed.
     bool run();
@@ -44,7 +45,12 @@ private:
     UniqueFd wakeFd_;
     bool stopWhenIdle_ = false;
     std::vector<Watch> watches_;
-    std::multimap<Clock::time_point, std::function<void()>> timers_;
+    struct Timer {
+        std::function<void()> fn;
+        bool background = false;
+    };
+    std::multimap<Clock::time_point, Timer> timers_;
+    std::size_t foreground_ = 0; // timers that are not background ones
 };
 
 } // namespace korvan::sim

@@ -59,8 +59,15 @@ bool PtyTransport::open(std::string* error) {
     const int flags = ::fcntl(master_.get(), F_GETFL);
     if (flags < 0 || ::fcntl(master_.get(), F_SETFL, flags | O_NONBLOCK) != 0)
         return fail("non-blocking");
-    host_.loop().watch(master_.get(), [this] { readAvailable(); });
+    // The terminal end was opened only to set the line up: a scale holding it open would be a
+    // second user of the PC's serial port, which the PC refuses.
+    slave_.reset();
+    watchMaster();
     return true;
+}
+
+void PtyTransport::watchMaster() {
+    host_.loop().watch(master_.get(), [this] { readAvailable(); });
 }
 
 void PtyTransport::readAvailable() {
@@ -77,7 +84,20 @@ void PtyTransport::readAvailable() {
         }
         if (n < 0 && errno == EINTR)
             continue;
-        break; // EAGAIN: all read; EIO cannot happen while our own terminal end stays open
+        if (n < 0 && errno == EIO && !got) {
+            // No PC has the terminal open: the master reports a hang-up until one does. Look
+            // again shortly instead of spinning on it.
+            host_.loop().unwatch(master_.get());
+            host_.loop().after(
+                kIdleRecheck,
+                [this] {
+                    if (master_)
+                        watchMaster();
+                },
+                true);
+            return;
+        }
+        break; // EAGAIN: all read (EIO after data: the PC closed; the data is handled)
     }
     if (!got)
         return;

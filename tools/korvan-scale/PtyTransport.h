@@ -21,6 +21,8 @@ public:
     // Pause between the pieces of a split answer: longer than the PC's 100 ms poll, so each
     // piece arrives as a poll of its own.
     static constexpr std::chrono::milliseconds kChunkGap{150};
+    // How often the line is looked at while no PC has the terminal open.
+    static constexpr std::chrono::milliseconds kIdleRecheck{20};
     // A message longer than this without a pause is cut here (nothing the PC sends comes near).
     static constexpr std::size_t kMaxMessage = 64 * 1024;
 
@@ -35,6 +37,7 @@ public:
     const std::string& path() const { return path_; }
 
 private:
+    void watchMaster();
     void readAvailable();
     void endOfMessage(std::uint64_t generation);
     bool write(std::string_view bytes);
@@ -43,7 +46,7 @@ private:
     ScaleHost& host_;
     std::unique_ptr<ScaleSession> session_;
     UniqueFd master_;
-    UniqueFd slave_; // kept open so the line stays up while no PC has it open
+    UniqueFd slave_; // open only while the line is set up
     std::string path_;
     std::string pending_;          // bytes of the message being received
     std::uint64_t generation_ = 0; // bumped by every read, so only the last gap timer counts

@@ -5,11 +5,16 @@
 #include "CliMain.h"
 #include "CliOptions.h"
 #include "CliProgress.h"
+#include "common/UniqueFd.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <poll.h>
+#include <pty.h>
+#include <thread>
+#include <tuple>
 #include <sstream>
 
 using namespace korvan;
@@ -213,11 +218,17 @@ TEST(CliRun, ProblemsBeforeTheJobHaveTheirOwnStatus) {
     EXPECT_EQ(usb.status, kExitFailed);
     EXPECT_EQ(usb.out, "USB interface failed to open\n") << usb.err; // no scale attached
 
-    // The update needs no link in record/tx.rec: it always goes over USB.
-    CliRunResult update =
-        runIn({"--data-dir", at, "update", (dir.path() / "none.bin").string(), "--quiet"});
-    EXPECT_EQ(update.status, kExitFailed);
-    EXPECT_EQ(update.out, "Failed to open the file\n");
+    // The update needs no link in record/tx.rec: it always goes over USB. An image that cannot
+    // be read is an input file like any other; an empty one is refused before the hello byte.
+    test::writeBytes(dir / "empty.bin", "");
+    for (const auto& [image, status, text] : std::vector<std::tuple<std::string, int, std::string>>{
+             {"none.bin", kExitUsage, "none.bin: No such file"},
+             {"", kExitUsage, "not a regular file"},
+             {"empty.bin", kExitFailed, "The program file is empty: nothing to update"}}) {
+        CliRunResult update = runIn({"--data-dir", at, "update", (dir / image).string()});
+        EXPECT_EQ(update.status, status) << image;
+        EXPECT_NE((update.out + update.err).find(text), std::string::npos) << update.err;
+    }
 
     std::filesystem::create_directories(data.record("spsm.rec"));
     CliRunResult unreadable =
@@ -225,6 +236,39 @@ TEST(CliRun, ProblemsBeforeTheJobHaveTheirOwnStatus) {
     EXPECT_EQ(unreadable.status, kExitUsage);
     EXPECT_NE(unreadable.err.find("spsm.rec"), std::string::npos) << unreadable.err;
     EXPECT_EQ(unreadable.out, "");
+}
+
+TEST(CliRun, ASerialTestStoresADevicePathByItsComName) {
+    int master = -1, slave = -1;
+    char name[256] = {};
+    ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
+    ::close(slave); // the scale's end is the master; the port is free for the test
+    const UniqueFd scale(master);
+    std::thread answer([&] { // the probe back, as a scale that passes the test
+        pollfd p{scale.get(), POLLIN, 0};
+        char probe = 0;
+        if (::poll(&p, 1, 5000) == 1 && ::read(scale.get(), &probe, 1) == 1) {
+            EXPECT_EQ(::write(scale.get(), &probe, 1), 1);
+        }
+    });
+    test::TempDir dir;
+    const DataDir data(dir.path());
+    const std::string at = dir.path().string();
+    CliRunResult run = runIn({"--data-dir", at, "--link", "serial", "--port", name, "test-link"});
+    answer.join();
+    EXPECT_EQ(run.status, kExitDone) << run.out << run.err;
+    const std::string map = test::readBytes(data.record("comports.rec"));
+    EXPECT_EQ(map.substr(map.find('\f')), "\f" + std::string(name) + "\r\n");
+    EXPECT_NE(
+        test::readBytes(data.record("tx.rec")).find("\n" + map.substr(0, map.find('\f')) + "\r\n"),
+        std::string::npos);
+
+    // A port map that cannot be read is no map: the COM name's device is unknown.
+    std::filesystem::remove(data.record("comports.rec"));
+    std::filesystem::create_directories(data.record("comports.rec"));
+    CliRunResult unreadable = runIn({"--data-dir", at, "--link", "serial", "test-link"});
+    EXPECT_EQ(unreadable.status, kExitUsage);
+    EXPECT_NE(unreadable.err.find("comports.rec"), std::string::npos) << unreadable.err;
 }
 
 TEST(CliProgress, LinesAtMostOnceASecondAndTheLastCountAlways) {
