@@ -44,7 +44,12 @@ void LinkSettings::setMode(LinkMode newMode) {
 }
 
 IoResult LinkSettings::load(const std::filesystem::path& file) {
-    const auto loaded = RecordFile::readLines(file);
+    TrackedFile tracked(file);
+    return load(tracked);
+}
+
+IoResult LinkSettings::load(TrackedFile& file) {
+    const auto loaded = file.readLines();
     if (!loaded)
         return loaded.result;
     const std::vector<std::string>& lines = loaded.value;
@@ -59,8 +64,12 @@ IoResult LinkSettings::load(const std::filesystem::path& file) {
     return {};
 }
 
+std::vector<std::string> LinkSettings::lines(Lang lang) const {
+    return {modeName(mode, lang), port, targetIp};
+}
+
 IoResult LinkSettings::save(const std::filesystem::path& file, Lang lang) const {
-    return RecordFile::writeLines(file, {modeName(mode, lang), port, targetIp});
+    return RecordFile::writeLines(file, lines(lang));
 }
 
 } // namespace korvan

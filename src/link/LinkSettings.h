@@ -7,6 +7,8 @@
 
 #include "common/Language.h"
 #include "common/RecordFile.h"
+#include "common/TrackedFile.h"
+#include <vector>
 #include "link/LinkMode.h"
 
 namespace korvan {
@@ -21,9 +23,12 @@ public:
     // Reads the file over the current values: a line the file lacks keeps its value, and a
     // missing file keeps them all. Lines after the third are ignored.
     IoResult load(const std::filesystem::path& file);
+    // The same, remembering what was read so a later save can tell another program's write.
+    IoResult load(TrackedFile& file);
     // Writes the three lines (CR LF each), the mode by its name in `lang` (English when the
     // language is neither).
     IoResult save(const std::filesystem::path& file, Lang lang) const;
+    std::vector<std::string> lines(Lang lang) const;
 
     void setMode(LinkMode newMode);
 

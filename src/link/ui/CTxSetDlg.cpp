@@ -73,12 +73,13 @@ private:
 } // namespace
 
 CTxSetDlg::CTxSetDlg(QWidget* parent)
-    : DataEntryDialog(parent), ui_(std::make_unique<Ui::CTxSetDlg>()), lang_(Language::current()) {
+    : DataEntryDialog(parent), ui_(std::make_unique<Ui::CTxSetDlg>()), lang_(Language::current()),
+      settingsFile_(DataDir::current().record("tx.rec")) {
     ui_->setupUi(this);
     fixSize();
     setCaptions();
 
-    settingsRead_ = stored_.load(DataDir::current().record("tx.rec"));
+    settingsRead_ = stored_.load(settingsFile_);
     auto devices = ComPorts::load(DataDir::current().record(ComPorts::kFileName));
     devicesRead_ = devices.result;
     devices_ = std::move(devices.value);
@@ -270,7 +271,18 @@ bool CTxSetDlg::writeSettings() {
             Prompt::showMessage(read->message());
             return false;
         }
-    IoResult result = current().save(DataDir::current().record("tx.rec"), lang_);
+    const TrackedFile::Saved saved = settingsFile_.saveLines(current().lines(lang_), lang_);
+    if (saved.reload) {
+        stored_ = LinkSettings{};
+        settingsRead_ = stored_.load(settingsFile_);
+        showValues();
+        if (!settingsRead_.ok())
+            Prompt::showMessage(settingsRead_.message());
+        return false;
+    }
+    if (saved.result.ok() && !saved.written)
+        return false; // cancelled
+    IoResult result = saved.result;
     if (result.ok()) {
         const auto path = DataDir::current().record(ComPorts::kFileName);
         // Nothing to map and no file yet: no file is made.

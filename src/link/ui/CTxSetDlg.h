@@ -54,6 +54,7 @@ private:
 
     std::unique_ptr<Ui::CTxSetDlg> ui_;
     Lang lang_;
+    TrackedFile settingsFile_; // record/tx.rec
     LinkSettings stored_;
     IoResult settingsRead_;
     std::map<std::string, std::string> devices_; // the port mapping as the screen holds it

@@ -121,8 +121,13 @@ private slots:
         const QString product = child<QComboBox>(&screen, "usbDeviceCombo")->currentText();
         QVERIFY(!product.isEmpty());
         QVERIFY(info->toPlainText().contains(product + "\nEffective equipment"));
+        // tx.rec was written behind the screen's back above: the screen asks before it stores
+        // the settings (overwrite).
+        prompt.choose(1);
         press("usbTestButton");
-        QCOMPARE(prompt.shown(), std::vector<std::string>{"Successful"});
+        QCOMPARE(prompt.shown().size(), std::size_t(2));
+        QVERIFY(prompt.shown().front().starts_with("tx.rec was changed by another program"));
+        QCOMPARE(prompt.last(), std::string("Successful"));
         QVERIFY(info->toPlainText().endsWith("Write data completion\n"));
         QCOMPARE(data.read("tx.rec"), std::string("USB\r\nCOM4\r\n127.0.0.1\r\n"));
 
