@@ -5,7 +5,11 @@
 #include "support/TempDir.h"
 #include "support/Together.h"
 
+#include "common/DataLock.h"
 #include "common/RecordFile.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -138,4 +142,33 @@ TEST(CliCommodities, TwoImportsAtOnceKeepTheRowsOfBoth) {
         const auto rows = RecordFile::readLines(dir / "record/sp.rec").value;
         ASSERT_EQ(rows.size(), 2u * kRows) << "run " << run;
     }
+}
+
+TEST(CliCommodities, AnImportThatWaitsForAnotherWriterSaysSoOnATerminal) {
+    TempDir dir;
+    writeBytes(dir / "in.csv", "Code,Unit price,Name\r\n1,1.00,One\r\n");
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) { // another program in the middle of a write
+        const DataLock lock(dir / "record/sp.rec");
+        ::close(ready[0]);
+        ::close(ready[1]);
+        ::usleep(300 * 1000);
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    char byte;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 0); // the holder has the lock
+    ::close(ready[0]);
+    std::ostringstream out, err;
+    const int status = cli::runCli(
+        {"import-commodities", "--data-dir", dir.path().string(), (dir / "in.csv").string()}, out,
+        err, true);
+    ::waitpid(holder, nullptr, 0);
+    EXPECT_EQ(status, 0) << err.str();
+    EXPECT_NE(err.str().find("korvan-cli: waiting for another program to finish writing to " +
+                             dir.path().string()),
+              std::string::npos)
+        << err.str();
 }
