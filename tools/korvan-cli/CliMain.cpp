@@ -82,14 +82,22 @@ int testLink(const CliOptions& options, const DataDir& dir, const LinkSettings& 
         // tx.rec names the port COM1 to COM15: a device path given with --port is stored by the
         // name record/comports.rec gives it, a new line there when it has none yet.
         LinkSettings stored = settings;
+        // Read, mapped and written under the data folder's lock: another program may have
+        // mapped a port while the test ran.
+        const DataLock lock(portMap);
         if (stored.port.starts_with('/')) {
+            devices = ComPorts::load(portMap);
             if (!devices)
                 return finish(out, err, lines + devices.result.message(), kExitFailed);
             const std::size_t mapped = devices.value.size();
             const auto name = ComPorts::nameFor(devices.value, stored.port);
             if (!name)
                 return finish(out, err,
-                              lines + "record/comports.rec has no free COM name for " + stored.port,
+                              lines +
+                                  Tr{"record/comports.rec 中没有空闲的COM名称可用于 ",
+                                     "record/comports.rec has no free COM name for "}
+                                      .get(lang) +
+                                  stored.port,
                               kExitFailed);
             if (devices.value.size() != mapped) {
                 if (const IoResult saved = ComPorts::save(portMap, devices.value); !saved)

@@ -179,7 +179,9 @@ void CSpSetDlg::onDeleteAll() {
 
 void CSpSetDlg::onSave() {
     IoResult result = list_.save();
-    model_->refresh(); // the operator may have chosen to reload the file
+    // The operator may have chosen to reload the file: the list and the working record are new.
+    model_->refresh();
+    ByteLimitValidator::fill(ui_->nameEdit, fromGbk(list_.workingRecord().name));
     if (!result.ok())
         Prompt::showMessage(result.message());
 }
