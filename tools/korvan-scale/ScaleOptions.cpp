@@ -56,6 +56,9 @@ public:
             "answer message K of each job with data error 0x0E\n(the hello is message 1)", 1,
             1'000'000'000, [&o](long long x) { o.session.dataErrorAt = int(x); }, {}, "K");
         numbered(
+            "--end-at", "answer message K of each job with the end byte 0x0F, ending the job", 1,
+            1'000'000'000, [&o](long long x) { o.session.endAt = int(x); }, {}, "K");
+        numbered(
             "--silent-after", "answer messages 1 to K of each job, then nothing", 0, 1'000'000'000,
             [&o](long long x) { o.session.silentAfter = int(x); }, {}, "K");
         numbered(

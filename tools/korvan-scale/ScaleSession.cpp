@@ -136,6 +136,8 @@ std::optional<Answer> ScaleSession::injectedFault() {
     }
     if (options_.dataErrorAt && messageCount_ == *options_.dataErrorAt)
         return dataError("injected");
+    if (options_.endAt && messageCount_ == *options_.endAt)
+        return finish(kEnd, "ended at message " + std::to_string(*options_.endAt) + " (injected)");
     return std::nullopt;
 }
 

@@ -19,6 +19,7 @@ struct SessionOptions {
     bool busy = false;              // answer the hello with 0x0B
     std::optional<int> dataErrorAt; // answer message k of a job with 0x0E (the hello is 1)
     std::optional<int> silentAfter; // answer messages 1..k of a job, then nothing
+    std::optional<int> endAt;       // answer message k of a job with the end byte 0x0F, ending it
     std::chrono::milliseconds delay{0};
     bool ackParen = false;    // acknowledge with ")" instead of 0x0D
     int splitLines = 1;       // send each sales record line in this many pieces
