@@ -45,6 +45,8 @@ std::optional<JobRequest> CliJob::load(const CliOptions& options, const DataDir&
         result = list.open();
         list.setModelFamily(options.family);
         request = list.downloadRequest();
+        if (result && !(error = list.downloadRefusal()).empty())
+            return std::nullopt;
         break;
     }
     case Command::SendDescriptions: {
