@@ -3,6 +3,7 @@
 #include "commodity/CommodityList.h"
 #include "commodity/DescriptionList.h"
 #include "common/Language.h"
+#include "labeldesign/LabelCheck.h"
 #include "labeldesign/LabelDownload.h"
 #include "labeldesign/LabelFile.h"
 #include "labeldesign/LabelFileChoice.h"
@@ -74,9 +75,14 @@ std::optional<JobRequest> CliJob::load(const CliOptions& options, const DataDir&
                     "korvan-cli send label FILE";
             return std::nullopt;
         }
+        if (file && !(error = LabelCheck::fileProblem(file.value, Language::current())).empty())
+            return std::nullopt;
         const auto label = file ? LabelFile::load(file.value) : Loaded<Label>{};
         result = file ? label.result : file.result;
         request = LabelDownload::request(label.value);
+        if (result &&
+            !(error = LabelCheck::downloadProblem(label.value, Language::current())).empty())
+            return std::nullopt;
         break;
     }
     case Command::ReadRecords:
