@@ -194,7 +194,9 @@ TEST_F(CommodityImportTest, ExportThenImportGivesTheSameFileByteForByte) {
     quoted.salesMode = SalesMode::Quantity;
     quoted.discount = Discount::Yes;
     lists[1] = {record("\xC6\xBB\xB9\xFB\xC6\xBB\xB9\xFB\xC6\xBB\xB9\xFB\xC6\xBB\xB9\xFB", "1"),
-                quoted, record(" lead", "0000000000000001", "000.50")};
+                quoted, record(" lead", "0000000000000001", "000.50"),
+                // Cells a spreadsheet would take for formulas.
+                record("=1+2", "-1"), record("@x", "'+1")};
     for (const char* flag : {kEnglish, kChinese}) {
         Language::setFlag(flag);
         for (const auto& list : lists) {
