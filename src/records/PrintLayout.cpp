@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "common/TextCodec.h"
+#include "sheets/Workbook.h"
 #include "records/SalesCaptions.h"
 
 namespace korvan {
@@ -48,9 +48,10 @@ PrintPage PrintLayout::page(std::size_t number) const {
     for (std::size_t r = page.firstRow; r < page.firstRow + page.rowCount; ++r, y += kRowPitch)
         for (std::size_t c = 0; c < SalesRows::kFields; ++c)
             // Printing is for reading: a byte that is not GBK prints as a replacement mark
-            // rather than dropping the field.
-            texts.push_back(
-                {Role::Field, kColumnX[c], y, TextCodec::toUtf8Lossy(rows_.field(r, c))});
+            // rather than dropping the field. A field runs on, but not past the page's edge:
+            // what no page can show is cut, so a field of any length costs a line's memory.
+            texts.push_back({Role::Field, kColumnX[c], y,
+                             Workbook::textOfGbk(rows_.field(r, c), kMaxFieldCharacters)});
 
     texts.push_back({Role::Separator, kSeparatorX, y, separator});
     const int footY = y + kRowPitch;

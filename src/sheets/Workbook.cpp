@@ -5,12 +5,11 @@
 
 #include <xlsxwriter.h>
 
+#include "common/TextCodec.h"
 #include "common/UniqueFd.h"
 
 namespace korvan::Workbook {
 namespace {
-
-constexpr std::size_t kMaxCellCharacters = 32767;
 
 // Removes the scratch file however the export ends.
 class ScratchFile {
@@ -75,18 +74,31 @@ Loaded<std::filesystem::path> newTemporaryFile(std::string_view prefix) {
     return {std::filesystem::path(name), {}};
 }
 
-std::string cellText(std::string text) {
-    if (text.size() <= kMaxCellCharacters)
+namespace {
+
+std::string cut(std::string text, std::size_t maxCharacters) {
+    if (text.size() <= maxCharacters)
         return text;
     std::size_t characters = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 &&
-            ++characters > kMaxCellCharacters) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && ++characters > maxCharacters) {
             text.resize(i);
             break;
         }
     }
     return text;
+}
+
+} // namespace
+
+std::string cellText(std::string text) {
+    return cut(std::move(text), kMaxCellCharacters);
+}
+
+std::string textOfGbk(std::string_view gbk, std::size_t maxCharacters) {
+    // A character takes at most two bytes, so twice as many bytes hold at least as many
+    // characters as are kept.
+    return cut(TextCodec::toUtf8Lossy(gbk.substr(0, 2 * maxCharacters)), maxCharacters);
 }
 
 } // namespace korvan::Workbook
