@@ -55,40 +55,27 @@ TEST(CommodityValidation, ChecksApplyInTableOrder) {
 }
 
 TEST(CommodityValidation, NumberFieldsTakeUnsignedDigitsWithAtMostOnePoint) {
-    const struct {
-        std::string CommodityForm::*field;
-        const char* text;
-        std::optional<CommodityCheck> failure;
-    } cases[] = {
-        {&CommodityForm::name, " ", std::nullopt}, // blanks are text in a text field
-        {&CommodityForm::unitPrice, "5.00", std::nullopt},
-        {&CommodityForm::unitPrice, ".5", std::nullopt},
-        {&CommodityForm::unitPrice, "5.", std::nullopt},
-        {&CommodityForm::unitPrice, "ab1.5x", CommodityCheck::UnitPriceNotNumber},
-        {&CommodityForm::unitPrice, "1.2.3", CommodityCheck::UnitPriceNotNumber},
-        {&CommodityForm::unitPrice, "-1", CommodityCheck::UnitPriceNotNumber},
-        {&CommodityForm::unitPrice, "+1", CommodityCheck::UnitPriceNotNumber},
-        {&CommodityForm::unitPrice, ".", CommodityCheck::UnitPriceNotNumber},
-        {&CommodityForm::unitPrice, " 5", CommodityCheck::UnitPriceNotNumber},
-        {&CommodityForm::tare, "12.5", std::nullopt},
-        {&CommodityForm::tare, "  ", CommodityCheck::TareNotNumber},
-        {&CommodityForm::tare, "1e3", CommodityCheck::TareNotNumber},
-        {&CommodityForm::shelfLife, "365", std::nullopt},
-        {&CommodityForm::shelfLife, "1.5", CommodityCheck::ShelfLifeNotNumber},
-        {&CommodityForm::discountRate, "15", std::nullopt},
-        {&CommodityForm::discountRate, "1%", CommodityCheck::DiscountRateNotNumber},
-    };
-    for (const auto& c : cases) {
+    using F = CommodityForm;
+    using enum CommodityCheck;
+    const std::tuple<std::string F::*, const char*, std::optional<CommodityCheck>> cases[] = {
+        {&F::name, " ", {}},
+        {&F::unitPrice, "5.", {}},
+        {&F::unitPrice, ".5", {}},
+        {&F::unitPrice, "ab1.5x", UnitPriceNotNumber},
+        {&F::unitPrice, "1.2.3", UnitPriceNotNumber},
+        {&F::unitPrice, "-1", UnitPriceNotNumber},
+        {&F::unitPrice, ".", UnitPriceNotNumber},
+        {&F::tare, "12.5", {}},
+        {&F::tare, "  ", TareNotNumber},
+        {&F::tare, "1e3", TareNotNumber},
+        {&F::shelfLife, "1.5", ShelfLifeNotNumber},
+        {&F::discountRate, "1%", DiscountRateNotNumber}};
+    for (const auto& [field, text, failure] : cases) {
         CommodityForm f = complete();
-        f.*c.field = c.text;
-        EXPECT_EQ(check(f), c.failure) << c.text;
-        EXPECT_EQ(check(f, Mode::Updating), c.failure) << c.text;
+        f.*field = text;
+        EXPECT_EQ(check(f), failure) << text;
+        EXPECT_EQ(check(f, Mode::Updating), failure) << text;
     }
-    // Every field filled in comes first: an empty description is reported before a bad price.
-    CommodityForm f = complete();
-    f.unitPrice = "x";
-    f.descriptionNumber.clear();
-    EXPECT_EQ(check(f), CommodityCheck::DescriptionEmpty);
 }
 
 TEST(CommodityValidation, DescriptionNumberLimitWhenAddingOnly) {

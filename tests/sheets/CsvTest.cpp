@@ -80,27 +80,17 @@ TEST(Csv, Utf8WithOrWithoutMarkAndGbkReadAlike) {
 }
 
 TEST(Csv, Utf16IsRefusedWithOrWithoutItsMark) {
-    const auto utf16 = [](std::u16string_view text, bool littleEndian, bool mark) {
-        std::string bytes = mark ? (littleEndian ? "\xFF\xFE" : "\xFE\xFF") : "";
-        for (char16_t c : text) {
-            const char low = static_cast<char>(c & 0xFF), high = static_cast<char>(c >> 8);
-            bytes += littleEndian ? std::string{low, high} : std::string{high, low};
+    for (const std::u16string_view text : {u"Name,Code\r\n", u"商品名,单价\r\n苹果,5.50\r\n"})
+        for (const std::string mark : {"", "\xFF\xFE", "\xFE\xFF"}) {
+            std::string bytes = mark;
+            for (char16_t c : text) // big-endian with its mark, little-endian otherwise
+                bytes += mark == "\xFE\xFF" ? std::string{char(c >> 8), char(c)}
+                                            : std::string{char(c), char(c >> 8)};
+            EXPECT_EQ(CsvReader::parse(bytes).problem, SheetRead::Problem::Utf16) << mark;
         }
-        return bytes;
-    };
-    for (const std::u16string_view text :
-         {u"Name,Code\r\nApple,1\r\n", u"商品名,单价\r\n苹果,5.50\r\n"})
-        for (bool littleEndian : {true, false})
-            for (bool mark : {true, false}) {
-                const SheetRead read = CsvReader::parse(utf16(text, littleEndian, mark));
-                EXPECT_EQ(read.problem, SheetRead::Problem::Utf16) << littleEndian << mark;
-                EXPECT_TRUE(read.rows.empty());
-            }
-    const std::string saved = Language::flag();
     Language::setFlag(kEnglish);
     EXPECT_EQ(CsvReader::parse("\xFF\xFE").message(),
               "UTF-16 is not supported: save the file as UTF-8 or GBK");
-    Language::setFlag(saved);
 }
 
 TEST(Csv, SeparatorsQuotesAndLines) {

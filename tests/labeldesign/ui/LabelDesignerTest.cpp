@@ -255,34 +255,25 @@ private slots:
         QCOMPARE(screen.labelFile(), data.label("3chn.bel"));
     }
 
-    void aLabelTheScaleCannotTakeOpensForCorrectionButIsNotSent() {
+    void noHeightIsSavedAndAFileThatIsNoLabelIsNotOpened() {
         LabelData data;
-        const std::string bytes = "\f40\f30\r\nA\f\f0\f12*24\f12*24\f1.5\f2\fTRUE\f1\f2\r\n";
-        test::writeBytes(data.label("2eng.bel"), bytes);
         Prompt::Script prompt;
-        {
-            CBqSetDlg screen;
-            QCOMPARE(screen.labelFile(), data.label("2eng.bel"));
-            click(child<QPushButton>(&screen, "downloadButton"));
-            QCOMPARE(prompt.last(),
-                     std::string("Row 1 \"A\": X.pos must be a whole number of mm, not \"1.5\""));
-            // An empty height is never saved.
-            auto* height = child<QLineEdit>(&screen, "heightEdit");
-            height->setFocus();
-            QTest::keyClick(height, Qt::Key_End);
-            QTest::keyClick(height, Qt::Key_Backspace);
-            QTest::keyClick(height, Qt::Key_Backspace);
-            click(child<QPushButton>(&screen, "saveButton"));
-            QCOMPARE(prompt.last(), std::string("The label height must be a whole number of mm "
-                                                "from 20 to 99, not \"\""));
-            QCOMPARE(test::readBytes(data.label("2eng.bel")), bytes);
-        }
-        // record/dqlabel.rec naming a file that is no label: not opened, so never written over.
-        test::writeBytes(DataDir::current().record("dqlabel.rec"), "/etc/passwd\f\r\n");
+        const std::string before = test::readBytes(data.label("2eng.bel"));
         CBqSetDlg screen;
-        QVERIFY(screen.labelFile().empty());
-        screen.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&screen));
+        auto* height = child<QLineEdit>(&screen, "heightEdit");
+        height->selectAll();
+        QTest::keyClick(height, Qt::Key_Backspace);
+        click(child<QPushButton>(&screen, "saveButton"));
+        QCOMPARE(
+            prompt.last(),
+            std::string("The label height must be a whole number of mm from 20 to 99, not \"\""));
+        QCOMPARE(test::readBytes(data.label("2eng.bel")), before);
+        // Not opened, so Save can never write over it.
+        test::writeBytes(DataDir::current().record("dqlabel.rec"), "/etc/passwd\f\r\n");
+        CBqSetDlg other;
+        QVERIFY(other.labelFile().empty());
+        other.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&other));
         QCOMPARE(prompt.last(),
                  std::string("Not a label file (a label file's name ends in .bel): /etc/passwd"));
     }
