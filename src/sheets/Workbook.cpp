@@ -5,11 +5,12 @@
 
 #include <xlsxwriter.h>
 
-#include "common/TextCodec.h"
 #include "common/UniqueFd.h"
 
 namespace korvan::Workbook {
 namespace {
+
+constexpr std::size_t kMaxCellCharacters = 32767;
 
 // Removes the scratch file however the export ends.
 class ScratchFile {
@@ -74,9 +75,11 @@ Loaded<std::filesystem::path> newTemporaryFile(std::string_view prefix) {
     return {std::filesystem::path(name), {}};
 }
 
-namespace {
+std::string cellText(std::string text) {
+    return cutText(std::move(text), kMaxCellCharacters);
+}
 
-std::string cut(std::string text, std::size_t maxCharacters) {
+std::string cutText(std::string text, std::size_t maxCharacters) {
     if (text.size() <= maxCharacters)
         return text;
     std::size_t characters = 0;
@@ -87,18 +90,6 @@ std::string cut(std::string text, std::size_t maxCharacters) {
         }
     }
     return text;
-}
-
-} // namespace
-
-std::string cellText(std::string text) {
-    return cut(std::move(text), kMaxCellCharacters);
-}
-
-std::string textOfGbk(std::string_view gbk, std::size_t maxCharacters) {
-    // A character takes at most two bytes, so twice as many bytes hold at least as many
-    // characters as are kept.
-    return cut(TextCodec::toUtf8Lossy(gbk.substr(0, 2 * maxCharacters)), maxCharacters);
 }
 
 } // namespace korvan::Workbook

@@ -23,13 +23,9 @@ std::string write(const std::filesystem::path& file,
 // (TMPDIR), readable by the user alone.
 Loaded<std::filesystem::path> newTemporaryFile(std::string_view prefix = "korvan-");
 
-inline constexpr std::size_t kMaxCellCharacters = 32767;
-
 // The text a cell can hold: UTF-8 cut to the 32767 characters a cell allows.
 std::string cellText(std::string text);
-// Code page 936 bytes shown as UTF-8 (a byte that is not GBK becomes U+FFFD), cut to
-// `maxCharacters` characters. Only the bytes the cut keeps are converted, so a field of any
-// length costs no more than the text kept.
-std::string textOfGbk(std::string_view gbk, std::size_t maxCharacters = kMaxCellCharacters);
+// UTF-8 cut to its first `maxCharacters` characters.
+std::string cutText(std::string text, std::size_t maxCharacters);
 
 } // namespace korvan::Workbook
