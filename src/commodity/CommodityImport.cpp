@@ -147,19 +147,6 @@ std::optional<Fault> fillForm(const CommodityImportRow& row, const ColumnMap& ma
     return std::nullopt;
 }
 
-// The field an editor check is about (the row count check comes before every field).
-std::optional<std::size_t> fieldOf(CommodityCheck check) {
-    switch (check) {
-    case CommodityCheck::TooManyRows:
-        return std::nullopt;
-    case CommodityCheck::DescriptionTooHigh:
-        return static_cast<std::size_t>(CommodityField::DescriptionNumber);
-    default:
-        return static_cast<std::size_t>(check) -
-               static_cast<std::size_t>(CommodityCheck::NameEmpty);
-    }
-}
-
 } // namespace
 
 CommodityImport CommodityImport::plan(const SheetRead& sheet,
@@ -236,9 +223,10 @@ CommodityImport CommodityImport::plan(const SheetRead& sheet,
                 CommodityValidation::firstFailure(form, editorMode, result.merged.size())) {
             // The editor's checks go field by field like the cell checks; the earlier field wins
             // (a cell that could not go in leaves its field as it was, which proves nothing).
-            const auto field = fieldOf(*failed);
-            if (!fault || !field || *field < fault->field)
-                fault = Fault{field.value_or(kFields), CommodityValidation::message(*failed).get()};
+            const auto field = CommodityValidation::fieldOf(*failed);
+            const std::size_t index = field ? static_cast<std::size_t>(*field) : kFields;
+            if (!fault || !field || index < fault->field)
+                fault = Fault{index, CommodityValidation::message(*failed).get()};
         }
 
         if (fault) {

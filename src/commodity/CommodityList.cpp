@@ -1,7 +1,9 @@
 #include "CommodityList.h"
 
+#include "CommodityColumns.h"
 #include "common/DownloadGuard.h"
 #include "common/Prompt.h"
+#include "common/Text.h"
 
 #include <algorithm>
 
@@ -12,6 +14,7 @@ const Tr kListFull{"商品数据不能超过2000", "Commodity data should not ex
 const Tr kSaveCompleted{"数据保存完成", "Save completed"};
 const Tr kNameEmpty{"商品名不能为空", "Commodity name can't be empty"};
 const Tr kNotFound{"找不到该商品", "Can't find"};
+const Tr kRowRefused{"第%1行, %2: %3。未下传任何数据", "Row %1, %2: %3. Nothing was sent"};
 
 } // namespace
 
@@ -147,7 +150,31 @@ IoResult CommodityList::save() {
 }
 
 bool CommodityList::readyForDownload() const {
-    return DownloadGuard::allows(loadFailure_, modified_, lang_);
+    if (!DownloadGuard::allows(loadFailure_, modified_, lang_))
+        return false;
+    const std::string refusal = downloadRefusal();
+    if (!refusal.empty())
+        Prompt::showMessage(refusal);
+    return refusal.empty();
+}
+
+std::string CommodityList::downloadRefusal() const {
+    // The short frame carries the name and the price alone.
+    std::vector<CommodityField> sent{CommodityField::UnitPrice};
+    if (family_ == ModelFamily::Vamo)
+        sent.insert(sent.end(), {CommodityField::Tare, CommodityField::ShelfLife,
+                                 CommodityField::DiscountRate});
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        for (CommodityField field : sent) {
+            const auto failed = CommodityValidation::numberFailure(field, rows_[row].cell(field));
+            if (failed)
+                return Text::fillIn(kRowRefused.get(lang_),
+                                    {std::to_string(row + 1),
+                                     CommodityColumns::of(field).header.get(lang_),
+                                     CommodityValidation::message(*failed).get(lang_)});
+        }
+    }
+    return {};
 }
 
 JobRequest CommodityList::downloadRequest() const {

@@ -88,8 +88,12 @@ public:
     // overwrite or cancel); Reload opens the list again from the file.
     IoResult save();
     // The guard of Download: false, after telling the operator, while the list differs from the
-    // file.
+    // file or a row holds a value the scale cannot take (downloadRefusal).
     bool readyForDownload() const;
+    // Why the rows cannot be sent, naming the first row and field at fault: a number field that
+    // the list's model family sends and that is not a number (CommodityValidation). Empty when
+    // they can. The file may hold such values; they load and show, so they can be corrected.
+    std::string downloadRefusal() const;
     // The commodity download of the rows, first row first, in the list's model family. The one
     // place a commodity download is put together, for the screen and the command line alike.
     JobRequest downloadRequest() const;

@@ -156,8 +156,10 @@ void LabelDesign::finishDrag(std::size_t row, int xMm, int yMm) {
 
 IoResult LabelDesign::save(const std::filesystem::path& file) {
     IoResult result = LabelFile::save(file, label_);
-    if (result.ok())
+    if (result.ok()) {
         modified_ = false;
+        label_.shortLine = 0; // every line is written whole
+    }
     return result;
 }
 

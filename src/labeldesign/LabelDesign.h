@@ -79,7 +79,8 @@ public:
     void dragMoved() { modified_ = true; }
     void finishDrag(std::size_t row, int xMm, int yMm);
 
-    // Writes the label file; the label is no longer modified once it is written.
+    // Writes the label file; the label is no longer modified once it is written. The caller
+    // checks the size first (LabelCheck::sizeProblem).
     IoResult save(const std::filesystem::path& file);
     // Reads another label file over the rows (see LabelFile::reload): nothing selected, and
     // modified, as the rows now differ from the file the designer was opened with.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "LabelGeometry.h"
+#include "LabelCheck.h"
 
 namespace korvan {
 
@@ -10,7 +10,7 @@ JobRequest LabelDownload::request(const Label& label) {
     JobRequest request;
     request.kind = JobKind::LabelDownload;
     request.labelHeader = {label.shopNumber, label.width, label.height};
-    const std::size_t rows = std::min(label.elements.size(), LabelGeometry::kEntries);
+    const std::size_t rows = std::min(label.elements.size(), LabelCheck::kMaxElements);
     request.labelElements.reserve(rows);
     for (std::size_t i = 0; i < rows; ++i) {
         const LabelElement& e = label.elements[i];

@@ -6,10 +6,24 @@ namespace korvan {
 
 namespace {
 
-constexpr std::size_t kHeaderFields = 3;
+// The number of fields of a line, as far as a place of `count` fields sees them.
+std::size_t fieldCount(const std::string& line, std::size_t count) {
+    std::size_t fields = 1;
+    for (std::size_t at = line.find(kFieldSeparator); at != std::string::npos && fields < count;
+         at = line.find(kFieldSeparator, at + 1))
+        ++fields;
+    return fields;
+}
+
+// Notes line `number` (from 1) when it is the first to fall short of its `count` fields.
+void noteShort(Label& label, const std::string& line, std::size_t count, std::size_t number) {
+    if (label.shortLine == 0 && fieldCount(line, count) < count)
+        label.shortLine = number;
+}
 
 void readHeader(const std::string& line, Label& label) {
-    auto fields = RecordFile::splitFields(line, kHeaderFields);
+    noteShort(label, line, Label::kHeaderFields, 1);
+    auto fields = RecordFile::splitFields(line, Label::kHeaderFields);
     label.shopNumber = std::move(fields[0]);
     label.width = std::move(fields[1]);
     label.height = std::move(fields[2]);
@@ -43,8 +57,10 @@ Label LabelFile::parse(const std::vector<std::string>& lines) {
         return label;
     readHeader(lines.front(), label);
     label.elements.reserve(lines.size() - 1);
-    for (std::size_t i = 1; i < lines.size(); ++i)
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        noteShort(label, lines[i], LabelElement::kColumns, i + 1);
         label.elements.push_back(readElement(lines[i]));
+    }
     return label;
 }
 
@@ -72,9 +88,12 @@ IoResult LabelFile::reload(const std::filesystem::path& file, Label& label) {
         return lines.result;
     if (lines.value.empty())
         return lines.result;
+    label.shortLine = 0;
     readHeader(lines.value.front(), label);
-    for (std::size_t i = 1; i < lines.value.size() && i - 1 < label.elements.size(); ++i)
+    for (std::size_t i = 1; i < lines.value.size() && i - 1 < label.elements.size(); ++i) {
+        noteShort(label, lines.value[i], LabelElement::kColumns, i + 1);
         label.elements[i - 1] = readElement(lines.value[i]);
+    }
     return lines.result;
 }
 

@@ -1,5 +1,6 @@
 #include "LabelSizeCode.h"
-#include "common/Text.h"
+
+#include "LabelCheck.h"
 
 #include <algorithm>
 #include <cctype>
@@ -38,7 +39,7 @@ std::vector<std::string> LabelSizeCode::labelFiles(const std::filesystem::path& 
         // Sorted below: the order a folder happens to list its files in means nothing to anyone.
         const std::filesystem::path& path = it->path();
         // Files copied from a Windows folder may carry ".BEL".
-        if (Text::asciiLower(path.extension().string()) == ".bel" && it->is_regular_file(ec))
+        if (LabelCheck::isLabelFileName(path) && it->is_regular_file(ec))
             names.push_back(path.filename().string());
     }
     std::sort(names.begin(), names.end());

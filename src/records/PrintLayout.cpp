@@ -4,9 +4,21 @@
 #include <cstdio>
 
 #include "common/TextCodec.h"
+#include "sheets/Workbook.h"
 #include "records/SalesCaptions.h"
 
 namespace korvan {
+
+namespace {
+
+// A field as printed: only the bytes of the characters kept are converted (a character takes at
+// most two bytes), so a field of any length costs no more than the text kept.
+std::string printedField(std::string_view gbk) {
+    const std::size_t kept = PrintLayout::kMaxFieldCharacters;
+    return Workbook::cutText(TextCodec::toUtf8Lossy(gbk.substr(0, 2 * kept)), kept);
+}
+
+} // namespace
 
 PrintCaptions PrintCaptions::forLanguage(Lang lang) {
     return {SalesCaptions::kHeading.get(lang), SalesCaptions::columns(lang)};
@@ -48,9 +60,9 @@ PrintPage PrintLayout::page(std::size_t number) const {
     for (std::size_t r = page.firstRow; r < page.firstRow + page.rowCount; ++r, y += kRowPitch)
         for (std::size_t c = 0; c < SalesRows::kFields; ++c)
             // Printing is for reading: a byte that is not GBK prints as a replacement mark
-            // rather than dropping the field.
-            texts.push_back(
-                {Role::Field, kColumnX[c], y, TextCodec::toUtf8Lossy(rows_.field(r, c))});
+            // rather than dropping the field. A field runs on, but not past the page's edge:
+            // what no page can show is cut, so a field of any length costs a line's memory.
+            texts.push_back({Role::Field, kColumnX[c], y, printedField(rows_.field(r, c))});
 
     texts.push_back({Role::Separator, kSeparatorX, y, separator});
     const int footY = y + kRowPitch;

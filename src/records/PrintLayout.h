@@ -6,7 +6,8 @@
 //
 // Every text is drawn in one font: cell height kFontHeight device units (the line's full height,
 // from the top of the text to the bottom), the platform's default face and weight. A text's
-// point is its top left corner. Texts are not clipped: a long field runs on into the next column.
+// point is its top left corner. Texts are not clipped: a long field runs on into the next column,
+// up to kMaxFieldCharacters characters (the rest would lie past the page's edge).
 #include <array>
 #include <cstddef>
 #include <string>
@@ -59,6 +60,8 @@ public:
     static constexpr int kTotalLabelX = 1400;
     static constexpr int kTotalX = 1850;
     static constexpr std::size_t kSeparatorLength = 109;
+    // More than a line of the page shows even in its narrowest characters (4800 units wide).
+    static constexpr std::size_t kMaxFieldCharacters = 512;
     // The lowest text of a full page ends here: the page counter's line under 79 rows.
     static constexpr int kFullPageBottom =
         kFirstRowY + kRowPitch * (static_cast<int>(kRowsPerPage) + 1) + kFontHeight;

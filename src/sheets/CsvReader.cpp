@@ -1,11 +1,13 @@
 #include "CsvReader.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <system_error>
 
 #include <csv.h>
 
+#include "CsvWriter.h"
 #include "common/TextCodec.h"
 
 namespace korvan::CsvReader {
@@ -61,6 +63,19 @@ std::string toText(std::string_view bytes) {
     return TextCodec::toUtf8Lossy(bytes);
 }
 
+// UTF-16 text: a byte-order mark, or the zero bytes its ASCII characters carry at every other
+// place. Text in UTF-8 or GBK never holds a zero byte.
+bool isUtf16(std::string_view bytes) {
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
+        return true;
+    const std::size_t sample = std::min<std::size_t>(bytes.size(), 1024) & ~std::size_t{1};
+    std::array<std::size_t, 2> zeros{};
+    for (std::size_t i = 0; i < sample; ++i)
+        zeros[i % 2] += bytes[i] == '\0';
+    // A quarter of the places on one side: a Chinese text still has its commas and line ends.
+    return sample > 0 && std::max(zeros[0], zeros[1]) * 8 >= sample;
+}
+
 // The separator the header (the first line that is not blank) uses most often outside quotes:
 // comma, semicolon or tab; comma when it has none of them (a one-column file).
 char separatorOf(std::string_view text) {
@@ -110,7 +125,12 @@ void onField(void* data, std::size_t size, void* target) {
         c.tooLarge = true;
         return;
     }
-    c.cells.emplace_back(static_cast<const char*>(data), size);
+    std::string_view cell(static_cast<const char*>(data), size);
+    // The apostrophe CsvWriter puts before a cell a spreadsheet would run as a formula.
+    if (cell.size() >= 2 && cell[0] == CsvWriter::kFormulaGuard &&
+        CsvWriter::needsFormulaGuard(cell.substr(1)))
+        cell.remove_prefix(1);
+    c.cells.emplace_back(cell);
 }
 
 void onRow(int, void* target) {
@@ -163,6 +183,8 @@ private:
 SheetRead parse(std::string_view bytes) {
     if (bytes.size() > SheetRead::kMaxFileBytes)
         return SheetRead::failed(SheetRead::Problem::TooLarge, "the CSV file is over 64 MiB");
+    if (isUtf16(bytes))
+        return SheetRead::failed(SheetRead::Problem::Utf16, "the CSV file is UTF-16 text");
     const std::string text = toText(bytes);
     Parser parser(separatorOf(text));
     Collector collector;

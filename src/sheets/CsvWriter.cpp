@@ -17,6 +17,10 @@ bool needsQuotes(std::string_view cell) {
 }
 
 void appendCell(std::string& out, std::string_view cell) {
+    const std::string guarded =
+        needsFormulaGuard(cell) ? kFormulaGuard + std::string(cell) : std::string();
+    if (!guarded.empty())
+        cell = guarded;
     if (!needsQuotes(cell)) {
         out += cell;
         return;
@@ -31,6 +35,13 @@ void appendCell(std::string& out, std::string_view cell) {
 }
 
 } // namespace
+
+bool needsFormulaGuard(std::string_view cell) {
+    if (cell.empty())
+        return false;
+    const char first = cell.front();
+    return first == '=' || first == '+' || first == '-' || first == '@' || first == kFormulaGuard;
+}
 
 std::string write(const std::vector<std::vector<std::string>>& rows) {
     std::string out = "\xEF\xBB\xBF";

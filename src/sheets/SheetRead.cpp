@@ -11,6 +11,8 @@ std::string SheetRead::message() const {
     static const Tr kNotSheet{"无法读取该表格文件, 文件已损坏或格式不对",
                               "The file is not a spreadsheet that can be read, or it is damaged"};
     static const Tr kTooLarge{"表格文件太大", "The spreadsheet file is too large"};
+    static const Tr kUtf16{"不支持UTF-16编码: 请将文件另存为UTF-8或GBK编码",
+                           "UTF-16 is not supported: save the file as UTF-8 or GBK"};
     switch (problem) {
     case Problem::None:
         return {};
@@ -20,6 +22,8 @@ std::string SheetRead::message() const {
         return kNotSheet.get();
     case Problem::TooLarge:
         return kTooLarge.get();
+    case Problem::Utf16:
+        return kUtf16.get();
     }
     return {};
 }

@@ -22,6 +22,7 @@ struct [[nodiscard]] SheetRead {
         File,     // the file could not be read (see io)
         NotSheet, // the bytes are not a file of the expected kind, or it is damaged
         TooLarge, // more than a commodity or record list could ever need
+        Utf16,    // CSV saved as UTF-16, which is not read: the operator saves it again
     };
 
     // Limits that keep a damaged or hostile file from taking the machine's memory or time.

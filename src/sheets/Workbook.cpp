@@ -83,12 +83,15 @@ Loaded<std::filesystem::path> newTemporaryFile(std::string_view prefix) {
 }
 
 std::string cellText(std::string text) {
-    if (text.size() <= kMaxCellCharacters)
+    return cutText(std::move(text), kMaxCellCharacters);
+}
+
+std::string cutText(std::string text, std::size_t maxCharacters) {
+    if (text.size() <= maxCharacters)
         return text;
     std::size_t characters = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 &&
-            ++characters > kMaxCellCharacters) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && ++characters > maxCharacters) {
             text.resize(i);
             break;
         }

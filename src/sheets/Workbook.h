@@ -26,5 +26,7 @@ Loaded<std::filesystem::path> newTemporaryFile(std::string_view prefix = "korvan
 
 // The text a cell can hold: UTF-8 cut to the 32767 characters a cell allows.
 std::string cellText(std::string text);
+// UTF-8 cut to its first `maxCharacters` characters.
+std::string cutText(std::string text, std::size_t maxCharacters);
 
 } // namespace korvan::Workbook

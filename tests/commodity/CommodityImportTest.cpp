@@ -74,6 +74,9 @@ TEST_F(CommodityImportTest, EveryRowIsCheckedAsTheEditorChecksIt) {
          "Price change",
          "must be one of: Yes, No, 可变价, 不变价"},
         {{"Apple", "1", "1", "", "0"}, "Price change", "Price change not be empty"},
+        {{"Apple", "1", "ab1.5x", "No", "0"},
+         "Unit price",
+         "Commodity unit price must be a number (digits, at most one decimal point, no sign)"},
         {{"Apple", "1", "1", "No", "33"},
          "Description number",
          "Commodity description should not be greater than 32"},
@@ -191,7 +194,9 @@ TEST_F(CommodityImportTest, ExportThenImportGivesTheSameFileByteForByte) {
     quoted.salesMode = SalesMode::Quantity;
     quoted.discount = Discount::Yes;
     lists[1] = {record("\xC6\xBB\xB9\xFB\xC6\xBB\xB9\xFB\xC6\xBB\xB9\xFB\xC6\xBB\xB9\xFB", "1"),
-                quoted, record(" lead", "0000000000000001", "000.50")};
+                quoted, record(" lead", "0000000000000001", "000.50"),
+                // Cells a spreadsheet would take for formulas.
+                record("=1+2", "-1"), record("@x", "'+1")};
     for (const char* flag : {kEnglish, kChinese}) {
         Language::setFlag(flag);
         for (const auto& list : lists) {

@@ -382,3 +382,16 @@ TEST_F(CommodityListTest, DownloadRequestSendsTheWorkedExampleWhateverTheWords) 
                                                 "Apple\x0C"
                                                 "5.00\r\n");
 }
+
+TEST_F(CommodityListTest, ANumberFieldThatIsNoNumberLoadsButIsNeverSent) {
+    // Row 2 holds a tare the scale cannot read: it loads and shows, the download names it.
+    CommodityList& l = open(line("a") + "b\fc\f2.00\fYes\fweight\f1kg\f0\fNo\f0\f0\r\n");
+    EXPECT_EQ(l.rows()[1].tare, "1kg");
+    EXPECT_FALSE(l.readyForDownload());
+    EXPECT_EQ(prompts.shown(),
+              Strings{"Row 2, tare_g: Tare weight must be a number (digits, at most "
+                      "one decimal point, no sign). Nothing was sent"});
+    // The short frame sends no tare, so nothing stands in its way.
+    l.setModelFamily(ModelFamily::OrinKesa);
+    EXPECT_EQ(l.downloadRefusal(), "");
+}

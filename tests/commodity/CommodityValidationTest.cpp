@@ -54,11 +54,28 @@ TEST(CommodityValidation, ChecksApplyInTableOrder) {
     EXPECT_EQ(check(f, Mode::Updating, 2500), CommodityCheck::NameEmpty);
 }
 
-TEST(CommodityValidation, BlanksAreText) {
-    CommodityForm f = complete();
-    f.name = " ";
-    f.tare = "  ";
-    EXPECT_EQ(check(f), std::nullopt);
+TEST(CommodityValidation, NumberFieldsTakeUnsignedDigitsWithAtMostOnePoint) {
+    using F = CommodityForm;
+    using enum CommodityCheck;
+    const std::tuple<std::string F::*, const char*, std::optional<CommodityCheck>> cases[] = {
+        {&F::name, " ", {}},
+        {&F::unitPrice, "5.", {}},
+        {&F::unitPrice, ".5", {}},
+        {&F::unitPrice, "ab1.5x", UnitPriceNotNumber},
+        {&F::unitPrice, "1.2.3", UnitPriceNotNumber},
+        {&F::unitPrice, "-1", UnitPriceNotNumber},
+        {&F::unitPrice, ".", UnitPriceNotNumber},
+        {&F::tare, "12.5", {}},
+        {&F::tare, "  ", TareNotNumber},
+        {&F::tare, "1e3", TareNotNumber},
+        {&F::shelfLife, "1.5", ShelfLifeNotNumber},
+        {&F::discountRate, "1%", DiscountRateNotNumber}};
+    for (const auto& [field, text, failure] : cases) {
+        CommodityForm f = complete();
+        f.*field = text;
+        EXPECT_EQ(check(f), failure) << text;
+        EXPECT_EQ(check(f, Mode::Updating), failure) << text;
+    }
 }
 
 TEST(CommodityValidation, DescriptionNumberLimitWhenAddingOnly) {

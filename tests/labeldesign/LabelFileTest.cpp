@@ -58,7 +58,10 @@ TEST(LabelFile, LineEndsShortLinesAndEmptyFiles) {
         // A bare LF reads like CR LF.
         {"1\f56\f35\nA\f\f0\f\f\f\f\f\f\f\n", {"1", "56", "35", {LabelElement({"A", "", "0"})}}},
         // Short lines leave the missing columns empty; an empty line is a row of empty columns.
-        {"7\r\nA\fB\r\n\r\n", {"7", "", "", {LabelElement({"A", "B"}), LabelElement()}}},
+        // The first line that falls short is noted (here the header, line 1).
+        {"7\r\nA\fB\r\n\r\n", {"7", "", "", {LabelElement({"A", "B"}), LabelElement()}, 1}},
+        {"7\f40\f30\r\nA\f\f\f\f\f\f\f\f\f\r\nA\fB\r\n",
+         {"7", "40", "30", {LabelElement({"A"}), LabelElement({"A", "B"})}, 3}},
         // No first line: the default header.
         {"", {"", "40", "30", {}}},
     };
@@ -82,14 +85,15 @@ TEST(LabelFile, ReloadOverwritesRowsInPlaceWithoutAddingOrRemoving) {
     ASSERT_TRUE(LabelFile::reload(file, label));
     EXPECT_EQ(
         label,
-        (Label{"09", "56", "35", {LabelElement({"W"}), LabelElement({"X"}), LabelElement({"Y"})}}));
+        (Label{
+            "09", "56", "35", {LabelElement({"W"}), LabelElement({"X"}), LabelElement({"Y"})}, 2}));
 
     // A shorter file: later rows keep their texts.
     writeBytes(file, "03\f60\f40\nP\n");
     label = before;
     ASSERT_TRUE(LabelFile::reload(file, label));
     EXPECT_EQ(label,
-              (Label{"03", "60", "40", {LabelElement({"P"}), row("b", "2"), row("c", "3")}}));
+              (Label{"03", "60", "40", {LabelElement({"P"}), row("b", "2"), row("c", "3")}, 2}));
 
     // A missing file changes nothing and is reported.
     label = before;

@@ -1,5 +1,6 @@
 // The label files shipped as defaults: each fits the label size its name gives, its printed
 // elements do not overlap, and its rows keep their fixed roles.
+#include "labeldesign/LabelCheck.h"
 #include "labeldesign/LabelFile.h"
 #include "labeldesign/LabelGeometry.h"
 #include "labeldesign/LabelSizeCode.h"
@@ -29,6 +30,7 @@ TEST(ShippedLabels, EverySizeInBothLanguagesFitsAndKeepsItsRoles) {
             ASSERT_TRUE(loaded.ok()) << name << ": " << loaded.result.message();
             const Label& label = loaded.value;
             ++files;
+            EXPECT_EQ(LabelCheck::downloadProblem(label, Lang::English), "") << name;
             const auto size = LabelSizeCode::size(name);
             ASSERT_TRUE(size) << name;
             EXPECT_EQ(label.width, std::to_string(size->width)) << name;

@@ -68,6 +68,7 @@ TEST(PrintLayout, FieldsAndCaptionsArePrintedAsReadableText) {
     VectorRows rows = VectorRows::numbered(1);
     rows.set(0, 1, "\xc6\xbb\xb9\xfb");
     rows.set(0, 3, std::string("\xff") + "5");
+    rows.set(0, 4, std::string(1 << 20, '\xff')); // cut: no line shows that much
     const PrintPage page = PrintLayout(rows, PrintCaptions::forLanguage(Lang::Chinese), "").page(1);
     ASSERT_EQ(page.texts.size(), 16u);
     const std::vector<std::string> texts = {page.texts[0].text, page.texts[3].text,
@@ -75,4 +76,5 @@ TEST(PrintLayout, FieldsAndCaptionsArePrintedAsReadableText) {
                                             page.texts[13].text};
     EXPECT_EQ(texts, (std::vector<std::string>{"记录列表", "重量/数量", "苹果", "\uFFFD5",
                                                "Total1page   Is1page"}));
+    EXPECT_EQ(page.texts[11].text.size(), PrintLayout::kMaxFieldCharacters * 3); // U+FFFD each
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/Language.h"
 #include "common/TextCodec.h"
 #include "support/TempDir.h"
 
@@ -38,15 +39,20 @@ TEST(Csv, WrittenTableReadsBackCellForCell) {
         {" leading", "trailing ", "\tTab", "semi;colon"},
         {"苹果", "繁體", "emoji \xF0\x9F\x98\x80", ","},
         {"", "", "only the third", ""},
+        // What a spreadsheet would run as a formula is written behind an apostrophe.
+        {"=1+2", "-1", "@x", "+1,5"},
+        {"'=no", "'", "a=b", "''"},
     };
     const std::string bytes = CsvWriter::write(table);
     ASSERT_TRUE(bytes.starts_with("\xEF\xBB\xBF"));
     EXPECT_NE(bytes.find("\"say \"\"hi\"\"\",0012,\"1,50\",\r\n"), std::string::npos) << bytes;
+    EXPECT_NE(bytes.find("\r\n'=1+2,'-1,'@x,\"'+1,5\"\r\n''=no,'',a=b,'''\r\n"), std::string::npos)
+        << bytes;
     const SheetRead read = CsvReader::parse(bytes);
     ASSERT_TRUE(read.ok()) << read.detail;
     EXPECT_EQ(cellsOf(read), table);
     // Quoted line breaks stay in their row; the next row starts on the line after them.
-    EXPECT_EQ(linesOf(read), (std::vector<std::size_t>{1, 2, 3, 7, 8, 9}));
+    EXPECT_EQ(linesOf(read), (std::vector<std::size_t>{1, 2, 3, 7, 8, 9, 10, 11}));
 }
 
 TEST(Csv, Utf8WithOrWithoutMarkAndGbkReadAlike) {
@@ -71,6 +77,20 @@ TEST(Csv, Utf8WithOrWithoutMarkAndGbkReadAlike) {
         ASSERT_TRUE(read.ok()) << read.detail;
         EXPECT_EQ(cellsOf(read), rows) << bytes;
     }
+}
+
+TEST(Csv, Utf16IsRefusedWithOrWithoutItsMark) {
+    for (const std::u16string_view text : {u"Name,Code\r\n", u"商品名,单价\r\n苹果,5.50\r\n"})
+        for (const std::string mark : {"", "\xFF\xFE", "\xFE\xFF"}) {
+            std::string bytes = mark;
+            for (char16_t c : text) // big-endian with its mark, little-endian otherwise
+                bytes += mark == "\xFE\xFF" ? std::string{char(c >> 8), char(c)}
+                                            : std::string{char(c), char(c >> 8)};
+            EXPECT_EQ(CsvReader::parse(bytes).problem, SheetRead::Problem::Utf16) << mark;
+        }
+    Language::setFlag(kEnglish);
+    EXPECT_EQ(CsvReader::parse("\xFF\xFE").message(),
+              "UTF-16 is not supported: save the file as UTF-8 or GBK");
 }
 
 TEST(Csv, SeparatorsQuotesAndLines) {

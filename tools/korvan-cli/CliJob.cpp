@@ -6,6 +6,7 @@
 #include "commodity/CommodityList.h"
 #include "commodity/DescriptionList.h"
 #include "common/Language.h"
+#include "labeldesign/LabelCheck.h"
 #include "labeldesign/LabelDownload.h"
 #include "link/LinkOutcome.h"
 #include "link/UpdateImage.h"
@@ -50,6 +51,8 @@ std::optional<JobRequest> CliJob::load(const CliOptions& options, const DataDir&
         result = list.open();
         list.setModelFamily(options.family);
         request = list.downloadRequest();
+        if (result && !(error = list.downloadRefusal()).empty())
+            return std::nullopt;
         break;
     }
     case Command::SendDescriptions: {
@@ -77,9 +80,14 @@ std::optional<JobRequest> CliJob::load(const CliOptions& options, const DataDir&
                     "korvan-cli send label FILE";
             return std::nullopt;
         }
+        if (file && !(error = LabelCheck::fileProblem(file.value, Language::current())).empty())
+            return std::nullopt;
         const auto label = file ? LabelFile::load(file.value) : Loaded<Label>{};
         result = file ? label.result : file.result;
         request = LabelDownload::request(label.value);
+        if (result &&
+            !(error = LabelCheck::downloadProblem(label.value, Language::current())).empty())
+            return std::nullopt;
         break;
     }
     case Command::ReadRecords:

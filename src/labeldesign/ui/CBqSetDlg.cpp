@@ -12,6 +12,7 @@
 #include "common/ui/DialogRunner.h"
 #include "common/ui/ListView.h"
 #include "common/ui/QtText.h"
+#include "labeldesign/LabelCheck.h"
 #include "labeldesign/LabelDownload.h"
 #include "labeldesign/LabelFile.h"
 #include "labeldesign/LabelFileChoice.h"
@@ -115,6 +116,10 @@ CBqSetDlg::CBqSetDlg(QWidget* parent)
         openProblem_ = choice.result.message();
     } else if (choice.value.empty()) {
         openProblem_ = kNoLabelFile.get(lang_);
+    } else if (std::string problem = LabelCheck::fileProblem(choice.value, lang_);
+               !problem.empty()) {
+        // Not opened, and so never written over on Save.
+        openProblem_ = std::move(problem);
     } else {
         labelFile_ = choice.value;
         auto loaded = LabelFile::load(labelFile_);
@@ -315,6 +320,11 @@ void CBqSetDlg::onSave() {
         Prompt::showMessage(kNoLabelFile.get(lang_));
         return;
     }
+    if (const std::string problem = LabelCheck::sizeProblem(design_.label(), lang_);
+        !problem.empty()) {
+        Prompt::showMessage(problem);
+        return;
+    }
     const IoResult result = design_.save(labelFile_);
     if (!result.ok()) {
         Prompt::showMessage(result.message());
@@ -331,6 +341,11 @@ void CBqSetDlg::onDownload() {
     }
     if (!openProblem_.empty()) {
         Prompt::showMessage(openProblem_);
+        return;
+    }
+    if (const std::string problem = LabelCheck::downloadProblem(design_.label(), lang_);
+        !problem.empty()) {
+        Prompt::showMessage(problem);
         return;
     }
     // The transfer reads the label as it stands on this screen, which waits while it runs.
@@ -356,6 +371,10 @@ void CBqSetDlg::onOpen() {
 }
 
 bool CBqSetDlg::openLabelFile(const std::filesystem::path& file) {
+    if (const std::string problem = LabelCheck::fileProblem(file, lang_); !problem.empty()) {
+        Prompt::showMessage(problem);
+        return false;
+    }
     if (design_.modified() && !Prompt::ask(kGiveUpChanges.get(lang_)))
         return false;
     const IoResult result = design_.reload(file);

@@ -14,6 +14,7 @@
 #include "labeldesign/ui/CBqSetDlg.h"
 #include "labeldesign/ui/CDkbqwjDlg.h"
 #include "labeldesign/ui/LabelCanvas.h"
+#include "support/TempDir.h"
 #include "support/UiData.h"
 #include "support/UiFind.h"
 #include "support/UiMouse.h"
@@ -252,6 +253,29 @@ private slots:
         });
         click(child<QPushButton>(&screen, "openButton"));
         QCOMPARE(screen.labelFile(), data.label("3chn.bel"));
+    }
+
+    void noHeightIsSavedAndAFileThatIsNoLabelIsNotOpened() {
+        LabelData data;
+        Prompt::Script prompt;
+        const std::string before = test::readBytes(data.label("2eng.bel"));
+        CBqSetDlg screen;
+        auto* height = child<QLineEdit>(&screen, "heightEdit");
+        height->selectAll();
+        QTest::keyClick(height, Qt::Key_Backspace);
+        click(child<QPushButton>(&screen, "saveButton"));
+        QCOMPARE(
+            prompt.last(),
+            std::string("The label height must be a whole number of mm from 20 to 99, not \"\""));
+        QCOMPARE(test::readBytes(data.label("2eng.bel")), before);
+        // Not opened, so Save can never write over it.
+        test::writeBytes(DataDir::current().record("dqlabel.rec"), "/etc/passwd\f\r\n");
+        CBqSetDlg other;
+        QVERIFY(other.labelFile().empty());
+        other.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&other));
+        QCOMPARE(prompt.last(),
+                 std::string("Not a label file (a label file's name ends in .bel): /etc/passwd"));
     }
 };
 
