@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // What a save writes reads back as the same lines.
     std::string written;
     for (const auto& line : lines) {
-        require(line.find('\n') == std::string::npos);
+        require(line.find('\n') == std::string::npos && line.find('\r') == std::string::npos);
         written += line;
         written += "\r\n";
     }
