@@ -11,11 +11,9 @@ namespace korvan {
 
 namespace {
 
-// A field as printed: only the bytes of the characters kept are converted (a character takes at
-// most two bytes), so a field of any length costs no more than the text kept.
+// A field as printed: a field of any length costs no more than the text a page can show.
 std::string printedField(std::string_view gbk) {
-    const std::size_t kept = PrintLayout::kMaxFieldCharacters;
-    return Workbook::cutText(TextCodec::toUtf8Lossy(gbk.substr(0, 2 * kept)), kept);
+    return Workbook::cutFromGbk(gbk, PrintLayout::kMaxFieldCharacters);
 }
 
 } // namespace

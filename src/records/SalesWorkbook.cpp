@@ -89,7 +89,8 @@ std::string fill(lxw_workbook* book, const SalesRows& rows,
             const std::string_view field = rows.field(r, c);
             // A leading "t" keeps the time a text where a spreadsheet would make it a date.
             const std::string_view prefix = c == 0 ? "t" : "";
-            text = Workbook::cellText(std::string(prefix) + TextCodec::toUtf8Lossy(field));
+            text = std::string(prefix) + Workbook::cutFromGbk(field);
+            text = Workbook::cellText(std::move(text));
             keep(worksheet_write_string(sheet, row, static_cast<lxw_col_t>(c), text.c_str(),
                                         recordFormat));
             widths[c] = std::max(widths[c], recordPixels(prefix) + recordPixels(field));

@@ -6,12 +6,11 @@
 #include <xlsxwriter.h>
 
 #include "common/ScratchFiles.h"
+#include "common/TextCodec.h"
 #include "common/UniqueFd.h"
 
 namespace korvan::Workbook {
 namespace {
-
-constexpr std::size_t kMaxCellCharacters = 32767;
 
 // Removes the scratch file however the export ends, unless it was put in place.
 class ScratchFile {
@@ -84,6 +83,10 @@ Loaded<std::filesystem::path> newTemporaryFile(std::string_view prefix) {
 
 std::string cellText(std::string text) {
     return cutText(std::move(text), kMaxCellCharacters);
+}
+
+std::string cutFromGbk(std::string_view gbk, std::size_t maxCharacters) {
+    return cutText(TextCodec::toUtf8Lossy(gbk.substr(0, 2 * maxCharacters)), maxCharacters);
 }
 
 std::string cutText(std::string text, std::size_t maxCharacters) {

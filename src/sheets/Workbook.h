@@ -24,9 +24,16 @@ std::string write(const std::filesystem::path& file,
 // (TMPDIR), readable by the user alone.
 Loaded<std::filesystem::path> newTemporaryFile(std::string_view prefix = "korvan-");
 
+// The characters a cell can hold.
+inline constexpr std::size_t kMaxCellCharacters = 32767;
+
 // The text a cell can hold: UTF-8 cut to the 32767 characters a cell allows.
 std::string cellText(std::string text);
 // UTF-8 cut to its first `maxCharacters` characters.
 std::string cutText(std::string text, std::size_t maxCharacters);
+// Code page 936 bytes as UTF-8, cut to `maxCharacters` characters (a cell's limit unless told).
+// Only the bytes of the characters kept are converted (a character takes at most two), so a
+// field of any length costs no more than the text kept.
+std::string cutFromGbk(std::string_view gbk, std::size_t maxCharacters = kMaxCellCharacters);
 
 } // namespace korvan::Workbook
