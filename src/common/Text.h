@@ -11,6 +11,9 @@ namespace korvan::Text {
 std::string_view trimmed(std::string_view text);
 // ASCII letters in lower case; every other byte (a UTF-8 or GBK character) as it is.
 std::string asciiLower(std::string_view text);
+// Whether two code page 936 texts are equal when ASCII letters are folded ("Apple", "APPLE").
+// A double-byte character is compared whole: its trail byte may look like an ASCII letter.
+bool sameIgnoringAsciiCase(std::string_view gbk, std::string_view other);
 // `pattern` with the first "%1" replaced by the first value, "%2" by the second, and so on.
 std::string fillIn(std::string_view pattern, std::initializer_list<std::string_view> values);
 

@@ -8,6 +8,7 @@
 
 #include "SalesRecords.h"
 #include "SalesRows.h"
+#include "common/Language.h"
 
 namespace korvan {
 
@@ -40,8 +41,12 @@ struct SalesQuery {
     std::string name; // empty matches every name
 
     static std::string_view dateKey(std::string_view time) { return time.substr(0, kDateKeyBytes); }
-    // Both boxes empty or equal to their key, byte for byte: no case folding, no partial match.
+    // Both boxes empty or equal to their key: the date byte for byte, the name with ASCII letters
+    // folded ("apple" finds "Apple"); no partial match.
     bool matches(const SalesRows& rows, std::size_t row) const;
+    // A date as the Date box must hold it: YYYY-MM-DD.
+    static bool isDate(std::string_view date);
+    static const Tr& dateFormatMessage();
     SalesSelection run(const SalesRecords& records) const;
 };
 

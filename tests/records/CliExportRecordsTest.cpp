@@ -68,7 +68,8 @@ TEST(CliExportRecords, TheQueryPicksTheRowsAndFailuresAreSaid) {
          "",
          "t2026-12-08 苹果"},
         // Nothing to export: nothing is written, as the screen refuses an empty list.
-        {"english", {"--xlsx", out, "--name", "apple"}, 1, "No record ", ""},
+        {"english", {"--xlsx", out, "--name", "plum"}, 1, "No record ", ""},
+        {"english", {"--xlsx", out, "--name", "APPLES"}, 0, "", "t2026-12-07 apples"},
         {"chinese", {"--xlsx", out, "--data-dir", (dir / "empty").string()}, 1, "没有记录", ""},
         {"english",
          {"--xlsx", (dir / "a-file/out.xlsx").string()},

@@ -20,7 +20,7 @@ SalesRecords amounts(const std::vector<std::string>& texts) {
 
 } // namespace
 
-TEST(SalesQuery, DateKeyAndNameMatchExactlyEmptyBoxesMatchAll) {
+TEST(SalesQuery, DateKeyMatchesExactlyNameIgnoresAsciiCaseEmptyBoxesMatchAll) {
     const SalesRecords records = SalesRecords::fromBytes(
         line("2026-12-07 10:00:00", "apple", "1") +  // 0
         line("2026-12-07 11:30:00", "apples", "2") + // 1
@@ -28,16 +28,19 @@ TEST(SalesQuery, DateKeyAndNameMatchExactlyEmptyBoxesMatchAll) {
         line("2026-12-08 09:00:00", "Apple", "4") +  // 3
         line("2026-12-07", "pear", "5") +            // 4: exactly the key
         line("2026-12", "apple", "6") +              // 5: shorter than a key
-        line("2026-12-07\xC6\xBB", "apple", "7"));   // 6: a character right after the key
+        line("2026-12-07\xC6\xBB", "apple", "7") +   // 6: a character right after the key
+        line("2026-12-09", "\x81\x41", "8"));        // 7: a trail byte that looks like "A"
     const struct {
         std::string date;
         std::string name;
         std::vector<std::size_t> rows;
     } cases[] = {
-        {"", "", {0, 1, 2, 3, 4, 5, 6}},
+        {"", "", {0, 1, 2, 3, 4, 5, 6, 7}},
         {"2026-12-07", "", {0, 1, 4, 6}},
-        {"", "apple", {0, 2, 5, 6}}, // not "apples", not "Apple"
-        {"", "Apple", {3}},
+        {"", "apple", {0, 2, 3, 5, 6}}, // not "apples"; "Apple" too
+        {"", "APPLE", {0, 2, 3, 5, 6}},
+        {"", "\x81\x61", {}}, // a double-byte character is never folded
+        {"", "\x81\x41", {7}},
         {"2026-12-07", "apple", {0, 6}},
         {"2026-12", "", {5}}, // a short time is its own key
         {"2026-12-7 1", "", {}},
@@ -56,6 +59,14 @@ TEST(SalesQuery, DateKeyAndNameMatchExactlyEmptyBoxesMatchAll) {
         }
         EXPECT_EQ(rows, c.rows) << "date " << c.date << " name " << c.name;
     }
+}
+
+TEST(SalesQuery, TheDateBoxTakesYearMonthDay) {
+    for (const char* date : {"2026-12-07", "0000-00-00"})
+        EXPECT_TRUE(SalesQuery::isDate(date)) << date;
+    for (const char* date :
+         {"2026-12-7", "2026/12/07", "2026-12-07 ", "20261207xx", "", "2026-1a-07"})
+        EXPECT_FALSE(SalesQuery::isDate(date)) << date;
 }
 
 TEST(SalesTotal, AmountsReadAsLeadingNumbersWithTwoDecimals) {

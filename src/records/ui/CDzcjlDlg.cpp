@@ -1,7 +1,10 @@
 #include "CDzcjlDlg.h"
 #include "ui_CDzcjlDlg.h"
 
+#include <QApplication>
 #include <QDesktopServices>
+#include <QKeyEvent>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -11,6 +14,7 @@
 #include "common/DataDir.h"
 #include "common/Prompt.h"
 #include "common/ui/ByteLimitValidator.h"
+#include "common/ui/CTsDlg.h"
 #include "common/ui/BytesTableModel.h"
 #include "common/ui/DialogRunner.h"
 #include "common/ui/ListView.h"
@@ -54,20 +58,18 @@ const int kColumnWidths[SalesRows::kFields] = {150, 120, 120, 80, 80};
 // Hands the file to the desktop's program for it through xdg-open, without waiting: looking for
 // a program can take a while. Only xdg-open's exit status says whether any program took the file
 // (the desktop service only says the launcher started).
-void openWithDesktop(const QString& file, std::function<void()> failed) {
+void openWithDesktop(const QString& file, std::function<void(bool opened)> done) {
     auto* process = new QProcess;
     QObject::connect(process, &QProcess::finished, process,
-                     [process, failed](int code, QProcess::ExitStatus status) {
-                         if (status != QProcess::NormalExit || code != 0)
-                             failed();
+                     [process, done](int code, QProcess::ExitStatus status) {
+                         done(status == QProcess::NormalExit && code == 0);
                          process->deleteLater();
                      });
     QObject::connect(process, &QProcess::errorOccurred, process,
-                     [process, file, failed](QProcess::ProcessError error) {
+                     [process, file, done](QProcess::ProcessError error) {
                          if (error != QProcess::FailedToStart)
-                             return;
-                         if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
-                             failed();
+                             return; // a crash also ends in finished
+                         done(QDesktopServices::openUrl(QUrl::fromLocalFile(file)));
                          process->deleteLater();
                      });
     process->start(QStringLiteral("xdg-open"), {file});
@@ -112,7 +114,12 @@ CDzcjlDlg::CDzcjlDlg(QWidget* parent)
     showRows();
 
     ListView::onEmptyAreaClick(ui_->recordList, [this] { onListClicked(); });
-    connect(ui_->recordList, &QTableView::clicked, this, &CDzcjlDlg::onListClicked);
+    // A click, a drag or a Shift/Ctrl selection: whatever the operator highlighted is selected.
+    connect(ui_->recordList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CDzcjlDlg::onListClicked);
+    // Enter in the query boxes runs the query.
+    ui_->dateEdit->installEventFilter(this);
+    ui_->nameEdit->installEventFilter(this);
     // A value typed into the total box is replaced by the computed one.
     connect(ui_->totalEdit, &QLineEdit::textChanged, this, [this] { computeTotal(); });
     connect(ui_->queryButton, &QPushButton::clicked, this, &CDzcjlDlg::onQuery);
@@ -203,10 +210,26 @@ void CDzcjlDlg::onListClicked() {
         mark_ = true;
 }
 
+bool CDzcjlDlg::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == ui_->dateEdit || watched == ui_->nameEdit) &&
+        event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            onQuery();
+            return true;
+        }
+    }
+    return DataEntryDialog::eventFilter(watched, event);
+}
+
 void CDzcjlDlg::onQuery() {
+    const std::string date = toGbk(ui_->dateEdit->text());
+    if (!date.empty() && !SalesQuery::isDate(date)) {
+        Prompt::showMessage(SalesQuery::dateFormatMessage().get(lang_));
+        return;
+    }
     const bool read = loadAll();
-    selection_ =
-        SalesQuery{toGbk(ui_->dateEdit->text()), toGbk(ui_->nameEdit->text())}.run(records_);
+    selection_ = SalesQuery{date, toGbk(ui_->nameEdit->text())}.run(records_);
     showRows();
     if (!read)
         Prompt::showMessage(loadProblem_);
@@ -331,21 +354,38 @@ void CDzcjlDlg::onPrint() {
 }
 
 void CDzcjlDlg::onExport() {
+    if (*exporting_)
+        return; // one export at a time: a second press while it runs does nothing
     if (shown().size() == 0) {
         Prompt::showMessage(SalesCaptions::kNoRecord.get(lang_));
         return;
     }
-    const auto file = SalesWorkbook::newTemporaryFile();
-    const auto written =
-        file ? SalesWorkbook::write(file.value, shown(), SalesCaptions::columns(lang_))
-             : SalesWorkbook::Result{};
+    *exporting_ = true;
+    Loaded<std::filesystem::path> file;
+    SalesWorkbook::Result written;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        file = SalesWorkbook::newTemporaryFile();
+        if (file)
+            written = SalesWorkbook::write(file.value, shown(), SalesCaptions::columns(lang_));
+        QApplication::restoreOverrideCursor();
+    }
     if (!written) {
+        *exporting_ = false;
         Prompt::showMessage(SalesWorkbook::kFailureMessage);
         return;
     }
-    opener()(
-        QString::fromStdString(file.value.string()),
-        [message = kNoProgram.get(lang_) + file.value.string()] { Prompt::showMessage(message); });
+    // The answer may come seconds later, or after the screen has closed: the message then stands
+    // over the screen if it is still up, once.
+    opener()(QString::fromStdString(file.value.string()),
+             [exporting = exporting_, screen = QPointer<QWidget>(this),
+              message = kNoProgram.get(lang_) + file.value.string()](bool opened) {
+                 *exporting = false;
+                 if (opened)
+                     return;
+                 const CTsDlg::Screen over(screen && screen->isVisible() ? screen.data() : nullptr);
+                 Prompt::showMessage(message);
+             });
 }
 
 } // namespace korvan

@@ -33,7 +33,9 @@ public:
     // Export writes the workbook of the rows shown into a new temporary file and hands it to the
     // desktop's spreadsheet program, which calls `failed` when no program took it (the operator
     // is then told where the file is). Tests replace the hand-over.
-    using Opener = std::function<void(const QString& file, std::function<void()> failed)>;
+    // Hands a workbook to the desktop's program for it; calls `done` once, when it knows whether
+    // a program took the file (false: none did).
+    using Opener = std::function<void(const QString& file, std::function<void(bool opened)> done)>;
     static void setOpener(Opener opener);
 
 private:
@@ -47,6 +49,7 @@ private:
     bool save(SalesRecords& records);
 
     void onListClicked();
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void onQuery();
     void onDisplayAll();
     void onDeleteSelection();
@@ -67,6 +70,8 @@ private:
     std::string loadProblem_;
     bool mark_ = false;
     bool totalling_ = false;
+    // An export is being written or handed over: another press of Export does nothing.
+    std::shared_ptr<bool> exporting_ = std::make_shared<bool>(false);
     BytesTableModel* model_;
 };
 

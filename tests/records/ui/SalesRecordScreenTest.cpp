@@ -63,10 +63,11 @@ private slots:
             const char* total;
         } queries[] = {
             {"2026-12-07", "", 2, "3.75"}, // ten characters of the time, exactly
-            {"", "Apple", 2, "7.50"},      // not "Apples", and case counts
+            {"", "Apple", 2, "7.50"},      // not "Apples"
             {"2026-12-08", "Apple", 1, "6.00"},
-            {"", "apple", 0, ""}, // an empty list leaves the box empty
-            {"", "", 4, "9.75"},  // both empty: every row, still a query
+            {"", "APPLE", 2, "7.50"}, // ASCII letters match in either case
+            {"", "Plum", 0, ""},      // an empty list leaves the box empty
+            {"", "", 4, "9.75"},      // both empty: every row, still a query
         };
         for (const auto& q : queries) {
             child<QLineEdit>(&screen, "dateEdit")->setText(QString::fromUtf8(q.date));
@@ -77,6 +78,16 @@ private slots:
             QVERIFY(!child<QPushButton>(&screen, "deleteAllButton")->isEnabled());
             QVERIFY(!child<QPushButton>(&screen, "deleteSelectionButton")->isEnabled());
         }
+        // Enter in a box runs the query; a date not written YYYY-MM-DD is refused, saying so.
+        Prompt::Script prompt;
+        child<QLineEdit>(&screen, "nameEdit")->setText(QStringLiteral("pear"));
+        QTest::keyClick(child<QLineEdit>(&screen, "nameEdit"), Qt::Key_Return);
+        QCOMPARE(screen.shown().size(), 1u);
+        child<QLineEdit>(&screen, "dateEdit")->setText(QStringLiteral("2026-12-7"));
+        QTest::keyClick(child<QLineEdit>(&screen, "dateEdit"), Qt::Key_Return);
+        QCOMPARE(prompt.last(),
+                 std::string("Write the date as YYYY-MM-DD, for example 2026-12-07"));
+        QCOMPARE(screen.shown().size(), 1u);
         click(child<QPushButton>(&screen, "displayAllButton"));
         QVERIFY(child<QLineEdit>(&screen, "dateEdit")->text().isEmpty());
         QVERIFY(child<QPushButton>(&screen, "deleteAllButton")->isEnabled());
@@ -111,6 +122,16 @@ private slots:
         QCOMPARE(total(screen), QStringLiteral("7.50"));
         QCOMPARE(data.read("dzcjl.rec"), kSales.substr(0, kSales.find("2026-12-07 10")) +
                                              kSales.substr(kSales.find("2026-12-08")));
+
+        // A Shift selection marks what is highlighted, as a click does: both rows go.
+        clickRow(list, 1);
+        const QRect last = list->visualRect(list->model()->index(2, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ShiftModifier, last.center());
+        QVERIFY(screen.selectionMark());
+        click(child<QPushButton>(&screen, "deleteSelectionButton"));
+        QCOMPARE(screen.shown().size(), 1u);
+        data.write("dzcjl.rec", kSales);
+        click(child<QPushButton>(&screen, "displayAllButton"));
 
         click(child<QPushButton>(&screen, "deleteAllButton"));
         QCOMPARE(prompt.last(), std::string("Are you sure?"));
@@ -169,16 +190,31 @@ private slots:
         CDzcjlDlg screen;
         Prompt::Script prompt;
         QString opened;
-        CDzcjlDlg::setOpener([&](const QString& file, std::function<void()> failed) {
+        std::function<void(bool)> answer;
+        int handedOver = 0;
+        CDzcjlDlg::setOpener([&](const QString& file, std::function<void(bool)> done) {
             opened = file;
-            failed();
+            answer = std::move(done);
+            ++handedOver;
         });
         click(child<QPushButton>(&screen, "exportButton"));
         QVERIFY(opened.endsWith(QStringLiteral(".xlsx")));
         QVERIFY(test::readBytes(opened.toStdString()).rfind("PK", 0) == 0); // a zip
-        QCOMPARE(prompt.last(), "没有可以打开工作簿的程序。工作簿保存在: " + opened.toStdString());
+        // While the desktop looks for a program, another press does nothing.
+        click(child<QPushButton>(&screen, "exportButton"));
+        QCOMPARE(handedOver, 1);
+        QVERIFY(prompt.shown().empty());
+        answer(false); // no program took it: said once
+        QCOMPARE(prompt.shown(),
+                 std::vector<std::string>{"没有可以打开工作簿的程序。工作簿保存在: " +
+                                          opened.toStdString()});
         std::filesystem::remove(opened.toStdString());
-        CDzcjlDlg::setOpener([](const QString&, std::function<void()>) {});
+        click(child<QPushButton>(&screen, "exportButton")); // the next export may start
+        QCOMPARE(handedOver, 2);
+        answer(true);
+        QCOMPARE(prompt.shown().size(), 1u);
+        std::filesystem::remove(opened.toStdString());
+        CDzcjlDlg::setOpener([](const QString&, std::function<void(bool)>) {});
     }
 };
 
