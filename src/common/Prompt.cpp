@@ -52,28 +52,22 @@ std::size_t choose(const std::string& question, const std::vector<std::string>& 
 }
 
 Script::Script() : previous_(presenter()), previousChoice_(choicePresenter()) {
-    setPresenter([this](const std::string& t) {
-        shown_.push_back(t);
-        bool ok = true;
-        if (!answers_.empty()) {
-            ok = answers_.front();
-            answers_.pop_front();
-        }
-        if (onShow)
-            onShow(t);
-        return ok;
-    });
+    setPresenter([this](const std::string& t) { return record(t, answers_, true); });
     setChoicePresenter([this](const std::string& t, const std::vector<std::string>& answers) {
-        shown_.push_back(t);
-        std::size_t chosen = answers.empty() ? 0 : answers.size() - 1;
-        if (!choices_.empty()) {
-            chosen = choices_.front();
-            choices_.pop_front();
-        }
-        if (onShow)
-            onShow(t);
-        return chosen;
+        return record(t, choices_, answers.empty() ? std::size_t(0) : answers.size() - 1);
     });
+}
+
+template <class Answer>
+Answer Script::record(const std::string& text, std::deque<Answer>& queued, Answer otherwise) {
+    shown_.push_back(text);
+    if (!queued.empty()) {
+        otherwise = queued.front();
+        queued.pop_front();
+    }
+    if (onShow)
+        onShow(text);
+    return otherwise;
 }
 
 Script::~Script() {

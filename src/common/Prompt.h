@@ -53,6 +53,10 @@ public:
     std::function<void(const std::string&)> onShow;
 
 private:
+    // Records a prompt shown and gives the next queued answer, or `otherwise`.
+    template <class Answer>
+    Answer record(const std::string& text, std::deque<Answer>& queued, Answer otherwise);
+
     std::deque<bool> answers_;
     std::deque<std::size_t> choices_;
     std::vector<std::string> shown_;
