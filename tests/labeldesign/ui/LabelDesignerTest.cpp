@@ -166,6 +166,26 @@ private slots:
         screen.reject();
     }
 
+    // A click in the list picks as the canvas does, and shows the row's position even after a
+    // drag that left the canvas.
+    void listClickPicksTheElement() {
+        LabelData data;
+        CBqSetDlg screen;
+        auto* canvas = child<LabelCanvas>(&screen, "canvas");
+        const QPoint start = centreOf(screen, 3);
+        mouse(canvas, QEvent::MouseButtonPress, start);
+        mouse(canvas, QEvent::MouseMove, start + QPoint(20, 0));
+        mouse(canvas, QEvent::MouseMove, {-5, start.y()});
+        auto* list = child<QTableView>(&screen, "elementList");
+        emit list->clicked(list->model()->index(0, 0));
+        emit list->clicked(list->model()->index(3, 0));
+        QCOMPARE(screen.design().selected(), std::optional<std::size_t>(3));
+        QCOMPARE(canvas->selectedRow(), std::optional<int>(3));
+        QCOMPARE(child<QLineEdit>(&screen, "xEdit")->text(), QStringLiteral("2"));
+        QVERIFY(child<QLineEdit>(&screen, "xEdit")->isEnabled());
+        QCOMPARE(canvas->geometry().entry(3).rect, screen.design().geometry().entry(3).rect);
+    }
+
     void clearingTheSelectedElementsBoxHidesIt() {
         LabelData data;
         CBqSetDlg screen;
@@ -217,7 +237,7 @@ private slots:
         CBqSetDlg screen;
         Prompt::Script prompt;
         int rows = 0;
-        QString firstCode;
+        QString firstCode, size;
         DialogRunner::Scope run([&](QDialog& dialog) {
             auto* list = child<QTableView>(&dialog, "fileList");
             rows = list->model()->rowCount();
@@ -228,6 +248,8 @@ private slots:
             list->selectionModel()->select(list->model()->index(2, 0),
                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
             emit list->clicked(list->model()->index(2, 0));
+            size = child<QLineEdit>(&dialog, "widthEdit")->text() + "*" +
+                   child<QLineEdit>(&dialog, "heightEdit")->text();
             click(child<QPushButton>(&dialog, "openButton"));
             return dialog.result();
         });
@@ -237,6 +259,7 @@ private slots:
         QCOMPARE(prompt.shown().front(), std::string("Please select the file first"));
         // Sorted: 1chn 1eng 2chn 2eng 3chn 3eng; rows 2 and 4 chosen, the later one opens.
         QCOMPARE(screen.labelFile(), data.label("3chn.bel"));
+        QCOMPARE(size, QStringLiteral("60*40"));
         QCOMPARE(child<QLineEdit>(&screen, "heightEdit")->text(), QStringLiteral("40"));
         QVERIFY(screen.design().modified());
         click(child<QPushButton>(&screen, "downloadButton"));
