@@ -166,24 +166,21 @@ private slots:
         screen.reject();
     }
 
-    // A click in the list picks as the canvas does, and shows the row's position even after a
-    // drag that left the canvas.
+    // A click in the list picks as the canvas does, after a drag that left the canvas too.
     void listClickPicksTheElement() {
         LabelData data;
         CBqSetDlg screen;
         auto* canvas = child<LabelCanvas>(&screen, "canvas");
-        const QPoint start = centreOf(screen, 3);
-        mouse(canvas, QEvent::MouseButtonPress, start);
-        mouse(canvas, QEvent::MouseMove, start + QPoint(20, 0));
-        mouse(canvas, QEvent::MouseMove, {-5, start.y()});
-        auto* list = child<QTableView>(&screen, "elementList");
-        emit list->clicked(list->model()->index(0, 0));
-        emit list->clicked(list->model()->index(3, 0));
-        QCOMPARE(screen.design().selected(), std::optional<std::size_t>(3));
-        QCOMPARE(canvas->selectedRow(), std::optional<int>(3));
-        QCOMPARE(child<QLineEdit>(&screen, "xEdit")->text(), QStringLiteral("2"));
-        QVERIFY(child<QLineEdit>(&screen, "xEdit")->isEnabled());
+        mouse(canvas, QEvent::MouseButtonPress, centreOf(screen, 3));
+        mouse(canvas, QEvent::MouseMove, centreOf(screen, 3) + QPoint(20, 0));
+        mouse(canvas, QEvent::MouseMove, {-5, 5});
+        QCOMPARE(child<QLineEdit>(&screen, "xEdit")->text(), QStringLiteral("2")); // the row's
         QCOMPARE(canvas->geometry().entry(3).rect, screen.design().geometry().entry(3).rect);
+        auto* list = child<QTableView>(&screen, "elementList");
+        emit list->clicked(list->model()->index(0, 0)); // "Korvan Fresh Market" at (2, 1) mm
+        QCOMPARE(canvas->selectedRow(), std::optional<int>(0));
+        QCOMPARE(child<QLineEdit>(&screen, "yEdit")->text(), QStringLiteral("1"));
+        QVERIFY(child<QLineEdit>(&screen, "nameEdit")->isEnabled());
     }
 
     void clearingTheSelectedElementsBoxHidesIt() {
