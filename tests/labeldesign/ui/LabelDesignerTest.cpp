@@ -180,7 +180,6 @@ private slots:
         emit list->clicked(list->model()->index(0, 0)); // "Korvan Fresh Market" at (2, 1) mm
         QCOMPARE(canvas->selectedRow(), std::optional<int>(0));
         QCOMPARE(child<QLineEdit>(&screen, "yEdit")->text(), QStringLiteral("1"));
-        QVERIFY(child<QLineEdit>(&screen, "nameEdit")->isEnabled());
     }
 
     void clearingTheSelectedElementsBoxHidesIt() {
