@@ -131,7 +131,7 @@ private slots:
         }
         QVERIFY(!canvas_.dragging());
         QCOMPARE(abandoned.count(), 1);
-        // The element is back where its row puts it and no longer follows the pointer.
+        // Back on the canvas the element no longer follows the pointer.
         mouse(&canvas_, QEvent::MouseMove, {120, 55});
         QCOMPARE(canvas_.geometry().entry(1).rect.left, LabelGeometry::pixelFromMm(10));
         mouse(&canvas_, QEvent::MouseButtonRelease, {120, 55});
