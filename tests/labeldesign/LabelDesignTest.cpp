@@ -121,7 +121,6 @@ TEST(LabelDesign, ClearingTheSelectedElementsBoxEndsTheSelection) {
 
 TEST(LabelDesign, OpenTakesTheWholeFileAndSaveWritesItBack) {
     test::TempDir dir;
-    Prompt::Script prompt;
     // Rows on screen before Open (0: a designer without a file), rows in the file opened.
     const std::pair<std::size_t, std::size_t> cases[] = {{0, 12}, {24, 0}, {12, 24}, {24, 30}};
     for (const auto& [startRows, fileRows] : cases) {
