@@ -2,12 +2,19 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 
+#include "LabelCheck.h"
 #include "LabelFile.h"
+#include "LabelFileChoice.h"
+#include "common/Prompt.h"
 
 namespace korvan {
 
 namespace {
+
+// Read the same in both languages: shops know this text.
+const char* const kSaveCompleted = "Save completed";
 
 // Positions are whole millimetres: a box left empty or holding just a sign is 0, never a text the
 // scale cannot read. The scale prints where Down.X/Down.Y say: they always follow the position.
@@ -26,8 +33,37 @@ LabelDesign::LabelDesign(Label label) : label_(std::move(label)) {
     geometry_.rebuild(label_.elements);
 }
 
+LabelDesign::LabelDesign(const std::filesystem::path& file) : file_(file) {
+    openFailure_ = read(file);
+    geometry_.rebuild(label_.elements);
+}
+
+IoResult LabelDesign::read(const std::filesystem::path& file) {
+    TrackedFile tracked(file);
+    Loaded<Label> loaded = LabelFile::load(tracked);
+    if (!loaded.ok())
+        return loaded.result;
+    file_ = std::move(tracked);
+    openFailure_ = {};
+    label_ = std::move(loaded.value);
+    selected_.reset();
+    geometry_.rebuild(label_.elements);
+    modified_ = false;
+    return loaded.result;
+}
+
+IoResult LabelDesign::open(const std::filesystem::path& file) {
+    IoResult result = read(file);
+    // Not yet written where the designer saves, as far as the operator knows: a Download waits
+    // for a Save.
+    if (result)
+        modified_ = true;
+    return result;
+}
+
 ElementPanel LabelDesign::select(std::size_t row) {
-    if (row < std::min(label_.elements.size(), LabelGeometry::kEntries))
+    if (row < std::min(label_.elements.size(), LabelGeometry::kEntries) &&
+        label_.elements[row].printed())
         selected_ = row;
     else
         selected_.reset();
@@ -154,22 +190,39 @@ void LabelDesign::finishDrag(std::size_t row, int xMm, int yMm) {
     modified_ = modified_ || element != before;
 }
 
-IoResult LabelDesign::save(const std::filesystem::path& file) {
-    IoResult result = LabelFile::save(file, label_);
-    if (result.ok()) {
-        modified_ = false;
-        label_.shortLine = 0; // every line is written whole
+LabelDesign::Saved LabelDesign::save(Lang lang) {
+    if (file_.path().empty()) {
+        Prompt::showMessage(LabelFileChoice::nothingNamed(lang));
+        return Saved::No;
     }
-    return result;
-}
-
-IoResult LabelDesign::reload(const std::filesystem::path& file) {
-    IoResult result = LabelFile::reload(file, label_);
-    if (!result.ok())
-        return result;
-    selected_.reset();
-    changed();
-    return result;
+    // A file that is there but could not be read holds a label nobody has seen here.
+    if (!openFailure_ && openFailure_.error != ENOENT) {
+        Prompt::showMessage(openFailure_.message());
+        return Saved::No;
+    }
+    if (const std::string problem = LabelCheck::sizeProblem(label_, lang); !problem.empty()) {
+        Prompt::showMessage(problem);
+        return Saved::No;
+    }
+    const TrackedFile::Saved saved = file_.saveLines(LabelFile::lines(label_), lang);
+    if (saved.reload) {
+        if (IoResult result = read(file_.path()); !result) {
+            Prompt::showMessage(result.message());
+            return Saved::No;
+        }
+        return Saved::Reloaded;
+    }
+    if (!saved.result) {
+        Prompt::showMessage(saved.result.message());
+        return Saved::No;
+    }
+    if (!saved.written)
+        return Saved::No;
+    modified_ = false;
+    openFailure_ = {};
+    label_.shortLine = 0; // every line is written whole
+    Prompt::showMessage(kSaveCompleted);
+    return Saved::Written;
 }
 
 } // namespace korvan

@@ -9,7 +9,9 @@
 
 #include "Label.h"
 #include "LabelGeometry.h"
+#include "common/Language.h"
 #include "common/RecordFile.h"
+#include "common/TrackedFile.h"
 
 namespace korvan {
 
@@ -42,15 +44,23 @@ public:
     static bool fixedName(std::size_t row);
 
     LabelDesign() { geometry_.rebuild(label_.elements); }
-    // Starts on a label as read from its file: nothing selected, not modified.
+    // Starts on a label as read from its file: nothing selected, not modified, no file to save.
     explicit LabelDesign(Label label);
+    // Starts on the label in `file`, which Save writes. When it cannot be read the label is empty
+    // with the default header and openResult() says why; Save then makes the file if it is
+    // missing, but never writes over a file that is there and could not be read.
+    explicit LabelDesign(const std::filesystem::path& file);
 
     const Label& label() const { return label_; }
+    // The label file Save writes; empty when there is none.
+    const std::filesystem::path& file() const { return file_.path(); }
+    const IoResult& openResult() const { return openFailure_; }
     const LabelGeometry& geometry() const { return geometry_; }
     bool modified() const { return modified_; }
     std::optional<std::size_t> selected() const { return selected_; }
 
-    // Selects a row that can be drawn (one of the first 50) and gives what the panel shows.
+    // Selects a row that is drawn and can be picked (printed, one of the first 50) and gives what
+    // the panel shows; any other row ends the selection, as a click on empty canvas does.
     ElementPanel select(std::size_t row);
     void deselect() { selected_.reset(); }
     // The panel for the selection; all empty and disabled when nothing is selected.
@@ -79,19 +89,34 @@ public:
     void dragMoved() { modified_ = true; }
     void finishDrag(std::size_t row, int xMm, int yMm);
 
-    // Writes the label file; the label is no longer modified once it is written. The caller
-    // checks the size first (LabelCheck::sizeProblem).
-    IoResult save(const std::filesystem::path& file);
-    // Reads another label file over the rows (see LabelFile::reload): nothing selected, and
-    // modified, as the rows now differ from the file the designer was opened with.
-    IoResult reload(const std::filesystem::path& file);
+    // Opens another label file (the file chooser's Open): its header and all its rows replace the
+    // label's, and it becomes the file Save writes. Nothing is selected, and the label counts as
+    // modified until it is saved. A file that cannot be read whole is refused and the designer
+    // keeps its label and its file.
+    IoResult open(const std::filesystem::path& file);
+
+    enum class Saved {
+        No,       // nothing written; the operator was told why (or cancelled)
+        Written,  // the file holds the label; not modified any more
+        Reloaded, // the operator chose to read the file again: the label is the file's now
+    };
+    // The Save command: refuses a width or height out of range and a file that could not be
+    // read, writes the header and every row, and says "Save completed". When another program
+    // wrote the file since it was opened here, the operator is asked first whether to reload it,
+    // overwrite it or cancel. Messages go to the prompt, in `lang`.
+    Saved save(Lang lang);
     // The operator dropped the changes.
     void discard() { modified_ = false; }
 
 private:
     LabelElement* selectedElement();
     void changed();
+    // Reads `file` whole into the label (nothing selected, not modified); a failed read changes
+    // nothing.
+    IoResult read(const std::filesystem::path& file);
 
+    TrackedFile file_;
+    IoResult openFailure_;
     Label label_;
     LabelGeometry geometry_;
     std::optional<std::size_t> selected_;

@@ -37,16 +37,16 @@ LabelElement readElement(const std::string& line) {
     return LabelElement(std::move(columns));
 }
 
-// Reads the lines of a file, a missing file counting as a failure: a label file that is not
-// there is not an empty label.
-Loaded<std::vector<std::string>> readExisting(const std::filesystem::path& file) {
-    auto lines = RecordFile::readLines(file);
-    if (lines.ok()) {
-        std::error_code ec;
-        if (!std::filesystem::exists(file, ec))
-            return {{}, IoResult::fileFailure(file, ec ? ec.value() : ENOENT)};
-    }
-    return lines;
+// The label in the lines read from `file`, a missing file counting as a failure: a label file
+// that is not there is not an empty label.
+Loaded<Label> fromLines(const std::filesystem::path& file,
+                        const Loaded<std::vector<std::string>>& lines) {
+    if (!lines.ok())
+        return {Label{}, lines.result};
+    std::error_code ec;
+    if (!std::filesystem::exists(file, ec))
+        return {Label{}, IoResult::fileFailure(file, ec ? ec.value() : ENOENT)};
+    return {LabelFile::parse(lines.value), lines.result};
 }
 
 } // namespace
@@ -76,25 +76,11 @@ std::vector<std::string> LabelFile::lines(const Label& label) {
 }
 
 Loaded<Label> LabelFile::load(const std::filesystem::path& file) {
-    auto lines = readExisting(file);
-    if (!lines.ok())
-        return {Label{}, lines.result};
-    return {parse(lines.value), lines.result};
+    return fromLines(file, RecordFile::readLines(file));
 }
 
-IoResult LabelFile::reload(const std::filesystem::path& file, Label& label) {
-    auto lines = readExisting(file);
-    if (!lines.ok())
-        return lines.result;
-    if (lines.value.empty())
-        return lines.result;
-    label.shortLine = 0;
-    readHeader(lines.value.front(), label);
-    for (std::size_t i = 1; i < lines.value.size() && i - 1 < label.elements.size(); ++i) {
-        noteShort(label, lines.value[i], LabelElement::kColumns, i + 1);
-        label.elements[i - 1] = readElement(lines.value[i]);
-    }
-    return lines.result;
+Loaded<Label> LabelFile::load(TrackedFile& file) {
+    return fromLines(file.path(), file.readLines());
 }
 
 IoResult LabelFile::save(const std::filesystem::path& file, const Label& label) {

@@ -8,6 +8,7 @@
 
 #include "Label.h"
 #include "common/RecordFile.h"
+#include "common/TrackedFile.h"
 
 namespace korvan {
 
@@ -17,11 +18,8 @@ public:
     // header and no rows, so a caller can tell the operator instead of showing an empty label as
     // if it had been read.
     static Loaded<Label> load(const std::filesystem::path& file);
-    // Reads the file over `label`: the header is replaced when the file has a first line, and
-    // the element lines overwrite the existing rows in order from row 0. No row is added or
-    // removed: extra lines are dropped, and rows past a shorter file keep their texts. On a failed
-    // read `label` is left as it was.
-    static IoResult reload(const std::filesystem::path& file, Label& label);
+    // The same, remembering what was read, for a screen that saves the file later.
+    static Loaded<Label> load(TrackedFile& file);
     // Writes the header and every row, replacing the file atomically.
     static IoResult save(const std::filesystem::path& file, const Label& label);
 

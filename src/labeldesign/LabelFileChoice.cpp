@@ -39,4 +39,10 @@ Loaded<std::filesystem::path> LabelFileChoice::choose(const DataDir& dir,
     return {resolve(dir, pathText(lines.value, languageFlag)), lines.result};
 }
 
+std::string LabelFileChoice::nothingNamed(Lang lang) {
+    static constexpr Tr kNothingNamed{"record/dqlabel.rec 没有指定当前语言的标签文件",
+                                      "record/dqlabel.rec names no label file for this language"};
+    return kNothingNamed.get(lang);
+}
+
 } // namespace korvan

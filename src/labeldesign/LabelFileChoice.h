@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/DataDir.h"
+#include "common/Language.h"
 #include "common/RecordFile.h"
 
 namespace korvan {
@@ -28,6 +29,8 @@ public:
     // Reads record/dqlabel.rec of `dir` and gives the label file for the language, resolved. A
     // file that cannot be read is a failed result with an empty path.
     static Loaded<std::filesystem::path> choose(const DataDir& dir, std::string_view languageFlag);
+    // What the operator is told when the file names no label file for the language.
+    static std::string nothingNamed(Lang lang);
 };
 
 } // namespace korvan

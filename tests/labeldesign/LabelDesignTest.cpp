@@ -1,7 +1,9 @@
 #include "labeldesign/LabelDesign.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include "common/Prompt.h"
 #include "labeldesign/LabelFile.h"
 #include "support/TempDir.h"
 
@@ -56,6 +58,8 @@ TEST(LabelDesign, PanelFollowsTheRowRole) {
     // Rows the canvas cannot draw are not selectable.
     EXPECT_FALSE(design.select(12).positionEnabled);
     EXPECT_FALSE(design.selected());
+    design.select(3);
+    EXPECT_EQ(design.select(10), ElementPanel{}) << "a hidden element cannot be picked";
     EXPECT_FALSE(design.modified()) << "looking is no change";
 }
 
@@ -115,36 +119,45 @@ TEST(LabelDesign, ClearingTheSelectedElementsBoxEndsTheSelection) {
     EXPECT_TRUE(design.modified());
 }
 
-TEST(LabelDesign, SaveAndReload) {
+TEST(LabelDesign, OpenTakesTheWholeFileAndSaveWritesItBack) {
     test::TempDir dir;
-    const auto saved = dir.path() / "2eng.bel";
-    const auto other = dir.path() / "3eng.bel";
-    LabelDesign design(sampleLabel());
-    design.setShopNumber("07");
-    ASSERT_TRUE(design.save(saved).ok());
-    EXPECT_FALSE(design.modified());
-    EXPECT_EQ(LabelFile::load(saved).value, design.label());
-
-    // A save that fails keeps the label modified.
-    design.setHeight("40");
-    EXPECT_FALSE(design.save(saved / "x.bel").ok());
-    EXPECT_TRUE(design.modified());
-
-    // A reload that fails leaves everything as it was; one that works drops the selection and
-    // leaves the label modified against the file the designer opened.
-    design.select(3);
-    EXPECT_FALSE(design.reload(other).ok());
-    EXPECT_EQ(design.selected(), 3u);
-    Label shorter;
-    shorter.shopNumber = "09";
-    shorter.elements.push_back(
-        LabelElement({"New", "", "180", "12*24", "12*24", "30", "20", "TRUE", "30", "20"}));
-    ASSERT_TRUE(LabelFile::save(other, shorter).ok());
-    ASSERT_TRUE(design.save(saved).ok());
-    ASSERT_TRUE(design.reload(other).ok());
-    EXPECT_FALSE(design.selected());
-    EXPECT_TRUE(design.modified());
-    EXPECT_EQ(design.label().shopNumber, "09");
+    // Rows on screen before Open (0: a designer without a file), rows in the file opened.
+    const std::pair<std::size_t, std::size_t> cases[] = {{0, 12}, {24, 0}, {12, 24}, {24, 30}};
+    for (const auto& [startRows, fileRows] : cases) {
+        Label shown = sampleLabel(), file = sampleLabel();
+        shown.elements.resize(startRows, shown.elements[0]);
+        file.elements.resize(fileRows, LabelElement({"X", "", "90"}));
+        const auto path = dir / (std::to_string(fileRows) + ".bel");
+        const std::string bytes = RecordFile::joinLines(LabelFile::lines(file));
+        test::writeBytes(path, bytes);
+        LabelDesign design(shown);
+        ASSERT_TRUE(design.open(path).ok());
+        EXPECT_EQ(design.label(), file);
+        EXPECT_TRUE(design.modified()) << "a Download waits for a Save";
+        EXPECT_EQ(design.save(Lang::English), LabelDesign::Saved::Written);
+        EXPECT_EQ(test::readBytes(path), bytes) << fileRows;
+    }
+    // A file that cannot be read whole changes nothing.
+    LabelDesign design(dir / "12.bel");
+    EXPECT_FALSE(design.open(dir / "none.bel").ok());
+    EXPECT_EQ(design.file(), dir / "12.bel");
     EXPECT_EQ(design.label().elements.size(), 12u);
-    EXPECT_EQ(design.geometry().entry(0).direction, 180);
+}
+
+TEST(LabelDesign, SaveAsksBeforeWritingOverAnotherWriterOrAFileItCouldNotRead) {
+    test::TempDir dir;
+    Prompt::Script prompt;
+    test::writeBytes(dir / "2.bel", "01\f40\f30\r\nA\r\n");
+    LabelDesign design(dir / "2.bel");
+    design.setHeight("40");
+    test::writeBytes(dir / "2.bel", "02\f40\f30\r\nB\r\nC\r\n");
+    prompt.choose(0); // Reload
+    EXPECT_EQ(design.save(Lang::English), LabelDesign::Saved::Reloaded);
+    EXPECT_EQ(design.label(), LabelFile::load(dir / "2.bel").value);
+
+    // A missing file is made; one that is there but cannot be read is never written over.
+    EXPECT_EQ(LabelDesign(dir / "new.bel").save(Lang::English), LabelDesign::Saved::Written);
+    ASSERT_EQ(::mkfifo((dir / "pipe.bel").c_str(), 0644), 0);
+    EXPECT_EQ(LabelDesign(dir / "pipe.bel").save(Lang::English), LabelDesign::Saved::No);
+    EXPECT_TRUE(std::filesystem::is_fifo(dir / "pipe.bel"));
 }

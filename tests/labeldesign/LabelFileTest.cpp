@@ -20,10 +20,6 @@ const std::string kTwoRows = "05\f40\f30\r\n"
                              "Price\fUnit price\f0\f12*24\f24*48\f2\f3\fTRUE\f2\f3\r\n"
                              "Code\fBar code\f90\f9*17\f5\f10\f20\fFALSE\f10\f20\fa\fb\r\n";
 
-LabelElement row(std::string name, std::string x) {
-    return LabelElement({name, "", "0", "12*24", "12*24", x, "1", "TRUE", x, "1"});
-}
-
 } // namespace
 
 TEST(LabelFile, ReadsHeaderAndRowsAndWritesThemBackByteForByte) {
@@ -74,33 +70,6 @@ TEST(LabelFile, LineEndsShortLinesAndEmptyFiles) {
     }
 }
 
-TEST(LabelFile, ReloadOverwritesRowsInPlaceWithoutAddingOrRemoving) {
-    TempDir dir;
-    const auto file = dir / "label/1.bel";
-    const Label before{"01", "40", "30", {row("a", "1"), row("b", "2"), row("c", "3")}};
-
-    // A longer file: its extra lines are dropped.
-    writeBytes(file, "09\f56\f35\r\nW\r\nX\r\nY\r\nZ\r\nLAST\r\n");
-    Label label = before;
-    ASSERT_TRUE(LabelFile::reload(file, label));
-    EXPECT_EQ(
-        label,
-        (Label{
-            "09", "56", "35", {LabelElement({"W"}), LabelElement({"X"}), LabelElement({"Y"})}, 2}));
-
-    // A shorter file: later rows keep their texts.
-    writeBytes(file, "03\f60\f40\nP\n");
-    label = before;
-    ASSERT_TRUE(LabelFile::reload(file, label));
-    EXPECT_EQ(label,
-              (Label{"03", "60", "40", {LabelElement({"P"}), row("b", "2"), row("c", "3")}, 2}));
-
-    // A missing file changes nothing and is reported.
-    label = before;
-    EXPECT_FALSE(LabelFile::reload(dir / "label/none.bel", label));
-    EXPECT_EQ(label, before);
-}
-
 TEST(LabelFile, AMissingOrUnreadableFileIsReportedNotTakenForAnEmptyLabel) {
     TempDir dir;
     const auto missing = LabelFile::load(dir / "label/none.bel");
@@ -114,11 +83,7 @@ TEST(LabelFile, AMissingOrUnreadableFileIsReportedNotTakenForAnEmptyLabel) {
     ::chmod(file.c_str(), 0);
     EXPECT_TRUE(korvan::test::runUnprivileged([&] {
         const auto loaded = LabelFile::load(file);
-        Label label{"01", "40", "30", {row("a", "1")}};
-        const Label before = label;
-        const IoResult reloaded = LabelFile::reload(file, label);
-        return !loaded.ok() && loaded.result.path == file && loaded.value == Label{} &&
-               !reloaded.ok() && label == before;
+        return !loaded.ok() && loaded.result.path == file && loaded.value == Label{};
     }));
 
     // A folder where the file should be: refused, and a save there fails.

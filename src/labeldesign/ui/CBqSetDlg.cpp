@@ -41,14 +41,11 @@ const Tr kSave{"保存", "Save"};
 const Tr kDownload{"下传", "Download"};
 const Tr kOk{"确定", "OK"};
 const Tr kCancel{"取消", "Cancel"};
-const Tr kNoLabelFile{"record/dqlabel.rec 没有指定当前语言的标签文件",
-                      "record/dqlabel.rec names no label file for this language"};
 const Tr kGiveUpChanges{"标签的修改尚未保存，打开其他文件将放弃这些修改。继续吗？",
                         "The label has changes that are not saved; opening another file gives "
                         "them up. Go on?"};
 // This screen's own prompts read the same in both languages.
 const char* const kSaveFirst = "Please save the data first!";
-const char* const kSaveCompleted = "Save completed";
 
 const char* const kFixedColumns[] = {"Direction", "Font",  "size",   "X.pos",
                                      "Y.pos",     "State", "Down.X", "Down.Y"};
@@ -111,24 +108,19 @@ CBqSetDlg::CBqSetDlg(QWidget* parent)
 
     // The label record/dqlabel.rec names for the language.
     const auto choice = LabelFileChoice::choose(DataDir::current(), Language::flag());
-    Label label;
     if (!choice.ok()) {
         openProblem_ = choice.result.message();
     } else if (choice.value.empty()) {
-        openProblem_ = kNoLabelFile.get(lang_);
+        openProblem_ = LabelFileChoice::nothingNamed(lang_);
     } else if (std::string problem = LabelCheck::fileProblem(choice.value, lang_);
                !problem.empty()) {
         // Not opened, and so never written over on Save.
         openProblem_ = std::move(problem);
     } else {
-        labelFile_ = choice.value;
-        auto loaded = LabelFile::load(labelFile_);
-        if (loaded.ok())
-            label = std::move(loaded.value);
-        else
-            openProblem_ = loaded.result.message();
+        design_ = LabelDesign(choice.value);
+        if (!design_.openResult())
+            openProblem_ = design_.openResult().message();
     }
-    design_ = LabelDesign(std::move(label));
     if (!openProblem_.empty())
         reportWhenShown(openProblem_);
     fillHeader();
@@ -144,6 +136,8 @@ CBqSetDlg::CBqSetDlg(QWidget* parent)
     connect(ui_->canvas, &LabelCanvas::selectionCleared, this, &CBqSetDlg::onCleared);
     connect(ui_->canvas, &LabelCanvas::dragMoved, this, &CBqSetDlg::onDragMoved);
     connect(ui_->canvas, &LabelCanvas::dragFinished, this, &CBqSetDlg::onDragFinished);
+    connect(ui_->canvas, &LabelCanvas::dragAbandoned, this, &CBqSetDlg::onDragAbandoned);
+    connect(ui_->elementList, &QTableView::clicked, this, &CBqSetDlg::onListClicked);
     connect(ui_->canvas, &LabelCanvas::pointerMoved, this, [this](int x, int y) {
         ui_->pointerX->setText(QString::number(x));
         ui_->pointerY->setText(QString::number(y));
@@ -262,6 +256,24 @@ void CBqSetDlg::onPicked(int row) {
     ui_->elementList->setFocus(Qt::MouseFocusReason);
 }
 
+void CBqSetDlg::showNewLabel() {
+    fillHeader();
+    model_->refresh();
+    fillPanel({});
+    showLabel();
+}
+
+void CBqSetDlg::onListClicked(const QModelIndex& index) {
+    // The same as a pick on the canvas; a row the canvas cannot pick ends the selection.
+    fillPanel(design_.select(static_cast<std::size_t>(index.row())));
+    showSelection();
+}
+
+void CBqSetDlg::onDragAbandoned() {
+    // The row keeps its position: the panel shows it again, as the canvas does.
+    fillPanel(design_.panel());
+}
+
 void CBqSetDlg::onCleared() {
     design_.deselect();
     fillPanel({});
@@ -316,22 +328,17 @@ void CBqSetDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CBqSetDlg::onSave() {
-    if (labelFile_.empty()) {
-        Prompt::showMessage(kNoLabelFile.get(lang_));
-        return;
+    switch (design_.save(lang_)) {
+    case LabelDesign::Saved::Written:
+        openProblem_.clear();
+        break;
+    case LabelDesign::Saved::Reloaded:
+        openProblem_.clear();
+        showNewLabel();
+        break;
+    case LabelDesign::Saved::No:
+        break;
     }
-    if (const std::string problem = LabelCheck::sizeProblem(design_.label(), lang_);
-        !problem.empty()) {
-        Prompt::showMessage(problem);
-        return;
-    }
-    const IoResult result = design_.save(labelFile_);
-    if (!result.ok()) {
-        Prompt::showMessage(result.message());
-        return;
-    }
-    openProblem_.clear();
-    Prompt::showMessage(kSaveCompleted);
 }
 
 void CBqSetDlg::onDownload() {
@@ -377,17 +384,13 @@ bool CBqSetDlg::openLabelFile(const std::filesystem::path& file) {
     }
     if (design_.modified() && !Prompt::ask(kGiveUpChanges.get(lang_)))
         return false;
-    const IoResult result = design_.reload(file);
+    const IoResult result = design_.open(file);
     if (!result.ok()) {
         Prompt::showMessage(result.message());
         return false;
     }
-    labelFile_ = file;
     openProblem_.clear();
-    fillHeader();
-    model_->refresh();
-    fillPanel({});
-    showLabel();
+    showNewLabel();
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include "labeldesign/LabelDesign.h"
 
 class QComboBox;
+class QModelIndex;
 
 namespace Ui {
 class CBqSetDlg;
@@ -27,11 +28,11 @@ public:
     ~CBqSetDlg() override;
 
     const LabelDesign& design() const { return design_; }
-    const std::filesystem::path& labelFile() const { return labelFile_; }
+    const std::filesystem::path& labelFile() const { return design_.file(); }
 
-    // Makes `file` the label file and reads it over the rows (the file chooser's Open). Unsaved
-    // changes are given up only when the operator agrees. False when nothing was opened; a file
-    // that cannot be read has been reported then.
+    // Makes `file` the label file and shows its label in place of the one on screen (the file
+    // chooser's Open). Unsaved changes are given up only when the operator agrees. False when
+    // nothing was opened; a file that cannot be read has been reported then.
     bool openLabelFile(const std::filesystem::path& file);
 
     // Cancel, Escape and the close box: the changes are dropped without asking.
@@ -49,8 +50,12 @@ private:
     // The rows changed: the list, the canvas and the read-outs show them again.
     void showLabel();
     void showSelection();
+    // A new label replaced the one on screen (opened or reloaded): nothing is selected.
+    void showNewLabel();
 
     void onPicked(int row);
+    void onListClicked(const QModelIndex& index);
+    void onDragAbandoned();
     void onCleared();
     void onDragMoved(int xMm, int yMm, int leftMm, int topMm, int rightMm, int bottomMm);
     void onDragFinished(int row, int xMm, int yMm);
@@ -66,7 +71,6 @@ private:
     std::unique_ptr<Ui::CBqSetDlg> ui_;
     Lang lang_;
     LabelDesign design_;
-    std::filesystem::path labelFile_;
     // Why the label could not be opened, until it has been saved or another file opened: the
     // screen then holds no label the scale should get.
     std::string openProblem_;

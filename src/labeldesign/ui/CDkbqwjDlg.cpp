@@ -9,6 +9,7 @@
 #include "common/ui/BytesTableModel.h"
 #include "common/ui/ListView.h"
 #include "common/ui/QtText.h"
+#include "labeldesign/LabelFile.h"
 #include "labeldesign/LabelSizeCode.h"
 
 namespace korvan {
@@ -63,6 +64,16 @@ void CDkbqwjDlg::onListClicked() {
         chosen_.reset();
     else
         chosen_ = files_[*selected.rbegin()];
+    // The Size group shows the chosen file's own header (empty when it cannot be read).
+    Label header;
+    header.width.clear();
+    header.height.clear();
+    if (chosen_) {
+        if (auto loaded = LabelFile::load(DataDir::current().label(*chosen_)); loaded.ok())
+            header = std::move(loaded.value);
+    }
+    ui_->widthEdit->setText(fromGbk(header.width));
+    ui_->heightEdit->setText(fromGbk(header.height));
 }
 
 void CDkbqwjDlg::onOpen() {

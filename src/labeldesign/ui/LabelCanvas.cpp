@@ -288,13 +288,19 @@ void LabelCanvas::resizeEvent(QResizeEvent*) {
 }
 
 void LabelCanvas::endDrag() {
+    if (!drag_)
+        return;
+    // Nothing is written: the element goes back where its row says, so what is drawn and what
+    // a pick finds are the row's position, not a half-finished drag.
     drag_.reset();
+    geometry_.rebuild(label_.elements);
+    redraw();
+    emit dragAbandoned();
 }
 
 void LabelCanvas::mouseMoveEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     if (!over(point)) {
-        // Leaving the canvas ends a drag without writing: the row keeps its old position.
         endDrag();
         return;
     }

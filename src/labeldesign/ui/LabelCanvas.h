@@ -52,6 +52,9 @@ signals:
     void dragMoved(int xMm, int yMm, int leftMm, int topMm, int rightMm, int bottomMm);
     // The button was released after a drag on the canvas: the position to write into the row.
     void dragFinished(int row, int xMm, int yMm);
+    // The pointer left the canvas during a drag: the drag is given up and the element is drawn
+    // where its row puts it again.
+    void dragAbandoned();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -119,6 +119,7 @@ private slots:
     void leavingTheCanvasEndsTheDragWithoutWriting() {
         QFETCH(bool, leaveEvent);
         QSignalSpy finished(&canvas_, &LabelCanvas::dragFinished);
+        QSignalSpy abandoned(&canvas_, &LabelCanvas::dragAbandoned);
         mouse(&canvas_, QEvent::MouseMove, {80, 55});
         mouse(&canvas_, QEvent::MouseButtonPress, {80, 55});
         mouse(&canvas_, QEvent::MouseMove, {87, 55});
@@ -129,9 +130,10 @@ private slots:
             mouse(&canvas_, QEvent::MouseMove, {-3, 55});
         }
         QVERIFY(!canvas_.dragging());
+        QCOMPARE(abandoned.count(), 1);
         // Back on the canvas the element no longer follows the pointer.
         mouse(&canvas_, QEvent::MouseMove, {120, 55});
-        QCOMPARE(canvas_.geometry().entry(1).rect.left, LabelGeometry::pixelFromMm(11));
+        QCOMPARE(canvas_.geometry().entry(1).rect.left, LabelGeometry::pixelFromMm(10));
         mouse(&canvas_, QEvent::MouseButtonRelease, {120, 55});
         QCOMPARE(finished.count(), 0);
         QCOMPARE(canvas_.selectedRow(), std::optional<int>(1));

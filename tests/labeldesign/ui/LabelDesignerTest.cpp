@@ -166,6 +166,20 @@ private slots:
         screen.reject();
     }
 
+    void listClickPicksTheElement() {
+        LabelData data;
+        CBqSetDlg screen;
+        auto* canvas = child<LabelCanvas>(&screen, "canvas");
+        mouse(canvas, QEvent::MouseButtonPress, centreOf(screen, 3));
+        mouse(canvas, QEvent::MouseMove, centreOf(screen, 3) + QPoint(20, 0));
+        mouse(canvas, QEvent::MouseMove, {-5, 5});
+        QCOMPARE(child<QLineEdit>(&screen, "xEdit")->text(), QStringLiteral("2")); // the row's
+        auto* list = child<QTableView>(&screen, "elementList");
+        emit list->clicked(list->model()->index(0, 0)); // "Korvan Fresh Market" at (2, 1) mm
+        QCOMPARE(canvas->selectedRow(), std::optional<int>(0));
+        QCOMPARE(child<QLineEdit>(&screen, "yEdit")->text(), QStringLiteral("1"));
+    }
+
     void clearingTheSelectedElementsBoxHidesIt() {
         LabelData data;
         CBqSetDlg screen;
@@ -217,7 +231,7 @@ private slots:
         CBqSetDlg screen;
         Prompt::Script prompt;
         int rows = 0;
-        QString firstCode;
+        QString firstCode, size;
         DialogRunner::Scope run([&](QDialog& dialog) {
             auto* list = child<QTableView>(&dialog, "fileList");
             rows = list->model()->rowCount();
@@ -228,6 +242,8 @@ private slots:
             list->selectionModel()->select(list->model()->index(2, 0),
                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
             emit list->clicked(list->model()->index(2, 0));
+            size = child<QLineEdit>(&dialog, "widthEdit")->text() + "*" +
+                   child<QLineEdit>(&dialog, "heightEdit")->text();
             click(child<QPushButton>(&dialog, "openButton"));
             return dialog.result();
         });
@@ -237,6 +253,7 @@ private slots:
         QCOMPARE(prompt.shown().front(), std::string("Please select the file first"));
         // Sorted: 1chn 1eng 2chn 2eng 3chn 3eng; rows 2 and 4 chosen, the later one opens.
         QCOMPARE(screen.labelFile(), data.label("3chn.bel"));
+        QCOMPARE(size, QStringLiteral("60*40"));
         QCOMPARE(child<QLineEdit>(&screen, "heightEdit")->text(), QStringLiteral("40"));
         QVERIFY(screen.design().modified());
         click(child<QPushButton>(&screen, "downloadButton"));
