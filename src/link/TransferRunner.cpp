@@ -26,7 +26,9 @@ std::string TransferRunner::title() const {
 }
 
 TransferProgress TransferRunner::currentProgress() const {
-    return {routine_.progressPosition(), routine_.stepTotal(), routine_.countText()};
+    // The scale does not say how many sales records it holds: the step total is only a bound.
+    const bool unknown = routine_.request().kind == JobKind::ReadRecords;
+    return {routine_.progressPosition(), routine_.stepTotal(), routine_.countText(), unknown};
 }
 
 bool TransferRunner::start(std::function<void()> notify) {

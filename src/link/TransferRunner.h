@@ -47,6 +47,10 @@ public:
 
     // Clears the running flag; the worker stops at its next turn. Any thread.
     void cancel() { control_.stop(); }
+    // Consumer: ends the job cleanly at the next point the conversation allows (a read of
+    // sales records after the line on its way, keeping every line read). False for a job that
+    // must run to its end; it then ends by itself, at the latest at the silence limit.
+    bool requestStop() { return routine_.requestStop(); }
 
     bool isFinished() const { return finished_; }
     const TransferReport& report() const { return report_; }

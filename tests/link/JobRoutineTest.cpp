@@ -459,3 +459,62 @@ TEST(RecordSizes, ARecordThatDoesNotFitOneMessageRefusesTheJob) {
             EXPECT_EQ(refusal.substr(0, c.refusal.size()), c.refusal);
     }
 }
+
+TEST(ReadRecords, AStopEndsTheReadAfterTheLineOnItsWay) {
+    const Exchange stop{"stop", ""}, hello{kHello, "\x08"}, ask{kAck, kAck};
+    struct StopCase {
+        const char* name;
+        std::vector<Exchange> exchanges;
+        std::string result;
+        bool completed;
+    };
+    const std::vector<StopCase> cases = {
+        {"the line on its way is kept, then the end byte instead of a request",
+         {hello,
+          ask,
+          {kLine, kAck},
+          stop,
+          {kLine.substr(0, 5), ""},
+          {kLine.substr(5), kEnd},
+          {kEnd, ""}},
+         "Stopped after 2 records",
+         false},
+        {"every complete line of the chunk is kept",
+         {hello, ask, stop, {kLine + kLine, kEnd}, {kEnd, ""}},
+         "Stopped after 2 records",
+         false},
+        {"before the command: the end byte, as for an empty read",
+         {stop, {kHello, kEnd}, {kEnd, ""}},
+         "Stopped after 0 records",
+         false},
+        {"the scale ends first: the read is complete",
+         {hello, ask, {kLine, kAck}, stop, {kEnd, ""}},
+         "1Data download completed",
+         true},
+        {"silence after the stop still tells what was kept",
+         {hello, ask, stop, {kLine, kEnd}, {"silence", ""}},
+         "Stopped after 1 record",
+         false},
+    };
+    for (const StopCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        JobRequest r;
+        r.kind = JobKind::ReadRecords;
+        long kept = 0;
+        r.recordSink = [&kept](const SalesRecord&) { ++kept; };
+        JobRoutine routine(r, Lang::English);
+        for (const Exchange& e : c.exchanges) {
+            if (e.answer == "stop")
+                EXPECT_TRUE(routine.requestStop());
+            else if (e.answer == "silence")
+                routine.stop("No answer from the Internet ports");
+            else
+                EXPECT_EQ(routine.onAnswer(e.answer), e.expectedOut);
+        }
+        EXPECT_EQ(routine.result(), c.result);
+        EXPECT_EQ(routine.completed(), c.completed);
+        EXPECT_EQ(kept, routine.recordsTaken());
+    }
+    // A download cut short would leave the scale a partial table: it runs to its end.
+    EXPECT_FALSE(JobRoutine(request(JobKind::CommodityDownload, 1), Lang::English).requestStop());
+}
