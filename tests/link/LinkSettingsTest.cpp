@@ -91,3 +91,34 @@ TEST(JobKinds, CommandBytesStepTotalsAndTitles) {
     EXPECT_STREQ(JobKinds::title(JobKind::ReadRecords, LinkMode::Network).zh, "网口数据传送进度..");
     EXPECT_STREQ(JobKinds::title(JobKind::ReadRecords, LinkMode::None).en, "Download progress");
 }
+
+TEST(LinkSettings, TheTargetIpIsADottedIpv4Address) {
+    struct Case {
+        LinkMode mode;
+        const char* ip;
+        bool ok;
+    };
+    const LinkMode net = LinkMode::Network;
+    for (const Case& c : std::vector<Case>{
+             {net, "192.168.1.20", true},
+             {net, "0.0.0.0", true},
+             {net, "255.255.255.255", true},
+             {net, "abc.1", false},
+             {net, "", false},
+             {net, "256.1.1.1", false},
+             {net, "1.2.3", false},
+             {net, "1.2.3.4.5", false},
+             {net, " 1.2.3.4", false},
+             {net, "01.2.3.4", false},
+             {net, "1..3.4", false},
+             {net, "1.2.3.4\r", false},
+             // No network link: nothing to send to, but what is kept must be an address.
+             {LinkMode::Serial, "", true},
+             {LinkMode::Usb, "", true},
+             {LinkMode::Serial, "abc.1", false}}) {
+        LinkSettings settings;
+        settings.setMode(c.mode);
+        settings.targetIp = c.ip;
+        EXPECT_EQ(settings.targetIpProblem(Lang::English).empty(), c.ok) << c.ip;
+    }
+}
