@@ -52,7 +52,6 @@ public:
     // "Stopped after N records". Other jobs run to their end (a download cut short would leave
     // the scale a partial table); returns whether the job will stop.
     bool requestStop();
-    bool stopRequested() const { return stopRequested_; }
     // Records a read records job has handed on so far.
     long recordsTaken() const { return nextListRow_ - request_.recordRowCount; }
 

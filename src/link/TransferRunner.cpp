@@ -43,6 +43,12 @@ bool TransferRunner::start(std::function<void()> notify) {
         push(LinkEvent::status(failure));
         return false;
     }
+    if (std::string problem = settings_.targetIpProblem(lang_);
+        settings_.mode == LinkMode::Network && !problem.empty()) {
+        // Said now, rather than as "no answer" once the silence limit has passed.
+        push(LinkEvent::status(kBadTargetIp, std::move(problem)));
+        return false;
+    }
     // The channel is made here but used by the worker alone (it is handed over at the start
     // of the thread).
     std::unique_ptr<Channel> channel = factory_ ? factory_(settings_) : nullptr;

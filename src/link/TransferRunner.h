@@ -26,6 +26,8 @@ public:
     // the link cannot carry it so the scale reads it as one record.
     static constexpr int kThreadFailed = 1;
     static constexpr int kRecordTooLong = 2;
+    // A network job whose target IP is no address: every message would go nowhere.
+    static constexpr int kBadTargetIp = 3;
 
     TransferRunner(JobRequest request, LinkSettings settings, ChannelFactory::Function factory,
                    TransferObserver& observer, Lang lang = Language::current());

@@ -155,6 +155,7 @@ TEST(JobRoutine, NothingChangesOnceFinished) {
     stopped.stop("No answer from the Internet ports");
     EXPECT_EQ(stopped.onAnswer(kEnd), "");
     EXPECT_EQ(stopped.result(), "No answer from the Internet ports");
+    EXPECT_FALSE(JobRoutine(request(JobKind::CommodityDownload, 1), Lang::English).requestStop());
 }
 
 TEST(JobRoutine, ReconnectIsRequestedOnce) {
@@ -230,12 +231,21 @@ TEST(ReadRecords, EveryCompleteLineOfAChunkIsTakenAndCounted) {
          {{kLine + line2 + kLine + "half", kAck}, {kEnd, ""}},
          {"2026-03-01 10:00", "t2", "2026-03-01 10:00"},
          "3Data download completed"},
+        {"stop: the line on its way and all complete ones kept, the end byte, then silence",
+         {{"stop", ""}, {kLine.substr(0, 5), ""}, {kLine.substr(5) + line2, kEnd}, {"silence", ""}},
+         {"2026-03-01 10:00", "t2"},
+         "Stopped after 2 records"},
     };
     for (const ReadCase& c : cases) {
         SCOPED_TRACE(c.name);
         Reader reader(3);
         for (const Exchange& e : c.exchanges)
-            EXPECT_EQ(reader.routine.onAnswer(e.answer), e.expectedOut);
+            if (e.answer == "stop")
+                EXPECT_TRUE(reader.routine.requestStop());
+            else if (e.answer == "silence")
+                reader.routine.stop("No answer from the Internet ports");
+            else
+                EXPECT_EQ(reader.routine.onAnswer(e.answer), e.expectedOut);
         EXPECT_EQ(reader.routine.result(), c.result);
         ASSERT_EQ(reader.records.size(), c.times.size());
         for (std::size_t i = 0; i < c.times.size(); ++i) {
@@ -458,63 +468,4 @@ TEST(RecordSizes, ARecordThatDoesNotFitOneMessageRefusesTheJob) {
         else
             EXPECT_EQ(refusal.substr(0, c.refusal.size()), c.refusal);
     }
-}
-
-TEST(ReadRecords, AStopEndsTheReadAfterTheLineOnItsWay) {
-    const Exchange stop{"stop", ""}, hello{kHello, "\x08"}, ask{kAck, kAck};
-    struct StopCase {
-        const char* name;
-        std::vector<Exchange> exchanges;
-        std::string result;
-        bool completed;
-    };
-    const std::vector<StopCase> cases = {
-        {"the line on its way is kept, then the end byte instead of a request",
-         {hello,
-          ask,
-          {kLine, kAck},
-          stop,
-          {kLine.substr(0, 5), ""},
-          {kLine.substr(5), kEnd},
-          {kEnd, ""}},
-         "Stopped after 2 records",
-         false},
-        {"every complete line of the chunk is kept",
-         {hello, ask, stop, {kLine + kLine, kEnd}, {kEnd, ""}},
-         "Stopped after 2 records",
-         false},
-        {"before the command: the end byte, as for an empty read",
-         {stop, {kHello, kEnd}, {kEnd, ""}},
-         "Stopped after 0 records",
-         false},
-        {"the scale ends first: the read is complete",
-         {hello, ask, {kLine, kAck}, stop, {kEnd, ""}},
-         "1Data download completed",
-         true},
-        {"silence after the stop still tells what was kept",
-         {hello, ask, stop, {kLine, kEnd}, {"silence", ""}},
-         "Stopped after 1 record",
-         false},
-    };
-    for (const StopCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        JobRequest r;
-        r.kind = JobKind::ReadRecords;
-        long kept = 0;
-        r.recordSink = [&kept](const SalesRecord&) { ++kept; };
-        JobRoutine routine(r, Lang::English);
-        for (const Exchange& e : c.exchanges) {
-            if (e.answer == "stop")
-                EXPECT_TRUE(routine.requestStop());
-            else if (e.answer == "silence")
-                routine.stop("No answer from the Internet ports");
-            else
-                EXPECT_EQ(routine.onAnswer(e.answer), e.expectedOut);
-        }
-        EXPECT_EQ(routine.result(), c.result);
-        EXPECT_EQ(routine.completed(), c.completed);
-        EXPECT_EQ(kept, routine.recordsTaken());
-    }
-    // A download cut short would leave the scale a partial table: it runs to its end.
-    EXPECT_FALSE(JobRoutine(request(JobKind::CommodityDownload, 1), Lang::English).requestStop());
 }

@@ -15,6 +15,7 @@ namespace korvan {
 namespace {
 const Tr kOk{"确定", "OK"};
 const Tr kCancel{"取消", "Cancel"};
+const Tr kStopping{"正在停止读取...", "Stopping the read..."};
 
 // The link settings live for the whole run: a line missing from tx.rec keeps its earlier value.
 LinkSettings& sharedSettings() {
@@ -156,7 +157,8 @@ void CSendDataDlg::reject() {
     // job half done with no word to the operator; instead a read of sales records stops after
     // the line on its way and says so, and any other job runs on: it ends by itself, at the
     // latest at the silence limit, and the dialog then closes with its outcome.
-    runner_->requestStop();
+    if (runner_->requestStop())
+        ui_->titleLabel->setText(qtr(kStopping, Language::current()));
 }
 
 } // namespace korvan
