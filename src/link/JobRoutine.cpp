@@ -45,7 +45,19 @@ int JobRoutine::prepare() {
 }
 
 void JobRoutine::stop(std::string result) {
-    finish(std::move(result));
+    // The records taken before a stop are kept whatever ended the job: say how many.
+    finish(stopRequested_ ? stoppedText() : std::move(result));
+}
+
+bool JobRoutine::requestStop() {
+    if (!isJob(JobKind::ReadRecords) || finished_)
+        return false;
+    stopRequested_ = true;
+    return true;
+}
+
+std::string JobRoutine::stoppedText() const {
+    return LinkOutcomes::stoppedAfter(lang_, recordsTaken());
 }
 
 void JobRoutine::finish(std::string result) {
@@ -123,6 +135,12 @@ std::string JobRoutine::takeCompleteLines() {
         ++stepCounter_;
         took = true;
     }
+    if (took && stopRequested_) {
+        // The line asked for has come: end the read here instead of asking for the next one.
+        accumulator_.clear();
+        stopSent_ = true;
+        return std::string(1, kEnd);
+    }
     // Bytes after the last line end can only be the start of the next line.
     accumulator_.erase(0, taken);
     return took ? std::string(1, kAck) : std::string();
@@ -148,6 +166,11 @@ std::string JobRoutine::rules(std::string_view inbox) {
             finish(LinkOutcomes::endedEarly(lang_, stepCounter_, stepTotal_));
             return {};
         }
+        if (stopSent_) {
+            // The scale confirmed the end the operator asked for: the read is not complete.
+            finish(stoppedText());
+            return {};
+        }
         completed_ = true;
         if (isJob(JobKind::ClearRecords)) {
             finish(LinkOutcomes::recordsCleared().get(lang_));
@@ -159,6 +182,11 @@ std::string JobRoutine::rules(std::string_view inbox) {
                                                                 : std::to_string(stepCounter_);
         finish(count + LinkOutcomes::completed().get(lang_));
         return {};
+    }
+    if (stopRequested_ && stepCounter_ != stepTotal_) {
+        // Stopped before any line was asked for: end the read as an empty one ends.
+        stopSent_ = true;
+        return std::string(1, kEnd);
     }
     if (stepCounter_ == stepTotal_) {
         if (isJob(JobKind::ProgramUpdate)) {

@@ -43,8 +43,17 @@ public:
     // answered with one acknowledgement (the end byte once the step total is met).
     std::string onAnswer(std::string_view chunk);
 
-    // Ends the job from outside (a status code, Cancel) with this result text.
+    // Ends the job from outside (a status code, Cancel) with this result text. After a stop
+    // request the result says how many records were kept, whatever ended the job.
     void stop(std::string result);
+
+    // Asks a read records job to end after the line the scale is sending now: every complete
+    // line is kept, the end byte goes out in place of the next request, and the result reads
+    // "Stopped after N records". Other jobs run to their end (a download cut short would leave
+    // the scale a partial table); returns whether the job will stop.
+    bool requestStop();
+    // Records a read records job has handed on so far.
+    long recordsTaken() const { return nextListRow_ - request_.recordRowCount; }
 
     bool finished() const { return finished_; }
     // The scale confirmed the end of the job (its end byte arrived).
@@ -83,6 +92,7 @@ private:
     std::string takeCompleteLines();
     void step();
     void finish(std::string result);
+    std::string stoppedText() const;
     void showCount(std::int64_t value);
     bool isJob(JobKind kind) const { return request_.kind == kind; }
 
@@ -98,6 +108,8 @@ private:
     bool finished_ = false;
     bool completed_ = false;
     bool endSent_ = false; // the PC has sent its end byte after the last step
+    bool stopRequested_ = false;
+    bool stopSent_ = false; // the end byte went out because of a stop request
 
     bool recordLines_ = false;
     std::string accumulator_;

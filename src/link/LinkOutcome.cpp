@@ -123,6 +123,12 @@ std::string endedEarly(Lang lang, long long sent, long long total) {
                : format("The scale ended the download after %lld of %lld records", sent, total);
 }
 
+std::string stoppedAfter(Lang lang, long long records) {
+    return lang == Lang::Chinese
+               ? format("已读取%lld条记录后停止", records)
+               : format("Stopped after %lld record%s", records, records == 1 ? "" : "s");
+}
+
 std::string recordUnframable(Lang lang, long long row) {
     return lang == Lang::Chinese
                ? format("第%lld行记录无法通过USB发送: 记录中的换行正好落在报告边界上", row)

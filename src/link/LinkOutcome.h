@@ -61,6 +61,8 @@ Tr recordsCleared();
 Tr updateFileChanged();
 // The scale sent its end byte before the PC had sent all records (and its own end byte).
 std::string endedEarly(Lang lang, long long sent, long long total);
+// A read of sales records the operator stopped: `records` lines were read and kept.
+std::string stoppedAfter(Lang lang, long long records);
 // Shown in the count label while the USB device is searched again.
 Tr reconnecting();
 // The worker thread could not be started (same words in both languages).

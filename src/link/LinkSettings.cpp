@@ -2,6 +2,7 @@
 
 #include "common/TextCodec.h"
 
+#include <arpa/inet.h>
 #include <array>
 
 namespace korvan {
@@ -36,6 +37,21 @@ std::string LinkSettings::modeName(LinkMode mode, Lang lang) {
         if (names.mode == mode)
             return lang == Lang::Chinese ? names.chinese : names.english;
     return {};
+}
+
+bool LinkSettings::isDottedIpv4(std::string_view text) {
+    // The same parse the network link makes of the address (no leading zeros either).
+    in_addr parsed{};
+    return ::inet_pton(AF_INET, std::string(text).c_str(), &parsed) == 1;
+}
+
+std::string LinkSettings::targetIpProblem(Lang lang) const {
+    if (isDottedIpv4(targetIp) || (targetIp.empty() && mode != LinkMode::Network))
+        return {};
+    const Tr problem{"目标IP必须是IPv4地址: 用点分开的四个0到255的数字, 例如192.168.1.100",
+                     "The target IP must be an IPv4 address: four numbers from 0 to 255 "
+                     "joined by dots, such as 192.168.1.100"};
+    return problem.get(lang);
 }
 
 void LinkSettings::setMode(LinkMode newMode) {

@@ -32,6 +32,14 @@ public:
 
     void setMode(LinkMode newMode);
 
+    // Why these settings must not be saved, in `lang` ("" when they may): a target IP that is
+    // not a dotted IPv4 address would make every network job wait out the silence limit. An
+    // empty one is refused only for the network link.
+    std::string targetIpProblem(Lang lang) const;
+    // Four decimal numbers 0 to 255 joined by dots, nothing around them: what the network link
+    // can send to.
+    static bool isDottedIpv4(std::string_view text);
+
     // The mode a line 1 names: the English or the Chinese name, compared byte for byte.
     static LinkMode modeFromText(std::string_view gbk);
     // The name of a mode in a language, as GBK bytes ("" for None).

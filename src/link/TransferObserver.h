@@ -12,6 +12,7 @@ struct TransferProgress {
     std::int64_t position = 0; // steps the progress bar has advanced
     std::int64_t total = 0;    // the progress bar's range
     std::string countText;     // the count label
+    bool totalUnknown = false; // `total` is only a bound; how far the job is cannot be shown
 };
 
 struct TransferReport {

@@ -26,7 +26,9 @@ std::string TransferRunner::title() const {
 }
 
 TransferProgress TransferRunner::currentProgress() const {
-    return {routine_.progressPosition(), routine_.stepTotal(), routine_.countText()};
+    // The scale does not say how many sales records it holds: the step total is only a bound.
+    const bool unknown = routine_.request().kind == JobKind::ReadRecords;
+    return {routine_.progressPosition(), routine_.stepTotal(), routine_.countText(), unknown};
 }
 
 bool TransferRunner::start(std::function<void()> notify) {
@@ -39,6 +41,12 @@ bool TransferRunner::start(std::function<void()> notify) {
     observer_.progress(currentProgress());
     if (failure != 0) {
         push(LinkEvent::status(failure));
+        return false;
+    }
+    if (std::string problem = settings_.targetIpProblem(lang_);
+        settings_.mode == LinkMode::Network && !problem.empty()) {
+        // Said now, rather than as "no answer" once the silence limit has passed.
+        push(LinkEvent::status(kBadTargetIp, std::move(problem)));
         return false;
     }
     // The channel is made here but used by the worker alone (it is handed over at the start

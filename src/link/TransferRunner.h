@@ -26,6 +26,8 @@ public:
     // the link cannot carry it so the scale reads it as one record.
     static constexpr int kThreadFailed = 1;
     static constexpr int kRecordTooLong = 2;
+    // A network job whose target IP is no address: every message would go nowhere.
+    static constexpr int kBadTargetIp = 3;
 
     TransferRunner(JobRequest request, LinkSettings settings, ChannelFactory::Function factory,
                    TransferObserver& observer, Lang lang = Language::current());
@@ -47,6 +49,10 @@ public:
 
     // Clears the running flag; the worker stops at its next turn. Any thread.
     void cancel() { control_.stop(); }
+    // Consumer: ends the job cleanly at the next point the conversation allows (a read of
+    // sales records after the line on its way, keeping every line read). False for a job that
+    // must run to its end; it then ends by itself, at the latest at the silence limit.
+    bool requestStop() { return routine_.requestStop(); }
 
     bool isFinished() const { return finished_; }
     const TransferReport& report() const { return report_; }

@@ -155,6 +155,7 @@ TEST(JobRoutine, NothingChangesOnceFinished) {
     stopped.stop("No answer from the Internet ports");
     EXPECT_EQ(stopped.onAnswer(kEnd), "");
     EXPECT_EQ(stopped.result(), "No answer from the Internet ports");
+    EXPECT_FALSE(JobRoutine(request(JobKind::CommodityDownload, 1), Lang::English).requestStop());
 }
 
 TEST(JobRoutine, ReconnectIsRequestedOnce) {
@@ -230,12 +231,21 @@ TEST(ReadRecords, EveryCompleteLineOfAChunkIsTakenAndCounted) {
          {{kLine + line2 + kLine + "half", kAck}, {kEnd, ""}},
          {"2026-03-01 10:00", "t2", "2026-03-01 10:00"},
          "3Data download completed"},
+        {"stop: the line on its way and all complete ones kept, the end byte, then silence",
+         {{"stop", ""}, {kLine.substr(0, 5), ""}, {kLine.substr(5) + line2, kEnd}, {"silence", ""}},
+         {"2026-03-01 10:00", "t2"},
+         "Stopped after 2 records"},
     };
     for (const ReadCase& c : cases) {
         SCOPED_TRACE(c.name);
         Reader reader(3);
         for (const Exchange& e : c.exchanges)
-            EXPECT_EQ(reader.routine.onAnswer(e.answer), e.expectedOut);
+            if (e.answer == "stop")
+                EXPECT_TRUE(reader.routine.requestStop());
+            else if (e.answer == "silence")
+                reader.routine.stop("No answer from the Internet ports");
+            else
+                EXPECT_EQ(reader.routine.onAnswer(e.answer), e.expectedOut);
         EXPECT_EQ(reader.routine.result(), c.result);
         ASSERT_EQ(reader.records.size(), c.times.size());
         for (std::size_t i = 0; i < c.times.size(); ++i) {

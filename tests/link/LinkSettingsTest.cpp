@@ -91,3 +91,15 @@ TEST(JobKinds, CommandBytesStepTotalsAndTitles) {
     EXPECT_STREQ(JobKinds::title(JobKind::ReadRecords, LinkMode::Network).zh, "网口数据传送进度..");
     EXPECT_STREQ(JobKinds::title(JobKind::ReadRecords, LinkMode::None).en, "Download progress");
 }
+
+TEST(LinkSettings, TheTargetIpIsADottedIpv4Address) {
+    LinkSettings settings;
+    settings.setMode(LinkMode::Network);
+    for (const char* ip : {"192.168.1.20", "abc.1", "256.1.1.1", "1.2.3", "01.2.3.4", ""}) {
+        settings.targetIp = ip;
+        EXPECT_EQ(settings.targetIpProblem(Lang::English).empty(),
+                  ip == std::string("192.168.1.20"));
+    }
+    settings.setMode(LinkMode::Serial); // an empty one is fine without the network link
+    EXPECT_TRUE(settings.targetIpProblem(Lang::English).empty());
+}

@@ -35,6 +35,7 @@ ChannelFactory::Function fake(std::shared_ptr<FakeLink> link) {
 LinkSettings network() {
     LinkSettings s;
     s.setMode(LinkMode::Network);
+    s.targetIp = "127.0.0.1";
     return s;
 }
 

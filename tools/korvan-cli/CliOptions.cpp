@@ -3,12 +3,12 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <arpa/inet.h>
 #include <chrono>
 #include <cstdio>
 #include <map>
 
 #include "link/ComPorts.h"
+#include "link/LinkSettings.h"
 
 namespace korvan::cli {
 namespace {
@@ -18,8 +18,7 @@ constexpr const char* kProgram = "korvan-cli";
 CLI::Validator ipv4Address() {
     return CLI::Validator(
         [](std::string& text) -> std::string {
-            in_addr parsed{};
-            if (::inet_pton(AF_INET, text.c_str(), &parsed) == 1)
+            if (LinkSettings::isDottedIpv4(text))
                 return {};
             return "takes a dotted IPv4 address, not '" + text + "'";
         },

@@ -27,8 +27,18 @@ void CliProgress::progress(const TransferProgress& p) {
 void CliProgress::show(const TransferProgress& p) {
     pending_.reset();
     if (display_ == Display::Lines) {
-        out_ << title_ << ": " << p.countText << " (" << p.position << '/' << p.total << ")\n";
+        out_ << title_ << ": " << p.countText;
+        // A read of sales records has no known end: a bound such as "/2000" would mislead.
+        if (!p.totalUnknown)
+            out_ << " (" << p.position << '/' << p.total << ')';
+        out_ << '\n';
         out_.flush();
+        return;
+    }
+    if (p.totalUnknown) {
+        out_ << '\r' << title_ << ": " << p.countText << ' ';
+        out_.flush();
+        drawn_ = true;
         return;
     }
     const long long total = std::max<long long>(p.total, 1);

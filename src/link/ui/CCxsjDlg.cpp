@@ -18,6 +18,8 @@ const Tr kOpen{"打开文件", "Open"};
 const Tr kUpdate{"程序更新", "Update"};
 const Tr kCancel{"取消", "Cancel"};
 const Tr kNoFile{"打开文件错误", "Error opening file"};
+const Tr kFileAndSize{"%1 (%2 字节)", "%1 (%2 bytes)"};
+const Tr kSureToUpdate{"确定用 %1 更新电子秤吗?", "Update the scale with %1?"};
 
 std::filesystem::path& chosenFile() {
     static std::filesystem::path file;
@@ -38,8 +40,11 @@ CCxsjDlg::CCxsjDlg(QWidget* parent)
     ui_->updateButton->setEnabled(false);
     settleButtons();
     connect(ui_->openButton, &QPushButton::clicked, this, [this] {
-        if (chooseFile())
-            ui_->updateButton->setEnabled(true);
+        if (!chooseFile())
+            return;
+        ui_->updateButton->setEnabled(true);
+        ui_->fileLabel->setText(describeFile());
+        ui_->fileLabel->setToolTip(QString::fromStdString(chosenFile().string()));
     });
     connect(ui_->updateButton, &QPushButton::clicked, this, &CCxsjDlg::onUpdate);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &CCxsjDlg::reject);
@@ -66,8 +71,21 @@ bool CCxsjDlg::chooseFile() {
     return true;
 }
 
+QString CCxsjDlg::describeFile() const {
+    const QString name = QString::fromStdString(chosenFile().filename().string());
+    std::error_code failed;
+    const std::uintmax_t size = std::filesystem::file_size(chosenFile(), failed);
+    // A file gone since Open is named alone; the transfer says why it cannot be read.
+    return failed ? name : qtr(kFileAndSize, lang_).arg(name).arg(size);
+}
+
 void CCxsjDlg::onUpdate() {
     if (chosenFile().empty() && !chooseFile())
+        return;
+    // The scale's program is replaced: the operator confirms the file, as it is now, first.
+    const QString file = describeFile();
+    ui_->fileLabel->setText(file);
+    if (!Prompt::ask(qtr(kSureToUpdate, lang_).arg(file).toStdString()))
         return;
     JobRequest request;
     request.kind = JobKind::ProgramUpdate;

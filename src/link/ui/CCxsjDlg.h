@@ -25,6 +25,8 @@ public:
 private:
     // Asks for the file; false, after telling the operator, when none was chosen.
     bool chooseFile();
+    // The chosen file as the operator knows it: its name and its size now.
+    QString describeFile() const;
     void onUpdate();
 
     std::unique_ptr<Ui::CCxsjDlg> ui_;

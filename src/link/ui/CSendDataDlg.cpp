@@ -15,6 +15,7 @@ namespace korvan {
 namespace {
 const Tr kOk{"确定", "OK"};
 const Tr kCancel{"取消", "Cancel"};
+const Tr kStopping{"正在停止读取...", "Stopping the read..."};
 
 // The link settings live for the whole run: a line missing from tx.rec keeps its earlier value.
 LinkSettings& sharedSettings() {
@@ -123,7 +124,8 @@ void CSendDataDlg::start() {
 
 void CSendDataDlg::progress(const TransferProgress& progress) {
     const int total = static_cast<int>(std::min<std::int64_t>(progress.total, INT32_MAX));
-    ui_->progressBar->setRange(0, std::max(total, 1));
+    // A bar standing still at 3 of 2000 would look like a hung read: show it busy instead.
+    ui_->progressBar->setRange(0, progress.totalUnknown ? 0 : std::max(total, 1));
     ui_->progressBar->setValue(static_cast<int>(std::min<std::int64_t>(progress.position, total)));
     ui_->countLabel->setText(qtr(progress.countText));
 }
@@ -151,9 +153,12 @@ void CSendDataDlg::closeOnce() {
 }
 
 void CSendDataDlg::reject() {
-    // Cancel clears the running flag; the worker stops at its next turn.
-    runner_->cancel();
-    QDialog::reject();
+    // Escape or the window's close box (Cancel stays disabled). Closing here would leave the
+    // job half done with no word to the operator; instead a read of sales records stops after
+    // the line on its way and says so, and any other job runs on: it ends by itself, at the
+    // latest at the silence limit, and the dialog then closes with its outcome.
+    if (runner_->requestStop())
+        ui_->titleLabel->setText(qtr(kStopping, Language::current()));
 }
 
 } // namespace korvan

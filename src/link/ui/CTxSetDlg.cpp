@@ -271,6 +271,11 @@ bool CTxSetDlg::writeSettings() {
             Prompt::showMessage(read->message());
             return false;
         }
+    if (const std::string problem = current().targetIpProblem(lang_); !problem.empty()) {
+        Prompt::showMessage(problem);
+        ui_->targetIpEdit->setFocus();
+        return false;
+    }
     const TrackedFile::Saved saved = settingsFile_.saveLines(current().lines(lang_), lang_);
     if (saved.reload) {
         stored_ = LinkSettings{};

@@ -146,10 +146,11 @@ private slots:
         ip->clear();
         QTest::keyClicks(ip, "192.168.100.200.1234567"); // 20 characters kept
         QCOMPARE(ip->text(), QString("192.168.100.200.1234"));
+        ip->setText("192.168.100.200"); // what Save takes: an address
 
         QTest::mouseClick(child<QPushButton>(&screen, "saveButton"), Qt::LeftButton);
         QCOMPARE(prompt.shown(), std::vector<std::string>{"保存完成"});
-        QCOMPARE(data.read("tx.rec"), gbk("网口通讯") + "\r\nCOM3\r\n192.168.100.200.1234\r\n");
+        QCOMPARE(data.read("tx.rec"), gbk("网口通讯") + "\r\nCOM3\r\n192.168.100.200\r\n");
         auto mapped = ComPorts::load(data.record(ComPorts::kFileName));
         QVERIFY(mapped.result.ok());
         QCOMPARE(mapped.value, (std::map<std::string, std::string>{{"COM3", "/dev/ttyUSB7"}}));

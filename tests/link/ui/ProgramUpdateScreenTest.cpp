@@ -42,6 +42,8 @@ private slots:
             QTest::mouseClick(child<QPushButton>(&screen, "openButton"), Qt::LeftButton);
             QVERIFY(update->isEnabled());
             QCOMPARE(CCxsjDlg::updateFile(), image);
+            QTest::mouseClick(update, Qt::LeftButton);
+            QCOMPARE(prompt.last(), std::string("确定用 scale.bin (130 字节) 更新电子秤吗?"));
         }
         CCxsjDlg again;
         QVERIFY2(!child<QPushButton>(&again, "updateButton")->isEnabled(),

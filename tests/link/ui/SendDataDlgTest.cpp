@@ -158,6 +158,23 @@ private slots:
         QVERIFY(!screen.isVisible());
     }
 
+    void escapeAndTheCloseBoxStopAReadAfterTheLineOnItsWay() {
+        UiData data(kEnglish);
+        data.write("tx.rec", "Network\r\nCOM1\r\n127.0.0.1\r\n");
+        Scale scale({"--sales-count", "50"});
+        Prompt::Script prompt;
+        JobRequest request;
+        request.kind = JobKind::ReadRecords;
+        request.recordSink = [](const SalesRecord&) {
+            auto* dialog = qobject_cast<CSendDataDlg*>(QApplication::activeModalWidget());
+            QTest::keyClick(dialog, Qt::Key_Escape);
+            QVERIFY(!dialog->close() && dialog->isVisible());
+            QCOMPARE(dialog->findChild<QProgressBar*>("progressBar")->maximum(), 0); // busy
+        };
+        CSendDataDlg::run(std::move(request), nullptr);
+        QCOMPARE(prompt.shown(), std::vector<std::string>{"Stopped after 1 record"});
+    }
+
     void noLinkModeEndsWithAnEmptyResult() {
         UiData data(kEnglish);
         data.write("tx.rec", "\r\n");
