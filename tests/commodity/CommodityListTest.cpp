@@ -229,7 +229,7 @@ TEST_F(CommodityListTest, AFailedSaveKeepsTheFlagAndSaysNothingItself) {
     std::filesystem::create_directory(file());
     prompts.choose(1); // the file changed on disk: overwrite, which fails
     prompts.choose(1);
-    IoResult result = l.save();
+    IoResult result = l.save().result;
     EXPECT_FALSE(result.ok());
     EXPECT_NE(result.message().find("sp.rec"), std::string::npos);
     EXPECT_EQ(prompts.shown().size(), 1u); // the question only
@@ -258,7 +258,7 @@ TEST_F(CommodityListTest, AFileThatCannotBeReadIsNeverOverwritten) {
             return false;
         l.doubleClick({});
         auto saved = l.saveFromEditor(filled("X"));
-        return !l.save().ok() && saved.close && !saved.write.ok() && !l.readyForDownload() &&
+        return !l.save().result.ok() && saved.close && !saved.write.ok() && !l.readyForDownload() &&
                script.last() == read.message();
     }));
     ::chmod(file().c_str(), 0644);

@@ -34,9 +34,6 @@ public:
     // that cannot be read has been reported then.
     bool openLabelFile(const std::filesystem::path& file);
 
-    // Cancel, Escape and the close box: the changes are dropped without asking.
-    void reject() override;
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -60,7 +57,6 @@ private:
     void applyPosition();
     void onSave();
     void onDownload();
-    void onOk();
     void onOpen();
 
     std::unique_ptr<Ui::CBqSetDlg> ui_;
