@@ -120,7 +120,7 @@ TEST_F(DescriptionListTest, AFileThatCannotBeReadIsNeverOverwritten) {
     DescriptionList l(file());
     IoResult read = l.open();
     EXPECT_FALSE(read.ok());
-    EXPECT_EQ(l.save().error, read.error);
+    EXPECT_EQ(l.save().result.error, read.error);
     EXPECT_FALSE(l.readyForDownload());
     EXPECT_EQ(prompts.last(), read.message());
     EXPECT_TRUE(std::filesystem::is_directory(file()));

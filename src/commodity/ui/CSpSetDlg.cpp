@@ -116,7 +116,7 @@ CSpSetDlg::~CSpSetDlg() = default;
 
 void CSpSetDlg::setCaptions() {
     // The title carries a mark while the list holds what its file lacks (after an import, say).
-    setWindowTitle(qtr(kTitle, lang_) + QStringLiteral(" [*]"));
+    setWindowTitle(qtr(kTitle, lang_) + QStringLiteral("[*]"));
     ui_->listCaption->setText(qtr(kListCaption, lang_));
     ui_->nameLabel->setText(qtr(kNameLabel, lang_));
     ui_->findButton->setText(qtr(kFind, lang_));

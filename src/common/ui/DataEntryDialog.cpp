@@ -92,7 +92,7 @@ void DataEntryDialog::guardUnsavedChanges(std::function<bool()> unsaved,
 }
 
 void DataEntryDialog::done(int result) {
-    if (unsaved_ && isVisible() && unsaved_()) {
+    if (unsaved_ && unsaved_()) {
         const Lang lang = Language::current();
         const std::size_t answer = Prompt::choose(
             kSaveQuestion.get(lang), {kSave.get(lang), kDiscard.get(lang), kCancel.get(lang)});
