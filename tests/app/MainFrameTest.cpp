@@ -47,6 +47,25 @@ private slots:
         QCOMPARE(fresh.menu(4)->title(), QStringLiteral("Data Settings")); // design-time texts
     }
 
+    void languageMenuSwitchesMarkReadyAndQtTexts() {
+        UiData data(kEnglish);
+        CMainFrame frame;
+        frame.setMenuCaptions();
+        QVERIFY(frame.action(LanguageEnglish)->isChecked());
+        QVERIFY(!frame.action(LanguageChinese)->isChecked());
+        for (int pass = 0; pass < 2; ++pass) { // the same item twice keeps its mark
+            frame.action(LanguageChinese)->trigger();
+            QVERIFY(frame.action(LanguageChinese)->isChecked());
+        }
+        QVERIFY(!frame.action(LanguageEnglish)->isChecked());
+        QCOMPARE(frame.statusBar()->currentMessage(), QStringLiteral("就绪"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
+        frame.action(LanguageEnglish)->trigger();
+        QVERIFY(!frame.action(LanguageChinese)->isChecked());
+        QCOMPARE(frame.statusBar()->currentMessage(), QStringLiteral("Ready"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+    }
+
     void menuLayoutCommandsAndDisabledItems() {
         UiData data(kEnglish);
         CMainFrame frame;
