@@ -12,7 +12,6 @@
 #include "common/ui/DataEntryDialog.h"
 #include "common/ui/DialogRunner.h"
 #include "common/ui/QtText.h"
-#include "common/ui/QtTranslations.h"
 
 using namespace korvan;
 
@@ -128,15 +127,6 @@ private slots:
         QCOMPARE(fromGbk("\xC6\xBB\xB9\xFB"), QStringLiteral("苹果"));
         QCOMPARE(toGbk(QStringLiteral("苹果")), std::string("\xC6\xBB\xB9\xFB"));
         QCOMPARE(fromGbk("a\xFF"), QStringLiteral("a\uFFFD"));
-    }
-
-    void qtOwnTextsFollowTheLanguage() {
-        const auto cancel = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
-        QVERIFY(QtTranslations::follow(Lang::Chinese));
-        QCOMPARE(cancel(), QStringLiteral("取消"));
-        QVERIFY(QtTranslations::follow(Lang::Chinese)); // again: still one translator
-        QVERIFY(QtTranslations::follow(Lang::English));
-        QCOMPARE(cancel(), QStringLiteral("Cancel"));
     }
 };
 
