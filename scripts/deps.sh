@@ -6,7 +6,7 @@ packages=(build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6opengl6-dev libgl-dev
   libhidapi-dev libxlsxwriter-dev libcli11-dev libcsv-dev libzip-dev libexpat1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-wqy-microhei fonts-arphic-uming
+  xvfb xauth fonts-wqy-microhei fonts-arphic-uming qt6-translations-l10n
   python3-openpyxl libreoffice-calc-nogui
   clang libclang-rt-14-dev clang-format
   dpkg-dev fakeroot help2man lintian desktop-file-utils appstream)

@@ -42,7 +42,7 @@ void CommoditySave2000(benchmark::State& state) {
     Prompt::Script quiet; // answers "Save completed" without a window
     for (auto _ : state) {
         list.deleteSelected({});
-        IoResult result = list.save();
+        IoResult result = list.save().result;
         if (!result.ok())
             state.SkipWithError("save failed");
     }

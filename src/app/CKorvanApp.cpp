@@ -10,6 +10,7 @@
 #include "common/DataDir.h"
 #include "common/ui/CTsDlg.h"
 #include "common/ui/DialogRunner.h"
+#include "common/ui/QtTranslations.h"
 #include "users/ui/CFirstUserDlg.h"
 #include "users/ui/CLoginDlg.h"
 
@@ -57,6 +58,9 @@ std::optional<int> CKorvanApp::startUp(const QStringList& arguments) {
         return 1;
     }
     DataDir::setCurrent(folder);
+    // Qt's own dialogs speak the program's language from the first screen on.
+    Language::load(folder.record("language.rec"));
+    QtTranslations::follow(Language::current());
 
     // A user file that exists but cannot be read is neither replaced by a first user nor taken
     // for an empty one: the operator is told why, and the program ends.

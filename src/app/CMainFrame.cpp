@@ -17,6 +17,7 @@
 #include "common/Prompt.h"
 #include "common/ui/DialogRunner.h"
 #include "common/ui/QtText.h"
+#include "common/ui/QtTranslations.h"
 #include "labeldesign/ui/CBqSetDlg.h"
 #include "link/ui/CCxsjDlg.h"
 #include "link/ui/CTxSetDlg.h"
@@ -27,6 +28,10 @@
 namespace korvan {
 
 using namespace MenuCaptions;
+
+namespace {
+const Tr kReady{"就绪", "Ready"};
+} // namespace
 
 const std::map<int, CMainFrame::ScreenFactory>& CMainFrame::screens() {
     static const std::map<int, ScreenFactory> factories{
@@ -91,6 +96,8 @@ void CMainFrame::buildMenu() {
     actions_[About]->setStatusTip(QStringLiteral("HELP"));
     actions_[Toolbar]->setStatusTip(QStringLiteral("TOOLBAR"));
     actions_[StatusBar]->setStatusTip(QStringLiteral("STATUS_BAR"));
+    actions_[LanguageChinese]->setCheckable(true);
+    actions_[LanguageEnglish]->setCheckable(true);
     actions_[Toolbar]->setCheckable(true);
     actions_[StatusBar]->setCheckable(true);
     actions_[Toolbar]->setChecked(true);
@@ -134,9 +141,9 @@ void CMainFrame::buildStatusBar() {
     }
     connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& text) {
         if (text.isEmpty())
-            bar->showMessage(QStringLiteral("Ready"));
+            bar->showMessage(QString::fromUtf8(kReady.get()));
     });
-    bar->showMessage(QStringLiteral("Ready"));
+    bar->showMessage(QString::fromUtf8(kReady.get()));
 }
 
 QAction* CMainFrame::action(int command) const {
@@ -150,6 +157,9 @@ QMenu* CMainFrame::menu(int position) const {
 
 void CMainFrame::setMenuCaptions() {
     const Lang lang = Language::current();
+    // The Language menu marks the language in use (neither, for a flag that is no language).
+    actions_[LanguageChinese]->setChecked(lang == Lang::Chinese);
+    actions_[LanguageEnglish]->setChecked(lang == Lang::English);
     if (lang == Lang::Unknown)
         return;
     for (const Entry& entry : kEntries) {
@@ -166,6 +176,8 @@ void CMainFrame::switchLanguage(const char* flag) {
                               "program ends"};
     IoResult result = Language::save(DataDir::current().record("language.rec"), flag);
     setMenuCaptions();
+    QtTranslations::follow(Language::current());
+    statusBar()->showMessage(QString::fromUtf8(kReady.get()));
     // Both lines in the language just chosen: the flag is already switched.
     if (!result)
         Prompt::showMessage(std::string(kNotSaved.get()) + "\n" + result.message());

@@ -140,13 +140,13 @@ TrackedFile::Saved CommodityList::writeFile() {
     return saved;
 }
 
-IoResult CommodityList::save() {
+TrackedFile::Saved CommodityList::save() {
     const TrackedFile::Saved saved = writeFile();
     if (!saved.written || rows_.empty())
-        return saved.result;
+        return saved;
     Prompt::showMessage(kSaveCompleted.get(lang_));
     modified_ = false;
-    return saved.result;
+    return saved;
 }
 
 bool CommodityList::readyForDownload() const {

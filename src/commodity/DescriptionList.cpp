@@ -50,18 +50,18 @@ void DescriptionList::textEdited(std::string text) {
     modified_ = true;
 }
 
-IoResult DescriptionList::save() {
+TrackedFile::Saved DescriptionList::save() {
     // After a failed read the file's content is unknown: writing the list would replace it.
     if (!loadFailure_.ok())
-        return loadFailure_;
+        return {loadFailure_};
     const TrackedFile::Saved saved = file_.saveLines(DescriptionFile::lines(rows_), lang_);
     if (saved.reload)
-        return open();
+        return {open(), false, true};
     if (!saved.written || rows_.empty())
-        return saved.result;
+        return saved;
     Prompt::showMessage(kSaveCompleted.get(lang_));
     modified_ = false;
-    return saved.result;
+    return saved;
 }
 
 bool DescriptionList::readyForDownload() const {

@@ -43,8 +43,9 @@ public:
     // modified flag; an empty list leaves a file of length zero, shows nothing and leaves the flag.
     // A failed write shows nothing here and keeps the flag: the screen shows the result's message.
     // When another program wrote the file since it was read, the operator is asked first (reload,
-    // overwrite or cancel); Reload opens the list again from the file.
-    IoResult save();
+    // overwrite or cancel); Reload opens the list again from the file. `written` tells whether
+    // the file now holds the list.
+    TrackedFile::Saved save();
     // The guard of Download: false, after telling the operator, while the list differs from the
     // file.
     bool readyForDownload() const;

@@ -19,6 +19,7 @@ UserList::UserList(std::filesystem::path file, Lang lang) : file_(std::move(file
 void UserList::load() {
     auto loaded = UserFile::read(file_);
     rows_ = std::move(loaded.value);
+    stored_ = rows_;
     loadFailure_ = loaded.result;
     chosen_ = false;
     chosenIndex_ = 0;
@@ -96,6 +97,7 @@ bool UserList::save() {
     }
     if (!saved.written)
         return false;
+    stored_ = rows_;
     Prompt::showMessage(kSaved.get(lang_));
     return true;
 }

@@ -24,6 +24,8 @@ public:
     std::size_t chosenIndex() const { return chosenIndex_; }
     // The chosen row, or nullptr when there is none (also when Delete took its index away).
     const User* chosen() const;
+    // Whether the rows differ from the file as it was last read or written here.
+    bool isModified() const { return rows_ != stored_; }
 
     // A click: the lowest-numbered selected row becomes the chosen row. A click that selects
     // nothing (an empty list, the empty area below the rows) clears the chosen row.
@@ -50,7 +52,8 @@ private:
     TrackedFile file_;
     Lang lang_;
     std::vector<User> rows_;
-    IoResult loadFailure_; // the file could not be read: it must not be overwritten
+    std::vector<User> stored_; // the rows the file holds, as far as this list knows
+    IoResult loadFailure_;     // the file could not be read: it must not be overwritten
     bool chosen_ = false;
     std::size_t chosenIndex_ = 0;
 };

@@ -47,6 +47,20 @@ private slots:
         QCOMPARE(fresh.menu(4)->title(), QStringLiteral("Data Settings")); // design-time texts
     }
 
+    void languageMenuSwitchesMarkReadyAndQtTexts() {
+        UiData data(kEnglish);
+        CMainFrame frame;
+        for (const char* flag : {kChinese, kChinese, kEnglish}) { // the same item twice too
+            const bool zh = flag == kChinese;
+            frame.action(zh ? LanguageChinese : LanguageEnglish)->trigger();
+            QVERIFY(frame.action(LanguageChinese)->isChecked() == zh &&
+                    frame.action(LanguageEnglish)->isChecked() == !zh);
+            QCOMPARE(frame.statusBar()->currentMessage(), zh ? "就绪" : "Ready");
+            QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+                     zh ? "取消" : "Cancel");
+        }
+    }
+
     void menuLayoutCommandsAndDisabledItems() {
         UiData data(kEnglish);
         CMainFrame frame;

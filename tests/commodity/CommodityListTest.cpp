@@ -106,7 +106,7 @@ TEST_F(CommodityListTest, ClickChoosesTheLowestSelectedRowAndFindInAnEmptyList) 
     l.startNew();
     l.saveFromEditor(filled("A"));
     Language::setFlag(kEnglish); // messages keep the language of opening
-    EXPECT_TRUE(l.save().ok());
+    EXPECT_TRUE(l.save().result.ok());
     EXPECT_EQ(prompts.last(), "数据保存完成");
 
     CommodityList& m = open(line("Fig") + line("Kiwi") + line("Plum"));
@@ -202,7 +202,7 @@ TEST_F(CommodityListTest, DeleteWithNothingSelectedStillAsksToSaveBeforeDownload
     EXPECT_TRUE(l.hasChosen()); // the chosen row is left as it was
     EXPECT_EQ(l.chosenIndex(), 1u);
 
-    EXPECT_TRUE(l.save().ok());
+    EXPECT_TRUE(l.save().result.ok());
     EXPECT_EQ(prompts.last(), "Save completed");
     EXPECT_FALSE(l.isModified());
     EXPECT_TRUE(l.readyForDownload());
@@ -212,7 +212,7 @@ TEST_F(CommodityListTest, DeleteWithNothingSelectedStillAsksToSaveBeforeDownload
 TEST_F(CommodityListTest, DeleteAllThenSaveEmptiesTheFileAndKeepsTheFlag) {
     CommodityList& l = open(line("A") + line("B"));
     l.deleteAll();
-    EXPECT_TRUE(l.save().ok());
+    EXPECT_TRUE(l.save().result.ok());
     EXPECT_TRUE(std::filesystem::exists(file()));
     EXPECT_EQ(std::filesystem::file_size(file()), 0u);
     EXPECT_TRUE(prompts.shown().empty());
@@ -229,7 +229,7 @@ TEST_F(CommodityListTest, AFailedSaveKeepsTheFlagAndSaysNothingItself) {
     std::filesystem::create_directory(file());
     prompts.choose(1); // the file changed on disk: overwrite, which fails
     prompts.choose(1);
-    IoResult result = l.save();
+    IoResult result = l.save().result;
     EXPECT_FALSE(result.ok());
     EXPECT_NE(result.message().find("sp.rec"), std::string::npos);
     EXPECT_EQ(prompts.shown().size(), 1u); // the question only
@@ -258,7 +258,7 @@ TEST_F(CommodityListTest, AFileThatCannotBeReadIsNeverOverwritten) {
             return false;
         l.doubleClick({});
         auto saved = l.saveFromEditor(filled("X"));
-        return !l.save().ok() && saved.close && !saved.write.ok() && !l.readyForDownload() &&
+        return !l.save().result.ok() && saved.close && !saved.write.ok() && !l.readyForDownload() &&
                script.last() == read.message();
     }));
     ::chmod(file().c_str(), 0644);
@@ -350,7 +350,7 @@ TEST_F(CommodityListTest, ChoiceValuesSurviveAnUnknownLanguageFlag) {
     Language::setFlag("francais");
     CommodityList& l = open(bytes);
     l.deleteSelected({});
-    EXPECT_TRUE(l.save().ok());
+    EXPECT_TRUE(l.save().result.ok());
     EXPECT_EQ(fileBytes(), bytes);
     EXPECT_EQ(prompts.last(), "Save completed"); // English texts for an unknown flag
 

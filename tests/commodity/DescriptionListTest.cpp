@@ -53,7 +53,7 @@ TEST_F(DescriptionListTest, LinesSplitAtTheFirstFormFeedOnly) {
 
     l.click({0});
     l.textEdited("Fresh"); // an edit, even back to the same text
-    ASSERT_TRUE(l.save().ok());
+    ASSERT_TRUE(l.save().result.ok());
     // Lines without a separator gain a leading one; everything else comes back byte for byte.
     EXPECT_EQ(readBytes(file()), "7\fFresh\r\n"
                                  "12\fkeep\fcold\r\n"
@@ -88,7 +88,7 @@ TEST_F(DescriptionListTest, AnEditOfTheChosenRowNeedsASaveBeforeDownload) {
     EXPECT_TRUE(l.isModified());
     EXPECT_FALSE(l.readyForDownload());
     EXPECT_EQ(prompts.last(), "请先保存数据");
-    ASSERT_TRUE(l.save().ok());
+    ASSERT_TRUE(l.save().result.ok());
     EXPECT_EQ(prompts.last(), "保存完成");
     EXPECT_FALSE(l.isModified());
     EXPECT_TRUE(l.readyForDownload());
@@ -109,7 +109,7 @@ TEST_F(DescriptionListTest, EmptyListSavesAnEmptyFileSilently) {
     DescriptionList& l = open("");
     l.click({0});
     EXPECT_FALSE(l.hasChosen());
-    ASSERT_TRUE(l.save().ok());
+    ASSERT_TRUE(l.save().result.ok());
     EXPECT_TRUE(std::filesystem::exists(file()));
     EXPECT_EQ(std::filesystem::file_size(file()), 0u);
     EXPECT_TRUE(prompts.shown().empty());
@@ -120,7 +120,7 @@ TEST_F(DescriptionListTest, AFileThatCannotBeReadIsNeverOverwritten) {
     DescriptionList l(file());
     IoResult read = l.open();
     EXPECT_FALSE(read.ok());
-    EXPECT_EQ(l.save().error, read.error);
+    EXPECT_EQ(l.save().result.error, read.error);
     EXPECT_FALSE(l.readyForDownload());
     EXPECT_EQ(prompts.last(), read.message());
     EXPECT_TRUE(std::filesystem::is_directory(file()));

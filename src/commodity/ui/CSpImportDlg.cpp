@@ -51,7 +51,8 @@ CSpImportDlg::CSpImportDlg(SheetRead sheet, const std::vector<CommodityRecord>& 
       lang_(Language::current()), sheet_(std::move(sheet)), current_(current),
       plan_(CommodityImport::plan(sheet_, current_, mode_)) {
     ui_->setupUi(this);
-    fixSize();
+    // Sized and resizable to fit a 1024 x 768 screen; the table takes what room there is.
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
     std::vector<BytesTableModel::Column> columns;
     columns.push_back({qtr(kStatusHeader, lang_), 70});
@@ -72,7 +73,13 @@ CSpImportDlg::CSpImportDlg(SheetRead sheet, const std::vector<CommodityRecord>& 
         return fault ? kFaultBackground : kRejectedBackground;
     });
     ListView::setUp(ui_->previewTable, model_);
-    ui_->previewTable->horizontalHeader()->setStretchLastSection(true);
+    // Status and line keep to their text, the reason keeps its width, and the fields share the
+    // rest (a cut text reads in full in its tool tip).
+    QHeaderView* header = ui_->previewTable->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Stretch);
+    header->setSectionResizeMode(kStatusColumn, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(kLineColumn, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(kReasonColumn, QHeaderView::Interactive);
     setCaptions();
 
     ui_->mergeRadio->setChecked(true);

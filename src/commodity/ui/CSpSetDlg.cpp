@@ -109,12 +109,14 @@ CSpSetDlg::CSpSetDlg(QWidget* parent)
     connect(ui_->exportButton, &QPushButton::clicked, this, &CSpSetDlg::onExport);
     connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    guardUnsavedChanges([this] { return list_.isModified(); }, [this] { return onSave(); });
 }
 
 CSpSetDlg::~CSpSetDlg() = default;
 
 void CSpSetDlg::setCaptions() {
-    setWindowTitle(qtr(kTitle, lang_));
+    // The title carries a mark while the list holds what its file lacks (after an import, say).
+    setWindowTitle(qtr(kTitle, lang_) + QStringLiteral("[*]"));
     ui_->listCaption->setText(qtr(kListCaption, lang_));
     ui_->nameLabel->setText(qtr(kNameLabel, lang_));
     ui_->findButton->setText(qtr(kFind, lang_));
@@ -169,21 +171,27 @@ void CSpSetDlg::onNew() {
 
 void CSpSetDlg::onDelete() {
     list_.deleteSelected(asVector(ListView::selectedRows(ui_->commodityList)));
-    model_->refresh();
+    refreshRows();
 }
 
 void CSpSetDlg::onDeleteAll() {
     list_.deleteAll();
-    model_->refresh();
+    refreshRows();
 }
 
-void CSpSetDlg::onSave() {
-    IoResult result = list_.save();
-    // The operator may have chosen to reload the file: the list and the working record are new.
+void CSpSetDlg::refreshRows() {
     model_->refresh();
+    setWindowModified(list_.isModified());
+}
+
+bool CSpSetDlg::onSave() {
+    const TrackedFile::Saved saved = list_.save();
+    // The operator may have chosen to reload the file: the list and the working record are new.
+    refreshRows();
     ByteLimitValidator::fill(ui_->nameEdit, fromGbk(list_.workingRecord().name));
-    if (!result.ok())
-        Prompt::showMessage(result.message());
+    if (!saved.result.ok())
+        Prompt::showMessage(saved.result.message());
+    return saved.written;
 }
 
 void CSpSetDlg::onDownload() {
@@ -222,7 +230,7 @@ void CSpSetDlg::onImport() {
     }
     if (!taken)
         return;
-    model_->refresh();
+    refreshRows();
     ByteLimitValidator::fill(ui_->nameEdit, fromGbk(list_.workingRecord().name));
 }
 
@@ -271,7 +279,7 @@ void CSpSetDlg::showList() {
     // An edited row keeps the selection it had; after an added row the rows are all new.
     const std::size_t before = static_cast<std::size_t>(model_->rowCount());
     const std::set<std::size_t> selected = ListView::selectedRows(ui_->commodityList);
-    model_->refresh();
+    refreshRows();
     if (list_.size() == before) {
         QItemSelection selection;
         for (std::size_t row : selected) {

@@ -36,13 +36,16 @@ private:
     void onNew();
     void onDelete();
     void onDeleteAll();
-    void onSave();
+    // True when the file now holds the list.
+    bool onSave();
     void onDownload();
     void onImport();
     void onExport();
     void openEditor();
     // The list rows and the Name box after the core changed them.
     void showList();
+    // The rows again, and the title's mark of a list its file lacks.
+    void refreshRows();
     std::string cell(int row, int column) const;
 
     std::unique_ptr<Ui::CSpSetDlg> ui_;

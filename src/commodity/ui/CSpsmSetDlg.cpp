@@ -58,6 +58,7 @@ CSpsmSetDlg::CSpsmSetDlg(QWidget* parent)
     });
     connect(ui_->saveButton, &QPushButton::clicked, this, &CSpsmSetDlg::onSave);
     connect(ui_->downloadButton, &QPushButton::clicked, this, &CSpsmSetDlg::onDownload);
+    guardUnsavedChanges([this] { return list_.isModified(); }, [this] { return onSave(); });
 }
 
 CSpsmSetDlg::~CSpsmSetDlg() = default;
@@ -87,15 +88,16 @@ void CSpsmSetDlg::onListClicked() {
     ByteLimitValidator::fill(ui_->textEdit, fromGbk(list_.rows()[list_.chosenIndex()].text));
 }
 
-void CSpsmSetDlg::onSave() {
-    IoResult result = list_.save();
+bool CSpsmSetDlg::onSave() {
+    const TrackedFile::Saved saved = list_.save();
     if (!list_.hasChosen()) { // the operator chose to reload the file
         model_->refresh();
         ui_->numberLabel->setText(fromGbk(list_.numberLabel()));
         ui_->textEdit->clear();
     }
-    if (!result.ok())
-        Prompt::showMessage(result.message());
+    if (!saved.result.ok())
+        Prompt::showMessage(saved.result.message());
+    return saved.written;
 }
 
 void CSpsmSetDlg::onDownload() {

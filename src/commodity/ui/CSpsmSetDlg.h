@@ -28,7 +28,8 @@ protected:
 private:
     void setCaptions();
     void onListClicked();
-    void onSave();
+    // True when the file now holds the list.
+    bool onSave();
     void onDownload();
 
     std::unique_ptr<Ui::CSpsmSetDlg> ui_;

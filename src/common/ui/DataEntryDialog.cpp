@@ -4,9 +4,17 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
+#include "common/Language.h"
 #include "common/Prompt.h"
 
 namespace korvan {
+namespace {
+const Tr kSaveQuestion{"是否保存修改?", "Save the changes?"};
+const Tr kSave{"保存", "Save"};
+const Tr kDiscard{"不保存", "Discard"};
+const Tr kCancel{"取消", "Cancel"};
+enum Answer : std::size_t { SaveAnswer, DiscardAnswer, CancelAnswer };
+} // namespace
 
 DataEntryDialog::DataEntryDialog(QWidget* parent) : QDialog(parent) {}
 
@@ -75,6 +83,23 @@ void DataEntryDialog::showEvent(QShowEvent* event) {
         },
         Qt::QueuedConnection);
     pendingReports_.clear();
+}
+
+void DataEntryDialog::guardUnsavedChanges(std::function<bool()> unsaved,
+                                          std::function<bool()> save) {
+    unsaved_ = std::move(unsaved);
+    save_ = std::move(save);
+}
+
+void DataEntryDialog::done(int result) {
+    if (unsaved_ && unsaved_()) {
+        const Lang lang = Language::current();
+        const std::size_t answer = Prompt::choose(
+            kSaveQuestion.get(lang), {kSave.get(lang), kDiscard.get(lang), kCancel.get(lang)});
+        if (answer == CancelAnswer || (answer == SaveAnswer && !save_()))
+            return;
+    }
+    QDialog::done(result);
 }
 
 void DataEntryDialog::fixSize() {

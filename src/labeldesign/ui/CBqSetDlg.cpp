@@ -161,8 +161,14 @@ CBqSetDlg::CBqSetDlg(QWidget* parent)
     connect(ui_->openButton, &QPushButton::clicked, this, &CBqSetDlg::onOpen);
     connect(ui_->saveButton, &QPushButton::clicked, this, &CBqSetDlg::onSave);
     connect(ui_->downloadButton, &QPushButton::clicked, this, &CBqSetDlg::onDownload);
-    connect(ui_->okButton, &QPushButton::clicked, this, &CBqSetDlg::onOk);
-    connect(ui_->cancelButton, &QPushButton::clicked, this, &CBqSetDlg::reject);
+    connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    // Leaving with changes asks whether to save them; Save closes once the file holds the label.
+    guardUnsavedChanges([this] { return design_.modified(); },
+                        [this] {
+                            onSave();
+                            return !design_.modified();
+                        });
     markFocusedButtonOnly();
 }
 
@@ -357,19 +363,6 @@ void CBqSetDlg::onDownload() {
     }
     // The transfer reads the label as it stands on this screen, which waits while it runs.
     CSendDataDlg::run(LabelDownload::request(design_.label()), this);
-}
-
-void CBqSetDlg::onOk() {
-    if (design_.modified()) {
-        Prompt::showMessage(kSaveFirst);
-        return;
-    }
-    accept();
-}
-
-void CBqSetDlg::reject() {
-    design_.discard();
-    DataEntryDialog::reject();
 }
 
 void CBqSetDlg::onOpen() {

@@ -35,9 +35,6 @@ public:
     // nothing was opened; a file that cannot be read has been reported then.
     bool openLabelFile(const std::filesystem::path& file);
 
-    // Cancel, Escape and the close box: the changes are dropped without asking.
-    void reject() override;
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -65,7 +62,6 @@ private:
     void applyPosition();
     void onSave();
     void onDownload();
-    void onOk();
     void onOpen();
 
     std::unique_ptr<Ui::CBqSetDlg> ui_;

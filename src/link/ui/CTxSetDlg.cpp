@@ -114,6 +114,7 @@ CTxSetDlg::CTxSetDlg(QWidget* parent)
             [this] { runTest(ui_->usbTestButton, LinkMode::Usb); });
     connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    guardUnsavedChanges([this] { return differsFromFiles(); }, [this] { return onSave(); });
 
     arrangeGroups(stored_.mode);
     if (stored_.mode == LinkMode::Usb)
@@ -302,9 +303,22 @@ bool CTxSetDlg::writeSettings() {
     return true;
 }
 
-void CTxSetDlg::onSave() {
-    if (writeSettings())
-        Prompt::showMessage(kSaveCompleted.get(lang_));
+bool CTxSetDlg::onSave() {
+    if (!writeSettings())
+        return false;
+    Prompt::showMessage(kSaveCompleted.get(lang_));
+    return true;
+}
+
+bool CTxSetDlg::differsFromFiles() const {
+    // Compared as the screen shows the files: a port name in any case is the same port.
+    LinkSettings onDisk;
+    (void)onDisk.load(settingsFile_.path());
+    const LinkSettings shown = current();
+    return shown.mode != onDisk.mode ||
+           ComPorts::number(shown.port) != ComPorts::number(onDisk.port) ||
+           shown.targetIp != onDisk.targetIp ||
+           devices_ != ComPorts::load(DataDir::current().record(ComPorts::kFileName)).value;
 }
 
 void CTxSetDlg::runTest(QPushButton* button, LinkMode mode) {

@@ -45,7 +45,10 @@ private:
     void onDeviceEdited(const QString& text);
     // Writes tx.rec and comports.rec; false, after telling the operator, when it could not.
     bool writeSettings();
-    void onSave();
+    // True when the files now hold the settings.
+    bool onSave();
+    // Whether the settings on screen differ from what the files hold now.
+    bool differsFromFiles() const;
     void runTest(QPushButton* button, LinkMode mode);
     void showOutcome(const LinkTestOutcome& outcome);
     std::string portName() const;

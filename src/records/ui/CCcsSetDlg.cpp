@@ -229,6 +229,8 @@ CCcsSetDlg::CCcsSetDlg(QWidget* parent)
             &CCcsSetDlg::onDownloadDateTime);
     connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    guardUnsavedChanges([this] { return unsaved_ != std::array<bool, 3>{}; },
+                        [this] { return onSave(); });
 
     ui_->storeNameEdit->setFocus();
     markFocusedButtonOnly();
@@ -308,11 +310,11 @@ void CCcsSetDlg::onMultiLineChanged(QPlainTextEdit* box, StoreText::Field field)
     unsaved_[index(field)] = true;
 }
 
-void CCcsSetDlg::onSave() {
+bool CCcsSetDlg::onSave() {
     // After a failed read the file's texts are unknown: writing the boxes would replace them.
     if (!textsRead_.ok()) {
         Prompt::showMessage(textsRead_.message());
-        return;
+        return false;
     }
     const TrackedFile::Saved saved = textsFile_.saveLines(StoreTextFile::lines(texts_), lang_);
     if (saved.reload) {
@@ -321,16 +323,17 @@ void CCcsSetDlg::onSave() {
         unsaved_ = {};
         if (!textsRead_.ok())
             Prompt::showMessage(textsRead_.message());
-        return;
+        return false;
     }
     if (!saved.result.ok()) {
         Prompt::showMessage(saved.result.message());
-        return;
+        return false;
     }
     if (!saved.written)
-        return;
+        return false;
     unsaved_ = {};
     Prompt::showMessage(kSaveCompleted.get(lang_));
+    return true;
 }
 
 void CCcsSetDlg::loadTexts() {

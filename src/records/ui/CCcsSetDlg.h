@@ -46,7 +46,8 @@ private:
     // The store name and address boxes take line breaks but keep their byte limit.
     void guardMultiLine(QPlainTextEdit* box, StoreText::Field field);
     void onMultiLineChanged(QPlainTextEdit* box, StoreText::Field field);
-    void onSave();
+    // True when the file now holds the texts.
+    bool onSave();
     void loadTexts();
     void onDownload(StoreText::Field field);
     void onDownloadDateTime();

@@ -65,15 +65,19 @@ CYhSetDlg::CYhSetDlg(QWidget* parent)
     });
     connect(ui_->addButton, &QPushButton::clicked, this, &CYhSetDlg::onAdd);
     connect(ui_->deleteButton, &QPushButton::clicked, this, &CYhSetDlg::onDelete);
-    connect(ui_->saveButton, &QPushButton::clicked, this, [this] {
-        list_.save();
-        if (!list_.chosen()) { // also after the operator chose to reload the file
-            model_->refresh();
-            showChosen();
-        }
-    });
+    connect(ui_->saveButton, &QPushButton::clicked, this, &CYhSetDlg::onSave);
     connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    guardUnsavedChanges([this] { return list_.isModified(); }, [this] { return onSave(); });
+}
+
+bool CYhSetDlg::onSave() {
+    const bool written = list_.save();
+    if (!list_.chosen()) { // also after the operator chose to reload the file
+        model_->refresh();
+        showChosen();
+    }
+    return written;
 }
 
 CYhSetDlg::~CYhSetDlg() = default;

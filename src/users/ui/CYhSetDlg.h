@@ -29,6 +29,8 @@ private:
     // The boxes show the chosen user, or nothing when no row is chosen.
     void showChosen();
     void onAdd();
+    // True when the file now holds the list.
+    bool onSave();
     void onDelete();
 
     std::unique_ptr<Ui::CYhSetDlg> ui_;

@@ -255,8 +255,13 @@ private slots:
             dialogs.openFile = QString::fromStdString((files / written).string());
             dialogs.preview = [](CSpImportDlg& preview) { click(&preview, "okButton"); };
             CSpSetDlg screen;
+            QVERIFY(!screen.isWindowModified());
             click(&screen, "importButton");
             QVERIFY2(screen.list().rows() == shown, written);
+            // The title marks the list as needing Save, until it is saved.
+            QVERIFY(screen.isWindowModified());
+            click(&screen, "saveButton");
+            QVERIFY(!screen.isWindowModified());
         }
 
         // A file that cannot be written is told, and nothing claims success.

@@ -101,7 +101,7 @@ private slots:
                        "Pear\f1\f4\f\xB2\xBB\xB1\xE4\xBC\xDB\fquantity\f0\f5\fYes\f1\f4\r\n");
             CSpSetDlg screen;
             auto* list = child<QTableView>(&screen, "commodityList");
-            QCOMPARE(screen.windowTitle(), pick("商品设置", "Commodity Settings"));
+            QCOMPARE(screen.windowTitle(), pick("商品设置[*]", "Commodity Settings[*]"));
             QCOMPARE(child<QLabel>(&screen, "listCaption")->text(),
                      pick("商品列表<双击选中行编辑商品>", "List<Double-click Edit Commodities>"));
             QCOMPARE(child<QLabel>(&screen, "nameLabel")->text(), pick("商品名", "Name"));

@@ -246,6 +246,7 @@ private slots:
 
     void enterMovesOnAndClosingSavesNothing() {
         UiData data;
+        Prompt::Script prompt;
         data.write("xpwz.rec", kTexts);
         CCcsSetDlg screen;
         showActive(&screen);
@@ -255,6 +256,7 @@ private slots:
         QTest::keyClick(phone, Qt::Key_Return);
         QVERIFY(screen.isVisible());
         QCOMPARE(screen.focusWidget()->objectName(), QStringLiteral("shopPhoneDownloadButton"));
+        prompt.choose(1); // Discard
         click(&screen, "cancelButton");
         QVERIFY(!screen.isVisible());
         QCOMPARE(screen.result(), int(QDialog::Rejected));

@@ -259,9 +259,10 @@ private slots:
         QTest::mouseClick(child<QPushButton>(&screen, "saveButton"), Qt::LeftButton);
         QCOMPARE(prompt.last(), std::string("数据保存完成"));
         QCOMPARE(data.read("yh.rec"), std::string());
-        // Closing never saves.
+        // Closing with the changes discarded saves nothing.
         QTest::keyClicks(name, "x");
         QTest::mouseClick(child<QPushButton>(&screen, "addButton"), Qt::LeftButton);
+        prompt.choose(1);
         QTest::keyClick(&screen, Qt::Key_Escape);
         QVERIFY(!screen.isVisible());
         QCOMPARE(data.read("yh.rec"), std::string());
