@@ -13,6 +13,7 @@
 #include <functional>
 #include <poll.h>
 #include <pty.h>
+#include <chrono>
 #include <thread>
 #include <tuple>
 #include <sstream>
@@ -245,10 +246,17 @@ TEST(CliRun, ASerialTestStoresADevicePathByItsComName) {
     ::close(slave); // the scale's end is the master; the port is free for the test
     const UniqueFd scale(master);
     std::thread answer([&] { // the probe back, as a scale that passes the test
-        pollfd p{scale.get(), POLLIN, 0};
-        char probe = 0;
-        if (::poll(&p, 1, 5000) == 1 && ::read(scale.get(), &probe, 1) == 1) {
-            EXPECT_EQ(::write(scale.get(), &probe, 1), 1);
+        // Until the port is opened the master only reports a hang-up: wait for the probe itself.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (std::chrono::steady_clock::now() < deadline) {
+            pollfd p{scale.get(), POLLIN, 0};
+            char probe = 0;
+            if (::poll(&p, 1, 100) == 1 && (p.revents & POLLIN) &&
+                ::read(scale.get(), &probe, 1) == 1) {
+                EXPECT_EQ(::write(scale.get(), &probe, 1), 1);
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     });
     test::TempDir dir;
