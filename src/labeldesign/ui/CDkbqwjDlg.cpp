@@ -19,6 +19,11 @@ const Tr kListCaption{"标签", "Label"};
 const Tr kOpen{"打开", "Open"};
 const Tr kOk{"确定", "OK"};
 const Tr kCancel{"取消", "Cancel"};
+// Shown in the operator's language too, though the dialog's own table leaves them as designed.
+const Tr kSize{"尺寸", "Size"};
+const Tr kWidth{"标签宽度", "Label width"};
+const Tr kHeight{"标签高度", "Label hight"};
+const Tr kChange{"修改", "Change"};
 const char* const kSelectFirst = "Please select the file first";
 } // namespace
 
@@ -32,6 +37,10 @@ CDkbqwjDlg::CDkbqwjDlg(CBqSetDlg& designer)
     ui_->openButton->setText(qtr(kOpen, lang_));
     ui_->okButton->setText(qtr(kOk, lang_));
     ui_->cancelButton->setText(qtr(kCancel, lang_));
+    ui_->sizeGroup->setTitle(qtr(kSize, lang_));
+    ui_->widthCaption->setText(qtr(kWidth, lang_));
+    ui_->heightCaption->setText(qtr(kHeight, lang_));
+    ui_->changeButton->setText(qtr(kChange, lang_));
     ui_->okButton->hide();
 
     // The list shows code page 936 text; file names are in the file system's encoding.
