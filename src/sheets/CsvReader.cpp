@@ -64,10 +64,13 @@ std::string toText(std::string_view bytes) {
 }
 
 // UTF-16 text: a byte-order mark, or the zero bytes its ASCII characters carry at every other
-// place. Text in UTF-8 or GBK never holds a zero byte.
+// place. Text in UTF-8 or GBK holds no zero byte as a rule; a file marked as UTF-8 (as our own
+// writer marks it) is taken at its word, whatever stray zero bytes its cells hold.
 bool isUtf16(std::string_view bytes) {
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
         return true;
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        return false;
     const std::size_t sample = std::min<std::size_t>(bytes.size(), 1024) & ~std::size_t{1};
     std::array<std::size_t, 2> zeros{};
     for (std::size_t i = 0; i < sample; ++i)

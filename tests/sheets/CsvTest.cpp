@@ -88,6 +88,8 @@ TEST(Csv, Utf16IsRefusedWithOrWithoutItsMark) {
                                             : std::string{char(c), char(c >> 8)};
             EXPECT_EQ(CsvReader::parse(bytes).problem, SheetRead::Problem::Utf16) << mark;
         }
+    // A file marked as UTF-8 is UTF-8, even with a zero byte in a cell (the writer marks its own).
+    EXPECT_TRUE(CsvReader::parse(std::string("\xEF\xBB\xBF\0\r\n", 6)).ok());
     Language::setFlag(kEnglish);
     EXPECT_EQ(CsvReader::parse("\xFF\xFE").message(),
               "UTF-16 is not supported: save the file as UTF-8 or GBK");
