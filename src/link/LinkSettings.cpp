@@ -1,5 +1,7 @@
 #include "LinkSettings.h"
 
+#include "link/ComPorts.h"
+
 #include "common/TextCodec.h"
 
 #include <arpa/inet.h>
@@ -78,6 +80,11 @@ IoResult LinkSettings::load(TrackedFile& file) {
     if (lines.size() > 2)
         targetIp = lines[2];
     return {};
+}
+
+bool LinkSettings::sameLinkAs(const LinkSettings& other) const {
+    return mode == other.mode && ComPorts::number(port) == ComPorts::number(other.port) &&
+           targetIp == other.targetIp;
 }
 
 std::vector<std::string> LinkSettings::lines(Lang lang) const {

@@ -29,6 +29,9 @@ public:
     // language is neither).
     IoResult save(const std::filesystem::path& file, Lang lang) const;
     std::vector<std::string> lines(Lang lang) const;
+    // The same link as `other` would store: mode, port (its name in any case: "com3" is COM3)
+    // and address.
+    bool sameLinkAs(const LinkSettings& other) const;
 
     void setMode(LinkMode newMode);
 

@@ -311,13 +311,9 @@ bool CTxSetDlg::onSave() {
 }
 
 bool CTxSetDlg::differsFromFiles() const {
-    // Compared as the screen shows the files: a port name in any case is the same port.
     LinkSettings onDisk;
     (void)onDisk.load(settingsFile_.path());
-    const LinkSettings shown = current();
-    return shown.mode != onDisk.mode ||
-           ComPorts::number(shown.port) != ComPorts::number(onDisk.port) ||
-           shown.targetIp != onDisk.targetIp ||
+    return !current().sameLinkAs(onDisk) ||
            devices_ != ComPorts::load(DataDir::current().record(ComPorts::kFileName)).value;
 }
 
