@@ -149,8 +149,13 @@ TEST(CliPrintRecords, PagesIntoAPdfOrNothing) {
             ++n;
         return n;
     };
+    // The painting must not need a display, nor change the platform the environment names for
+    // the rest of the process.
+    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
     std::string out;
     EXPECT_EQ(run({"--pdf", pdf, "--name", "苹果"}, out), 0);
+    EXPECT_STREQ(std::getenv("QT_QPA_PLATFORM"), "xcb");
+    ::unsetenv("QT_QPA_PLATFORM");
     EXPECT_EQ(out, "Records printed to " + pdf + ": 2 pages\n"); // 79 rows, then 21
     EXPECT_EQ(readBytes(pdf).rfind("%PDF", 0), 0u);
     EXPECT_EQ(pages(readBytes(pdf)), 2u);

@@ -7,7 +7,7 @@
 #include "common/TextCodec.h"
 #include "records/SalesCaptions.h"
 #ifdef KORVAN_HAVE_PDF
-#include "records/ui/SalesPdf.h"
+#include "print/SalesPdf.h"
 #endif
 #include "records/SalesQuery.h"
 #include "records/SalesWorkbook.h"

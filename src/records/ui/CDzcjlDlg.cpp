@@ -10,7 +10,7 @@
 #include <QProcess>
 #include <QUrl>
 
-#include "SalesPrint.h"
+#include "print/SalesPrint.h"
 #include "common/DataDir.h"
 #include "common/Prompt.h"
 #include "common/ui/ByteLimitValidator.h"

@@ -4,7 +4,6 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <cstdlib>
 #include <memory>
 
 #include "records/PrintLayout.h"
@@ -16,14 +15,23 @@ namespace korvan {
 namespace {
 
 // Painting text needs the GUI module's fonts. A program without one (the command line) gets one
-// for the painting, which needs no display as nothing is shown.
+// for the painting, on the offscreen platform as nothing is shown. The platform is asked for on
+// its command line, so the process's environment (and any program it starts) keeps its own.
 std::unique_ptr<QGuiApplication> guiModule() {
     if (QCoreApplication::instance())
         return nullptr;
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int argc = 1;
+    // The application keeps argc and argv for its lifetime and takes out the options it
+    // understands, so each one gets them afresh.
     static char name[] = "korvan";
-    static char* argv[] = {name, nullptr};
+    static char platformOption[] = "-platform";
+    static char platform[] = "offscreen";
+    static int argc;
+    static char* argv[4];
+    argc = 3;
+    argv[0] = name;
+    argv[1] = platformOption;
+    argv[2] = platform;
+    argv[3] = nullptr;
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
