@@ -2,9 +2,6 @@
 
 #include <cstdlib>
 
-#ifndef KORVAN_SOURCE_DEFAULTS
-#define KORVAN_SOURCE_DEFAULTS "data/defaults"
-#endif
 #ifndef KORVAN_INSTALLED_DEFAULTS
 #define KORVAN_INSTALLED_DEFAULTS "/usr/share/korvan/defaults"
 #endif
@@ -74,9 +71,7 @@ fs::path DataDir::defaultsDir() {
         if (fs::is_directory(beside, ec))
             return beside;
     }
-    if (fs::is_directory(KORVAN_INSTALLED_DEFAULTS, ec))
-        return KORVAN_INSTALLED_DEFAULTS;
-    return KORVAN_SOURCE_DEFAULTS;
+    return KORVAN_INSTALLED_DEFAULTS;
 }
 
 fs::path DataDir::locate(const fs::path& given, const fs::path& workingDir, const char* xdgDataHome,

@@ -24,8 +24,9 @@ public:
     static void setCurrent(const DataDir& dir);
 
     // Where the defaults of a new data directory are: KORVAN_DEFAULTS_DIR when set, else
-    // share/korvan/defaults beside the program's own folder (an installed or unpacked package),
-    // else the installed share folder, else the source tree's data/defaults.
+    // share/korvan/defaults beside the program's own folder (an installed or unpacked package,
+    // or the build tree, which links it to the sources' data/defaults), else the installed share
+    // folder.
     static std::filesystem::path defaultsDir();
 
     // The one rule every program uses to find its data folder: `given` (--data-dir) when not

@@ -16,6 +16,12 @@ trap 'rm -rf "$root" "$home"' EXIT
 dpkg-deb -x "$deb" "$root"
 bin=$root/usr/bin
 
+# The shipped programs and libraries carry no path of the tree they were built in.
+src=$(pwd -P)
+if grep -rlF "$src/" "$root/usr" >/dev/null; then
+  fail "the package names the build tree: $(grep -rlF "$src/" "$root/usr" | head -3)"
+fi
+
 # The programs run from the unpacked tree, away from the sources (no KORVAN_DEFAULTS_DIR).
 unset KORVAN_DEFAULTS_DIR XDG_DATA_HOME
 cd "$home"
