@@ -3,9 +3,10 @@
 // row, where its fields lie in it. A year of sales (a million lines) then costs the file's size
 // plus 24 bytes a row, and loads without a heap string per field.
 //
-// The file: one record per line, five fields joined by form feeds, CR LF after each line (a bare
-// LF or CR also ends a line on read). Field 4 runs to the end of the line, form feeds included; a
-// line with fewer separators leaves its last fields empty.
+// The file: one record per line, five fields joined by form feeds, CR LF after each line. Lines
+// and fields split as in every record file (RecordFile's findLineEnd and findSeparators): a bare
+// LF or CR also ends a line, field 4 runs to the end of the line, form feeds included, and a line
+// with fewer separators leaves its last fields empty.
 #include <array>
 #include <cstddef>
 #include <cstdint>
