@@ -1,6 +1,5 @@
 #include "SalesRecordFile.h"
 
-#include "SalesRecords.h"
 #include "common/DataLock.h"
 #include "common/Text.h"
 #include "link/JobKind.h"
@@ -11,46 +10,59 @@
 
 namespace korvan {
 
-SalesRecordFile::Appended SalesRecordFile::append(const std::filesystem::path& file,
+SalesRecordFile::Appended SalesRecordFile::append(TrackedFile& file,
                                                   const std::vector<SalesRecord>& records) {
     Appended appended;
     if (records.empty())
         return appended;
-    const DataLock lock(file);
-    auto loaded = RecordFile::readAll(file);
+    const DataLock lock(file.path());
+    auto loaded = file.readAll();
     if (!loaded) {
         appended.result = loaded.result;
         return appended;
     }
-    // The stored line of every row, looked up without a copy where the line has all five fields.
-    const SalesRecords existing = SalesRecords::fromBytes(loaded.value);
-    std::deque<std::string> owned;
-    std::unordered_set<std::string_view> lines;
-    lines.reserve(existing.size() + records.size());
-    std::string scratch;
-    for (std::size_t row = 0; row < existing.size(); ++row) {
-        const std::string_view line = existing.joinedLine(row, scratch);
-        lines.insert(line.data() == scratch.data() ? std::string_view(owned.emplace_back(line))
-                                                   : line);
-    }
-
     std::string& bytes = loaded.value;
-    if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r')
-        bytes += "\r\n";
-    for (const SalesRecord& record : records) {
-        std::string line = SalesRecords::storableLine(record.fields);
-        if (lines.contains(line)) {
-            ++appended.alreadyThere;
-            continue;
+    const std::size_t before = bytes.size();
+    {
+        // The stored line of every row, looked up without a copy where the line has all five
+        // fields.
+        const SalesRecords existing = SalesRecords::fromBytes(bytes);
+        std::deque<std::string> owned;
+        std::unordered_set<std::string_view> lines;
+        lines.reserve(existing.size() + records.size());
+        std::string scratch;
+        for (std::size_t row = 0; row < existing.size(); ++row) {
+            const std::string_view line = existing.joinedLine(row, scratch);
+            lines.insert(line.data() == scratch.data() ? std::string_view(owned.emplace_back(line))
+                                                       : line);
         }
-        bytes += line;
-        bytes += "\r\n";
-        lines.insert(owned.emplace_back(std::move(line)));
-        ++appended.added;
+
+        if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r')
+            bytes += "\r\n";
+        for (const SalesRecord& record : records) {
+            std::string line = SalesRecords::storableLine(record.fields);
+            if (lines.contains(line)) {
+                ++appended.alreadyThere;
+                continue;
+            }
+            bytes += line;
+            bytes += "\r\n";
+            lines.insert(owned.emplace_back(std::move(line)));
+            ++appended.added;
+        }
     }
     if (appended.added > 0)
-        appended.result = RecordFile::writeAll(file, bytes);
+        appended.result = file.writeAll(bytes, true);
+    if (appended.added == 0 || !appended.result)
+        bytes.resize(before); // the file as it still is
+    appended.records = SalesRecords::fromBytes(std::move(bytes));
     return appended;
+}
+
+SalesRecordFile::Appended SalesRecordFile::append(const std::filesystem::path& file,
+                                                  const std::vector<SalesRecord>& records) {
+    TrackedFile tracked(file);
+    return append(tracked, records);
 }
 
 std::string SalesRecordFile::appendedText(const Appended& appended, Lang lang) {
