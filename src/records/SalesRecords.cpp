@@ -90,11 +90,6 @@ void SalesRecords::append(const SalesRecord& record) {
     appendLine(storableLine(record.fields));
 }
 
-void SalesRecords::append(const std::vector<SalesRecord>& records) {
-    for (const SalesRecord& record : records)
-        append(record);
-}
-
 void SalesRecords::erase(const std::vector<std::size_t>& rows) {
     std::vector<bool> gone(rows_.size());
     for (std::size_t row : rows)
@@ -105,11 +100,6 @@ void SalesRecords::erase(const std::vector<std::size_t>& rows) {
         if (!gone[i])
             rows_[kept++] = rows_[i];
     rows_.resize(kept);
-}
-
-void SalesRecords::clear() {
-    buffer_ = std::string();
-    rows_ = std::vector<Row>();
 }
 
 std::string SalesRecords::fileBytes() const {

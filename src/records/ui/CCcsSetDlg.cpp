@@ -79,14 +79,7 @@ CCcsSetDlg::CCcsSetDlg(QWidget* parent)
         if (!read->ok())
             reportWhenShown(read->message());
 
-    ByteLimitValidator::apply(ui_->shopPhoneEdit, StoreText::kShopPhoneBytes);
-    for (auto [box, field] : {std::pair{ui_->storeNameEdit, Field::StoreName},
-                              std::pair{ui_->storeAddressEdit, Field::StoreAddress}}) {
-        box->setTabChangesFocus(true); // a tab is no part of a receipt text
-        connect(ByteLimitValidator::apply(box, StoreText::maxBytes(field)),
-                &ByteLimitValidator::edited, this,
-                [this, field](const QString& text) { onEdited(field, text); });
-    }
+    setUpTexts();
     showTexts();
     showBarcodeSettings(settings.value.departmentNumber, settings.value.labelSize,
                         settings.value.barcodeType, settings.value.barcodeFormat);
@@ -109,16 +102,7 @@ CCcsSetDlg::CCcsSetDlg(QWidget* parent)
 
     settleButtons();
 
-    // textEdited: the operator's typing only; showing the file's text is no edit.
-    connect(ui_->shopPhoneEdit, &QLineEdit::textEdited, this,
-            [this](const QString& text) { onEdited(Field::ShopPhone, text); });
     connect(ui_->noteSaveButton, &QPushButton::clicked, this, &CCcsSetDlg::onSave);
-    connect(ui_->storeNameDownloadButton, &QPushButton::clicked, this,
-            [this] { onDownload(Field::StoreName); });
-    connect(ui_->shopPhoneDownloadButton, &QPushButton::clicked, this,
-            [this] { onDownload(Field::ShopPhone); });
-    connect(ui_->storeAddressDownloadButton, &QPushButton::clicked, this,
-            [this] { onDownload(Field::StoreAddress); });
     connect(ui_->dateTimeDownloadButton, &QPushButton::clicked, this,
             &CCcsSetDlg::onDownloadDateTime);
     connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
@@ -152,6 +136,24 @@ void CCcsSetDlg::setCaptions() {
     ui_->barcodeSaveButton->setText(qtr(kSave, lang_));
     ui_->okButton->setText(qtr(kOk, lang_));
     ui_->cancelButton->setText(qtr(kCancel, lang_));
+}
+
+void CCcsSetDlg::setUpTexts() {
+    ByteLimitValidator::apply(ui_->shopPhoneEdit, StoreText::kShopPhoneBytes);
+    // textEdited: the operator's typing only; showing the file's text is no edit.
+    connect(ui_->shopPhoneEdit, &QLineEdit::textEdited, this,
+            [this](const QString& text) { onEdited(Field::ShopPhone, text); });
+    for (auto [box, field] : {std::pair{ui_->storeNameEdit, Field::StoreName},
+                              std::pair{ui_->storeAddressEdit, Field::StoreAddress}}) {
+        box->setTabChangesFocus(true); // a tab is no part of a receipt text
+        connect(ByteLimitValidator::apply(box, StoreText::maxBytes(field)),
+                &ByteLimitValidator::edited, this,
+                [this, field](const QString& text) { onEdited(field, text); });
+    }
+    for (auto [button, field] : {std::pair{ui_->storeNameDownloadButton, Field::StoreName},
+                                 std::pair{ui_->shopPhoneDownloadButton, Field::ShopPhone},
+                                 std::pair{ui_->storeAddressDownloadButton, Field::StoreAddress}})
+        connect(button, &QPushButton::clicked, this, [this, field] { onDownload(field); });
 }
 
 void CCcsSetDlg::showTexts() {

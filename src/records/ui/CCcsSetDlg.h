@@ -39,6 +39,8 @@ private:
     static std::size_t index(StoreText::Field field) { return static_cast<std::size_t>(field); }
 
     void setCaptions();
+    // The texts' byte limits, and what their edits and Download buttons do.
+    void setUpTexts();
     void showTexts();
     void showBarcodeSettings(const std::string& departmentNumber, const std::string& labelSize,
                              const std::string& barcodeType, const std::string& barcodeFormat);
