@@ -10,6 +10,41 @@
 
 namespace korvan {
 
+namespace {
+
+// Puts each record after the file's bytes unless a line of the file or an earlier record of the
+// batch is the same (all five fields, as stored); counts both.
+void addNew(std::string& bytes, const std::vector<SalesRecord>& records,
+            SalesRecordFile::Appended& appended) {
+    // The stored line of every row, looked up without a copy where the line has all five fields.
+    const SalesRecords existing = SalesRecords::fromBytes(bytes);
+    std::deque<std::string> owned;
+    std::unordered_set<std::string_view> lines;
+    lines.reserve(existing.size() + records.size());
+    std::string scratch;
+    for (std::size_t row = 0; row < existing.size(); ++row) {
+        const std::string_view line = existing.joinedLine(row, scratch);
+        lines.insert(line.data() == scratch.data() ? std::string_view(owned.emplace_back(line))
+                                                   : line);
+    }
+
+    if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r')
+        bytes += "\r\n";
+    for (const SalesRecord& record : records) {
+        std::string line = SalesRecords::storableLine(record.fields);
+        if (lines.contains(line)) {
+            ++appended.alreadyThere;
+            continue;
+        }
+        bytes += line;
+        bytes += "\r\n";
+        lines.insert(owned.emplace_back(std::move(line)));
+        ++appended.added;
+    }
+}
+
+} // namespace
+
 SalesRecordFile::Appended SalesRecordFile::append(TrackedFile& file,
                                                   const std::vector<SalesRecord>& records) {
     Appended appended;
@@ -23,34 +58,7 @@ SalesRecordFile::Appended SalesRecordFile::append(TrackedFile& file,
     }
     std::string& bytes = loaded.value;
     const std::size_t before = bytes.size();
-    {
-        // The stored line of every row, looked up without a copy where the line has all five
-        // fields.
-        const SalesRecords existing = SalesRecords::fromBytes(bytes);
-        std::deque<std::string> owned;
-        std::unordered_set<std::string_view> lines;
-        lines.reserve(existing.size() + records.size());
-        std::string scratch;
-        for (std::size_t row = 0; row < existing.size(); ++row) {
-            const std::string_view line = existing.joinedLine(row, scratch);
-            lines.insert(line.data() == scratch.data() ? std::string_view(owned.emplace_back(line))
-                                                       : line);
-        }
-
-        if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r')
-            bytes += "\r\n";
-        for (const SalesRecord& record : records) {
-            std::string line = SalesRecords::storableLine(record.fields);
-            if (lines.contains(line)) {
-                ++appended.alreadyThere;
-                continue;
-            }
-            bytes += line;
-            bytes += "\r\n";
-            lines.insert(owned.emplace_back(std::move(line)));
-            ++appended.added;
-        }
-    }
+    addNew(bytes, records, appended);
     if (appended.added > 0)
         appended.result = file.writeAll(bytes, true);
     if (appended.added == 0 || !appended.result)
