@@ -148,20 +148,32 @@ Loaded<std::vector<std::string>> readLines(const std::filesystem::path& file) {
     return {splitLines(bytes.value), bytes.result};
 }
 
+void findSeparators(std::string_view line, std::span<std::size_t> ends) {
+    std::size_t from = 0;
+    for (std::size_t& end : ends) {
+        const auto* ff = from < line.size()
+                             ? static_cast<const char*>(std::memchr(
+                                   line.data() + from, kFieldSeparator, line.size() - from))
+                             : nullptr;
+        end = ff ? static_cast<std::size_t>(ff - line.data()) : line.size();
+        from = end + 1;
+    }
+}
+
 std::vector<std::string> splitFields(std::string_view line, std::size_t count) {
     std::vector<std::string> fields;
+    if (count == 0)
+        return fields;
+    std::vector<std::size_t> ends(count - 1);
+    findSeparators(line, ends);
+    ends.push_back(line.size());
     fields.reserve(count);
-    while (fields.size() + 1 < count) {
-        std::size_t sep = line.find(kFieldSeparator);
-        if (sep == std::string_view::npos)
-            break;
-        fields.emplace_back(line.substr(0, sep));
-        line.remove_prefix(sep + 1);
+    std::size_t begin = 0;
+    for (std::size_t end : ends) {
+        // A field past the line's last separator is missing: empty.
+        fields.emplace_back(begin <= end ? line.substr(begin, end - begin) : std::string_view());
+        begin = end + 1;
     }
-    if (count > 0)
-        fields.emplace_back(line);
-    while (fields.size() < count)
-        fields.emplace_back();
     return fields;
 }
 

@@ -3,6 +3,7 @@
 // by form feeds. Lines end in CR LF on write; CR LF, a bare LF and a bare CR each end a line on
 // read.
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,8 +81,12 @@ auto readRecords(const std::filesystem::path& file, Parse parse)
     return parseRecords(readLines(file), parse);
 }
 
-// Splits a line into exactly `count` fields at form feeds: the last field runs to the end of the
-// line, form feeds included; missing fields are empty.
+// Where the fields of a line end: the positions of its first `ends.size()` form feeds, in order;
+// where the line has fewer, the rest are line.size(). The one field rule of every reader: a line
+// of N fields splits at its first N - 1 form feeds, the last field runs to the end of the line,
+// form feeds included, and missing fields are empty.
+void findSeparators(std::string_view line, std::span<std::size_t> ends);
+// Splits a line into exactly `count` fields by that rule.
 std::vector<std::string> splitFields(std::string_view line, std::size_t count);
 // Joins fields with form feeds.
 std::string joinFields(const std::vector<std::string>& fields);

@@ -1,6 +1,5 @@
 #include "SalesRecordFile.h"
 
-#include "SalesRecords.h"
 #include "common/DataLock.h"
 #include "common/Text.h"
 #include "link/JobKind.h"
@@ -11,19 +10,14 @@
 
 namespace korvan {
 
-SalesRecordFile::Appended SalesRecordFile::append(const std::filesystem::path& file,
-                                                  const std::vector<SalesRecord>& records) {
-    Appended appended;
-    if (records.empty())
-        return appended;
-    const DataLock lock(file);
-    auto loaded = RecordFile::readAll(file);
-    if (!loaded) {
-        appended.result = loaded.result;
-        return appended;
-    }
+namespace {
+
+// Puts each record after the file's bytes unless a line of the file or an earlier record of the
+// batch is the same (all five fields, as stored); counts both.
+void addNew(std::string& bytes, const std::vector<SalesRecord>& records,
+            SalesRecordFile::Appended& appended) {
     // The stored line of every row, looked up without a copy where the line has all five fields.
-    const SalesRecords existing = SalesRecords::fromBytes(loaded.value);
+    const SalesRecords existing = SalesRecords::fromBytes(bytes);
     std::deque<std::string> owned;
     std::unordered_set<std::string_view> lines;
     lines.reserve(existing.size() + records.size());
@@ -34,7 +28,6 @@ SalesRecordFile::Appended SalesRecordFile::append(const std::filesystem::path& f
                                                    : line);
     }
 
-    std::string& bytes = loaded.value;
     if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r')
         bytes += "\r\n";
     for (const SalesRecord& record : records) {
@@ -48,9 +41,36 @@ SalesRecordFile::Appended SalesRecordFile::append(const std::filesystem::path& f
         lines.insert(owned.emplace_back(std::move(line)));
         ++appended.added;
     }
+}
+
+} // namespace
+
+SalesRecordFile::Appended SalesRecordFile::append(TrackedFile& file,
+                                                  const std::vector<SalesRecord>& records) {
+    Appended appended;
+    if (records.empty())
+        return appended;
+    const DataLock lock(file.path());
+    auto loaded = file.readAll();
+    if (!loaded) {
+        appended.result = loaded.result;
+        return appended;
+    }
+    std::string& bytes = loaded.value;
+    const std::size_t before = bytes.size();
+    addNew(bytes, records, appended);
     if (appended.added > 0)
-        appended.result = RecordFile::writeAll(file, bytes);
+        appended.result = file.writeAll(bytes, true);
+    if (appended.added == 0 || !appended.result)
+        bytes.resize(before); // the file as it still is
+    appended.records = SalesRecords::fromBytes(std::move(bytes));
     return appended;
+}
+
+SalesRecordFile::Appended SalesRecordFile::append(const std::filesystem::path& file,
+                                                  const std::vector<SalesRecord>& records) {
+    TrackedFile tracked(file);
+    return append(tracked, records);
 }
 
 std::string SalesRecordFile::appendedText(const Appended& appended, Lang lang) {

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "common/Language.h"
+#include "SalesRecords.h"
 #include "common/RecordFile.h"
+#include "common/TrackedFile.h"
 #include "link/SalesRecord.h"
 
 namespace korvan {
@@ -17,6 +19,9 @@ public:
         IoResult result;
         std::size_t added = 0;        // records written after the file's lines
         std::size_t alreadyThere = 0; // records the file, or the same batch, held already
+        // When there were records and the file could be read: its records as they are now (as
+        // read, with those written after them when the write went through).
+        SalesRecords records;
     };
 
     // Adds the records read from the scale after the lines in the file, rewriting the whole file
@@ -28,7 +33,9 @@ public:
     // Each record is written as SalesRecords stores it, so a line break or form feed inside a
     // field cannot split its line. The lines already there keep their bytes. Nothing new leaves
     // the file untouched. A file that cannot be read is refused and left as it was: writing
-    // without its lines would lose them.
+    // without its lines would lose them. A tracked file takes the file as written (or read) as
+    // the one it knows.
+    static Appended append(TrackedFile& file, const std::vector<SalesRecord>& records);
     static Appended append(const std::filesystem::path& file,
                            const std::vector<SalesRecord>& records);
 

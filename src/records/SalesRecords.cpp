@@ -1,7 +1,6 @@
 #include "SalesRecords.h"
 
 #include <cerrno>
-#include <cstring>
 #include <stdexcept>
 
 namespace korvan {
@@ -67,20 +66,13 @@ void SalesRecords::index() {
 }
 
 SalesRecords::Row SalesRecords::locate(std::size_t begin, std::size_t end) const {
-    const char* data = buffer_.data();
+    std::array<std::size_t, kFields - 1> separators;
+    RecordFile::findSeparators(std::string_view(buffer_).substr(begin, end - begin), separators);
     Row row{};
     row.begin = static_cast<std::uint32_t>(begin);
     row.end = static_cast<std::uint32_t>(end);
-    std::size_t pos = begin;
-    for (std::uint32_t& sep : row.sep) {
-        const void* ff = pos < end ? std::memchr(data + pos, kFieldSeparator, end - pos) : nullptr;
-        if (!ff) {
-            sep = row.end;
-            continue;
-        }
-        sep = static_cast<std::uint32_t>(static_cast<const char*>(ff) - data);
-        pos = sep + 1;
-    }
+    for (std::size_t i = 0; i < separators.size(); ++i)
+        row.sep[i] = static_cast<std::uint32_t>(begin + separators[i]); // a missing one is `end`
     return row;
 }
 
@@ -98,11 +90,6 @@ void SalesRecords::append(const SalesRecord& record) {
     appendLine(storableLine(record.fields));
 }
 
-void SalesRecords::append(const std::vector<SalesRecord>& records) {
-    for (const SalesRecord& record : records)
-        append(record);
-}
-
 void SalesRecords::erase(const std::vector<std::size_t>& rows) {
     std::vector<bool> gone(rows_.size());
     for (std::size_t row : rows)
@@ -113,11 +100,6 @@ void SalesRecords::erase(const std::vector<std::size_t>& rows) {
         if (!gone[i])
             rows_[kept++] = rows_[i];
     rows_.resize(kept);
-}
-
-void SalesRecords::clear() {
-    buffer_ = std::string();
-    rows_ = std::vector<Row>();
 }
 
 std::string SalesRecords::fileBytes() const {

@@ -3,9 +3,10 @@
 // row, where its fields lie in it. A year of sales (a million lines) then costs the file's size
 // plus 24 bytes a row, and loads without a heap string per field.
 //
-// The file: one record per line, five fields joined by form feeds, CR LF after each line (a bare
-// LF or CR also ends a line on read). Field 4 runs to the end of the line, form feeds included; a
-// line with fewer separators leaves its last fields empty.
+// The file: one record per line, five fields joined by form feeds, CR LF after each line. Lines
+// and fields split as in every record file (RecordFile's findLineEnd and findSeparators): a bare
+// LF or CR also ends a line, field 4 runs to the end of the line, form feeds included, and a line
+// with fewer separators leaves its last fields empty.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -44,15 +45,13 @@ public:
     // rows when the line has all five fields, else made in `scratch`.
     std::string_view joinedLine(std::size_t row, std::string& scratch) const;
 
-    // Records read from the scale go after the last row, in the order given. Their fields are
-    // made storable first (see storableField); the record's `row` is not used. Throws
-    // std::length_error past kMaxBytes, as a full container does.
+    // A record read from the scale goes after the last row. Its fields are made storable first
+    // (see storableField); the record's `row` is not used. Throws std::length_error past
+    // kMaxBytes, as a full container does.
     void append(const SalesRecord& record);
-    void append(const std::vector<SalesRecord>& records);
     // Removes the rows whose indices are given (in any order; repeated or out-of-range indices are
     // ignored). The rows left keep their order.
     void erase(const std::vector<std::size_t>& rows);
-    void clear();
 
     // The file the rows make: each row's five fields joined by form feeds, CR LF after each; no
     // rows give no bytes. A well-formed CR LF file that was loaded gives back its own bytes.

@@ -1,6 +1,20 @@
 #include "StoreText.h"
 
+#include <utility>
+
 namespace korvan {
+
+std::size_t StoreText::maxBytes(Field field) {
+    switch (field) {
+    case Field::ShopPhone:
+        return kShopPhoneBytes;
+    case Field::StoreAddress:
+        return kStoreAddressBytes;
+    case Field::StoreName:
+        break;
+    }
+    return kStoreNameBytes;
+}
 
 const std::string& StoreText::get(Field field) const {
     switch (field) {
@@ -12,6 +26,10 @@ const std::string& StoreText::get(Field field) const {
         break;
     }
     return storeName;
+}
+
+std::string& StoreText::get(Field field) {
+    return const_cast<std::string&>(std::as_const(*this).get(field));
 }
 
 JobRequest StoreText::downloadRequest(Field field) const {

@@ -1,61 +1,34 @@
 #include "ByteLimitValidator.h"
 
 #include <QLineEdit>
-
-#include "common/TextCodec.h"
+#include <QPlainTextEdit>
+#include <algorithm>
 
 namespace korvan {
-namespace {
 
-constexpr char16_t kReplacement = u'\uFFFD';
-
-struct Measure {
-    std::size_t bytes = 0; // as written in code page 936; a replacement character is the
-                           // one undecodable byte it stands for
-    int unwritable = 0;    // characters code page 936 cannot write, other than U+FFFD
-    int replacements = 0;  // U+FFFD: bytes from the file that were not valid GBK
-};
-
-Measure measure(const QString& text) {
-    Measure m;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == QChar(kReplacement)) {
-            ++m.bytes;
-            ++m.replacements;
-            continue;
-        }
-        const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const auto length = TextCodec::gbkLength(text.mid(i, n).toStdString());
-        if (length) {
-            m.bytes += *length;
-        } else {
-            m.bytes += 4;
-            ++m.unwritable;
-        }
-        i += n - 1;
-    }
-    return m;
-}
-
-} // namespace
-
-ByteLimitValidator::ByteLimitValidator(std::size_t limit, QObject* parent)
+ByteLimitValidator::ByteLimitValidator(ByteLimit limit, QObject* parent)
     : QValidator(parent), limit_(limit) {}
 
 QValidator::State ByteLimitValidator::validate(QString& input, int&) const {
-    if (filling_)
-        return Acceptable;
-    const Measure next = measure(input);
-    if (next.unwritable > 0)
-        return Invalid;
-    if (next.replacements == 0 && next.bytes <= limit_)
-        return Acceptable;
-    // Over the limit or still holding undecodable bytes: only an edit that shortens the text and
-    // brings no new undecodable character is taken.
-    const Measure now = measure(current_);
-    if (next.bytes < now.bytes && next.replacements <= now.replacements)
+    if (filling_ || limit_.allows(input.toStdString(), current_.toStdString()))
         return Acceptable;
     return Invalid;
+}
+
+void ByteLimitValidator::apply(QLineEdit* edit, std::size_t limit) {
+    auto* validator = new ByteLimitValidator(ByteLimit(limit), edit);
+    validator->current_ = edit->text();
+    QObject::connect(edit, &QLineEdit::textChanged, validator,
+                     [validator](const QString& text) { validator->current_ = text; });
+    edit->setValidator(validator);
+}
+
+ByteLimitValidator* ByteLimitValidator::apply(QPlainTextEdit* box, std::size_t limit) {
+    auto* validator = new ByteLimitValidator(ByteLimit(limit, ByteLimit::Lines::Multi), box);
+    validator->current_ = box->toPlainText();
+    QObject::connect(box, &QPlainTextEdit::textChanged, validator,
+                     [validator, box] { validator->onBoxChanged(box); });
+    return validator;
 }
 
 void ByteLimitValidator::fill(QLineEdit* edit, const QString& text) {
@@ -67,11 +40,36 @@ void ByteLimitValidator::fill(QLineEdit* edit, const QString& text) {
         validator->filling_ = false;
 }
 
-void ByteLimitValidator::apply(QLineEdit* edit, std::size_t limit) {
-    auto* validator = new ByteLimitValidator(limit, edit);
-    validator->setCurrent(edit->text());
-    QObject::connect(edit, &QLineEdit::textChanged, validator, &ByteLimitValidator::setCurrent);
-    edit->setValidator(validator);
+void ByteLimitValidator::fill(QPlainTextEdit* box, const QString& text) {
+    auto* validator = box->findChild<ByteLimitValidator*>(QString(), Qt::FindDirectChildrenOnly);
+    if (validator) {
+        validator->filling_ = true;
+        validator->current_ = text;
+    }
+    box->setPlainText(text);
+    if (validator)
+        validator->filling_ = false;
+}
+
+void ByteLimitValidator::onBoxChanged(QPlainTextEdit* box) {
+    if (filling_)
+        return;
+    const QString now = box->toPlainText();
+    if (now == current_)
+        return; // a change of format only
+    if (limit_.allows(now.toStdString(), current_.toStdString())) {
+        current_ = now;
+        emit edited(now);
+        return;
+    }
+    // Put the text back as it was, the cursor where the refused input began.
+    const auto position = box->textCursor().position() - (now.size() - current_.size());
+    filling_ = true;
+    box->setPlainText(current_);
+    QTextCursor cursor = box->textCursor();
+    cursor.setPosition(static_cast<int>(std::clamp<qsizetype>(position, 0, current_.size())));
+    box->setTextCursor(cursor);
+    filling_ = false;
 }
 
 } // namespace korvan

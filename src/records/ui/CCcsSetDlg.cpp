@@ -4,13 +4,11 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QTimer>
-#include <algorithm>
 #include <ctime>
 
 #include "common/DataDir.h"
 #include "common/DownloadGuard.h"
 #include "common/Prompt.h"
-#include "common/TextCodec.h"
 #include "common/ui/ByteLimitValidator.h"
 #include "common/ui/QtText.h"
 #include "link/ui/CSendDataDlg.h"
@@ -19,6 +17,9 @@
 #include "records/StoreTextFile.h"
 
 namespace korvan {
+
+using Field = StoreText::Field;
+
 namespace {
 const Tr kTitle{"秤参数设置", "Parameter Settings"};
 const Tr kNoteGroup{"小票文字", "Note Text"};
@@ -37,128 +38,20 @@ const Tr kOk{"确定", "OK"};
 const Tr kCancel{"取消", "Cancel"};
 const Tr kSaveCompleted{"数据保存完成", "Save completed"};
 
-// Limits in code page 936 bytes (one Chinese character is two).
-constexpr std::size_t kStoreNameBytes = 60;
-constexpr std::size_t kShopPhoneBytes = 15;
-constexpr std::size_t kStoreAddressBytes = 60;
-
-constexpr char16_t kReplacement = u'\uFFFD';
-
-bool isControl(QChar c) {
-    return c.unicode() < 0x20 || c.unicode() == 0x7F;
-}
-
-// A text as a box weighs it against its limit.
-struct Measure {
-    std::size_t bytes = 0; // as stored; a line break is stored as CR LF, two bytes
-    int refused = 0;       // control characters the box does not take, and characters code
-                           // page 936 cannot write
-    int replacements = 0;  // U+FFFD: a byte from the file that is not valid GBK
-};
-
-Measure measure(const QString& text, bool multiLine) {
-    Measure m;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == QChar(kReplacement)) {
-            ++m.bytes;
-            ++m.replacements;
-        } else if (c == QLatin1Char('\n') && multiLine) {
-            m.bytes += 2;
-        } else if (isControl(c)) {
-            // Also keeps out the bytes the file uses to mark line breaks.
-            ++m.refused;
-        } else {
-            const qsizetype n = c.isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-            if (const auto length = TextCodec::gbkLength(text.mid(i, n).toStdString()))
-                m.bytes += *length;
-            else
-                ++m.refused;
-            i += n - 1;
-        }
-    }
-    return m;
-}
-
-// Takes an edit that fits the limit, or one that shortens a text the file gave over the limit
-// (or with undecodable bytes); never one that brings in a character the box refuses.
-bool acceptable(const QString& next, const QString& now, std::size_t limit, bool multiLine) {
-    const Measure after = measure(next, multiLine);
-    const Measure before = measure(now, multiLine);
-    if (after.refused > before.refused)
-        return false;
-    if (after.replacements == 0 && after.bytes <= limit)
-        return true;
-    return after.bytes < before.bytes && after.replacements <= before.replacements;
-}
-
-// The shop phone box: the byte limit, and no control characters (a paste could bring them).
-class PhoneValidator : public ByteLimitValidator {
-public:
-    explicit PhoneValidator(QLineEdit* edit) : ByteLimitValidator(kShopPhoneBytes, edit) {
-        // The box's text before the edit being validated.
-        QObject::connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) {
-            setCurrent(text);
-            before_ = text;
-        });
-        edit->setValidator(this);
-    }
-    State validate(QString& input, int& pos) const override {
-        if (!filling_ && measure(input, false).refused > measure(before_, false).refused)
-            return Invalid;
-        return ByteLimitValidator::validate(input, pos);
-    }
-    // Shows the file's text, whatever it holds.
-    static void fill(QLineEdit* edit, const QString& text) {
-        auto* validator = dynamic_cast<PhoneValidator*>(const_cast<QValidator*>(edit->validator()));
-        validator->filling_ = true;
-        ByteLimitValidator::fill(edit, text);
-        validator->filling_ = false;
-    }
-
-private:
-    QString before_;
-    bool filling_ = false;
-};
-
 // A line break of a multi-line box is CR LF in the text, as the scale prints it.
-std::string fromBox(QString text, bool multiLine) {
-    if (multiLine)
+std::string fromBox(QString text, Field field) {
+    if (StoreText::multiLine(field))
         text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return toGbk(text);
 }
 
-QString toBox(const std::string& bytes, bool multiLine) {
+QString toBox(const std::string& bytes, Field field) {
     QString text = fromGbk(bytes);
-    if (multiLine) {
+    if (StoreText::multiLine(field)) {
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     }
     return text;
-}
-
-std::size_t limitOf(StoreText::Field field) {
-    switch (field) {
-    case StoreText::Field::ShopPhone:
-        return kShopPhoneBytes;
-    case StoreText::Field::StoreAddress:
-        return kStoreAddressBytes;
-    case StoreText::Field::StoreName:
-        break;
-    }
-    return kStoreNameBytes;
-}
-
-std::string& fieldOf(StoreText& texts, StoreText::Field field) {
-    switch (field) {
-    case StoreText::Field::ShopPhone:
-        return texts.shopPhone;
-    case StoreText::Field::StoreAddress:
-        return texts.storeAddress;
-    case StoreText::Field::StoreName:
-        break;
-    }
-    return texts.storeName;
 }
 
 template <std::size_t N>
@@ -186,9 +79,7 @@ CCcsSetDlg::CCcsSetDlg(QWidget* parent)
         if (!read->ok())
             reportWhenShown(read->message());
 
-    new PhoneValidator(ui_->shopPhoneEdit);
-    for (QPlainTextEdit* box : {ui_->storeNameEdit, ui_->storeAddressEdit})
-        box->setTabChangesFocus(true); // a tab is no part of a receipt text
+    setUpTexts();
     showTexts();
     showBarcodeSettings(settings.value.departmentNumber, settings.value.labelSize,
                         settings.value.barcodeType, settings.value.barcodeFormat);
@@ -211,20 +102,7 @@ CCcsSetDlg::CCcsSetDlg(QWidget* parent)
 
     settleButtons();
 
-    guardMultiLine(ui_->storeNameEdit, StoreText::Field::StoreName);
-    guardMultiLine(ui_->storeAddressEdit, StoreText::Field::StoreAddress);
-    // textEdited: the operator's typing only; showing the file's text is no edit.
-    connect(ui_->shopPhoneEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
-        texts_.shopPhone = fromBox(text, false);
-        unsaved_[index(StoreText::Field::ShopPhone)] = true;
-    });
     connect(ui_->noteSaveButton, &QPushButton::clicked, this, &CCcsSetDlg::onSave);
-    connect(ui_->storeNameDownloadButton, &QPushButton::clicked, this,
-            [this] { onDownload(StoreText::Field::StoreName); });
-    connect(ui_->shopPhoneDownloadButton, &QPushButton::clicked, this,
-            [this] { onDownload(StoreText::Field::ShopPhone); });
-    connect(ui_->storeAddressDownloadButton, &QPushButton::clicked, this,
-            [this] { onDownload(StoreText::Field::StoreAddress); });
     connect(ui_->dateTimeDownloadButton, &QPushButton::clicked, this,
             &CCcsSetDlg::onDownloadDateTime);
     connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
@@ -260,14 +138,29 @@ void CCcsSetDlg::setCaptions() {
     ui_->cancelButton->setText(qtr(kCancel, lang_));
 }
 
+void CCcsSetDlg::setUpTexts() {
+    ByteLimitValidator::apply(ui_->shopPhoneEdit, StoreText::kShopPhoneBytes);
+    // textEdited: the operator's typing only; showing the file's text is no edit.
+    connect(ui_->shopPhoneEdit, &QLineEdit::textEdited, this,
+            [this](const QString& text) { onEdited(Field::ShopPhone, text); });
+    for (auto [box, field] : {std::pair{ui_->storeNameEdit, Field::StoreName},
+                              std::pair{ui_->storeAddressEdit, Field::StoreAddress}}) {
+        box->setTabChangesFocus(true); // a tab is no part of a receipt text
+        connect(ByteLimitValidator::apply(box, StoreText::maxBytes(field)),
+                &ByteLimitValidator::edited, this,
+                [this, field](const QString& text) { onEdited(field, text); });
+    }
+    for (auto [button, field] : {std::pair{ui_->storeNameDownloadButton, Field::StoreName},
+                                 std::pair{ui_->shopPhoneDownloadButton, Field::ShopPhone},
+                                 std::pair{ui_->storeAddressDownloadButton, Field::StoreAddress}})
+        connect(button, &QPushButton::clicked, this, [this, field] { onDownload(field); });
+}
+
 void CCcsSetDlg::showTexts() {
-    const QString name = toBox(texts_.storeName, true);
-    const QString address = toBox(texts_.storeAddress, true);
-    accepted_[index(StoreText::Field::StoreName)] = name;
-    accepted_[index(StoreText::Field::StoreAddress)] = address;
-    ui_->storeNameEdit->setPlainText(name);
-    ui_->storeAddressEdit->setPlainText(address);
-    PhoneValidator::fill(ui_->shopPhoneEdit, toBox(texts_.shopPhone, false));
+    ByteLimitValidator::fill(ui_->storeNameEdit, toBox(texts_.storeName, Field::StoreName));
+    ByteLimitValidator::fill(ui_->shopPhoneEdit, toBox(texts_.shopPhone, Field::ShopPhone));
+    ByteLimitValidator::fill(ui_->storeAddressEdit,
+                             toBox(texts_.storeAddress, Field::StoreAddress));
 }
 
 void CCcsSetDlg::showBarcodeSettings(const std::string& departmentNumber,
@@ -279,34 +172,9 @@ void CCcsSetDlg::showBarcodeSettings(const std::string& departmentNumber,
     fillList(ui_->barcodeFormatBox, BarcodeScaleSettings::kBarcodeFormats, barcodeFormat);
 }
 
-void CCcsSetDlg::guardMultiLine(QPlainTextEdit* box, StoreText::Field field) {
-    // Connected after the file's text is shown, so showing it is no edit.
-    connect(box, &QPlainTextEdit::textChanged, this,
-            [this, box, field] { onMultiLineChanged(box, field); });
-}
-
-void CCcsSetDlg::onMultiLineChanged(QPlainTextEdit* box, StoreText::Field field) {
-    if (reverting_)
-        return;
-    QString& accepted = accepted_[index(field)];
-    const QString now = box->toPlainText();
-    if (now == accepted)
-        return; // a format change only
-    if (!acceptable(now, accepted, limitOf(field), true)) {
-        // Put the text back as it was, the cursor where the refused input began.
-        const int position =
-            box->textCursor().position() - static_cast<int>(now.size() - accepted.size());
-        reverting_ = true;
-        box->setPlainText(accepted);
-        QTextCursor cursor = box->textCursor();
-        cursor.setPosition(std::clamp(position, 0, static_cast<int>(accepted.size())));
-        box->setTextCursor(cursor);
-        reverting_ = false;
-        return;
-    }
-    accepted = now;
+void CCcsSetDlg::onEdited(Field field, const QString& text) {
     // Only the edited text is taken from its box: the others keep the file's exact bytes.
-    fieldOf(texts_, field) = fromBox(now, true);
+    texts_.get(field) = fromBox(text, field);
     unsaved_[index(field)] = true;
 }
 
@@ -342,7 +210,7 @@ void CCcsSetDlg::loadTexts() {
     texts_ = std::move(loaded.value);
 }
 
-void CCcsSetDlg::onDownload(StoreText::Field field) {
+void CCcsSetDlg::onDownload(Field field) {
     if (!DownloadGuard::allows(textsRead_, unsaved_[index(field)], lang_))
         return;
     CSendDataDlg::run(texts_.downloadRequest(field), this);

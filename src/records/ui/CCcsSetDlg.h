@@ -17,7 +17,6 @@ namespace Ui {
 class CCcsSetDlg;
 }
 
-class QPlainTextEdit;
 class QTimer;
 
 namespace korvan {
@@ -40,12 +39,13 @@ private:
     static std::size_t index(StoreText::Field field) { return static_cast<std::size_t>(field); }
 
     void setCaptions();
+    // The texts' byte limits, and what their edits and Download buttons do.
+    void setUpTexts();
     void showTexts();
     void showBarcodeSettings(const std::string& departmentNumber, const std::string& labelSize,
                              const std::string& barcodeType, const std::string& barcodeFormat);
-    // The store name and address boxes take line breaks but keep their byte limit.
-    void guardMultiLine(QPlainTextEdit* box, StoreText::Field field);
-    void onMultiLineChanged(QPlainTextEdit* box, StoreText::Field field);
+    // An edit of a text's box that its limit took.
+    void onEdited(StoreText::Field field, const QString& text);
     // True when the file now holds the texts.
     bool onSave();
     void loadTexts();
@@ -58,9 +58,6 @@ private:
     Lang lang_;
     StoreText texts_;
     std::array<bool, 3> unsaved_{};
-    // What each multi-line box showed after its last accepted edit, to go back to on a refusal.
-    std::array<QString, 3> accepted_;
-    bool reverting_ = false;
     IoResult textsRead_;
     IoResult settingsRead_;
     std::int64_t clock_ = 0;

@@ -88,7 +88,7 @@ void CDzcjlDlg::setOpener(Opener open) {
 
 CDzcjlDlg::CDzcjlDlg(QWidget* parent)
     : DataEntryDialog(parent), ui_(std::make_unique<Ui::CDzcjlDlg>()), lang_(Language::current()),
-      file_(DataDir::current().record("dzcjl.rec")) {
+      log_(DataDir::current().record("dzcjl.rec")) {
     ui_->setupUi(this);
     fixSize();
 
@@ -109,8 +109,9 @@ CDzcjlDlg::CDzcjlDlg(QWidget* parent)
     ByteLimitValidator::apply(ui_->nameEdit, kNameBytes);
     settleButtons();
 
-    if (!loadAll())
-        reportWhenShown(loadProblem_);
+    log_.load();
+    if (!log_.loadResult())
+        reportWhenShown(log_.loadResult().message());
     showRows();
 
     ListView::onEmptyAreaClick(ui_->recordList, [this] { onListClicked(); });
@@ -164,15 +165,7 @@ void CDzcjlDlg::setCaptions() {
 const SalesRows& CDzcjlDlg::shown() const {
     if (selection_)
         return *selection_;
-    return records_;
-}
-
-bool CDzcjlDlg::loadAll() {
-    selection_.reset();
-    auto loaded = SalesRecords::load(file_);
-    records_ = std::move(loaded.value);
-    loadProblem_ = loaded.ok() ? std::string() : loaded.result.message();
-    return loaded.ok();
+    return log_.records();
 }
 
 void CDzcjlDlg::showRows() {
@@ -193,16 +186,19 @@ void CDzcjlDlg::computeTotal() {
     totalling_ = false;
 }
 
-bool CDzcjlDlg::save(SalesRecords& records) {
-    const TrackedFile::Saved saved = file_.save(records.fileBytes(), lang_);
-    if (saved.reload) {
+void CDzcjlDlg::deleted(const TrackedFile::Saved& saved) {
+    if (saved.written) {
+        mark_ = false;
+        ui_->recordList->clearSelection();
+        model_->refresh();
+    } else if (saved.reload) {
         // The file as another program left it; the deletion is not made.
-        onDisplayAll();
-        return false;
+        ByteLimitValidator::fill(ui_->dateEdit, QString());
+        ByteLimitValidator::fill(ui_->nameEdit, QString());
+        model_->refresh();
     }
-    if (!saved.result.ok())
+    if (!saved.result)
         Prompt::showMessage(saved.result.message());
-    return saved.written;
 }
 
 void CDzcjlDlg::onListClicked() {
@@ -228,20 +224,21 @@ void CDzcjlDlg::onQuery() {
         Prompt::showMessage(SalesQuery::dateFormatMessage().get(lang_));
         return;
     }
-    const bool read = loadAll();
-    selection_ = SalesQuery{date, toGbk(ui_->nameEdit->text())}.run(records_);
+    log_.load();
+    selection_ = SalesQuery{date, toGbk(ui_->nameEdit->text())}.run(log_.records());
     showRows();
-    if (!read)
-        Prompt::showMessage(loadProblem_);
+    if (!log_.loadResult())
+        Prompt::showMessage(log_.loadResult().message());
 }
 
 void CDzcjlDlg::onDisplayAll() {
     ByteLimitValidator::fill(ui_->dateEdit, QString());
     ByteLimitValidator::fill(ui_->nameEdit, QString());
-    const bool read = loadAll();
+    log_.load();
+    selection_.reset();
     showRows();
-    if (!read)
-        Prompt::showMessage(loadProblem_);
+    if (!log_.loadResult())
+        Prompt::showMessage(log_.loadResult().message());
 }
 
 void CDzcjlDlg::onDeleteSelection() {
@@ -250,81 +247,52 @@ void CDzcjlDlg::onDeleteSelection() {
         return;
     }
     if (Prompt::ask(kSure.get(lang_))) {
-        if (!loadProblem_.empty()) {
-            Prompt::showMessage(loadProblem_); // writing now would lose the file's records
-            return;
-        }
         const std::set<std::size_t> selected = ListView::selectedRows(ui_->recordList);
-        // The list changes only once the file holds the change.
-        SalesRecords kept = records_;
-        kept.erase({selected.begin(), selected.end()});
-        if (save(kept)) {
-            records_ = std::move(kept);
-            mark_ = false;
-            ui_->recordList->clearSelection();
-            model_->refresh();
-        }
+        deleted(log_.erase({selected.begin(), selected.end()}, lang_));
     }
     computeTotal();
 }
 
 void CDzcjlDlg::onDeleteAll() {
-    if (shown().size() == 0) {
+    if (shown().size() == 0)
         Prompt::showMessage(SalesCaptions::kNoRecord.get(lang_));
-    } else if (Prompt::ask(kSure.get(lang_))) {
-        if (!loadProblem_.empty()) {
-            Prompt::showMessage(loadProblem_);
-            return;
-        }
-        SalesRecords none;
-        if (save(none)) {
-            records_ = std::move(none);
-            mark_ = false;
-            model_->refresh();
-        }
-    }
+    else if (Prompt::ask(kSure.get(lang_)))
+        deleted(log_.eraseAll(lang_));
     computeTotal();
 }
 
 void CDzcjlDlg::onReadRecords() {
     onDisplayAll();
-    if (!loadProblem_.empty())
+    if (!log_.loadResult())
         return; // already said why; the file must not be written over
     JobRequest request;
     request.kind = JobKind::ReadRecords;
     // Rows appear as they arrive.
-    std::vector<SalesRecord> received;
-    request.recordSink = [this, &received](const SalesRecord& record) {
-        received.push_back(record);
+    request.recordSink = [this](const SalesRecord& record) {
         model_->beginAppend(1);
-        records_.append(record);
+        log_.receive(record);
         model_->endAppend();
         ui_->recordList->scrollToBottom();
     };
     CSendDataDlg::run(std::move(request), this);
-    // Whatever arrived before a failure is kept. The file is read again under the data folder's
-    // lock, so what another program appended meanwhile stays, and a sale stored already is not
-    // stored twice.
-    const SalesRecordFile::Appended appended =
-        SalesRecordFile::append(DataDir::current().record("dzcjl.rec"), received);
-    const bool read = loadAll();
+    // Whatever arrived before a failure is kept.
+    const SalesLog::Appended appended = log_.storeReceived();
     showRows();
-    if (!appended.result.ok()) {
+    if (!appended.result) {
         Prompt::showMessage(appended.result.message());
         return;
     }
-    if (!read)
-        Prompt::showMessage(loadProblem_);
+    if (!log_.loadResult())
+        Prompt::showMessage(log_.loadResult().message());
     if (appended.alreadyThere > 0)
         Prompt::showMessage(SalesRecordFile::appendedText(appended, lang_));
-    mayHoldMore_ = SalesRecordFile::mayHoldMore(received.size());
-    if (mayHoldMore_)
-        Prompt::showMessage(SalesRecordFile::mayHoldMoreText(received.size(), lang_));
+    if (log_.mayHoldMore())
+        Prompt::showMessage(SalesRecordFile::mayHoldMoreText(log_.lastRead(), lang_));
 }
 
 void CDzcjlDlg::onClearRecords() {
     // Records the last read could not take would be gone with the clear.
-    if (mayHoldMore_)
+    if (log_.mayHoldMore())
         Prompt::showMessage(
             SalesRecordFile::mayHoldMoreText(SalesRecordFile::kMaxReadLines, lang_));
     if (!Prompt::ask(kSure.get(lang_)))

@@ -9,7 +9,7 @@
 #include "common/Language.h"
 #include "common/ui/DataEntryDialog.h"
 #include "records/SalesQuery.h"
-#include "records/SalesRecords.h"
+#include "records/SalesLog.h"
 
 namespace Ui {
 class CDzcjlDlg;
@@ -40,13 +40,10 @@ public:
 
 private:
     void setCaptions();
-    // Reads record/dzcjl.rec into the list (the full view); false, after saying why, when the
-    // file cannot be read.
-    bool loadAll();
     void showRows();
     void computeTotal();
-    // Writes the list to the file; says why when it cannot.
-    bool save(SalesRecords& records);
+    // What a deletion came to: the list follows the file, and a failure is said.
+    void deleted(const TrackedFile::Saved& saved);
 
     void onListClicked();
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -61,13 +58,8 @@ private:
 
     std::unique_ptr<Ui::CDzcjlDlg> ui_;
     Lang lang_;
-    SalesRecords records_;
-    TrackedFile file_;
-    // The last read stopped at its limit: the scale may hold more (Clear records warns).
-    bool mayHoldMore_ = false;
+    SalesLog log_;
     std::optional<SalesSelection> selection_;
-    // Why the file could not be read: until it can, nothing may write it.
-    std::string loadProblem_;
     bool mark_ = false;
     bool totalling_ = false;
     // An export is being written or handed over: another press of Export does nothing.

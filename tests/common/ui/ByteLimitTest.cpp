@@ -1,6 +1,9 @@
-// A box filled from a file can hold more than its limit, or bytes that are not GBK: it can be
-// shortened, but typing never leaves it longer or adds what cannot be written.
+// The byte limit on real boxes: a line edit and a multi-line box follow what they hold, so a text
+// filled from a file over the limit can be shortened but not lengthened; a multi-line box undoes a
+// refused edit and tells only the edits it took.
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "common/ui/ByteLimitValidator.h"
@@ -11,7 +14,7 @@ using namespace korvan;
 class ByteLimitTest : public QObject {
     Q_OBJECT
 private slots:
-    void overlongTextCanOnlyShrinkUntilItFits() {
+    void lineEditOverlongTextCanOnlyShrinkUntilItFits() {
         QLineEdit edit;
         ByteLimitValidator::apply(&edit, 6);
         ByteLimitValidator::fill(&edit, QStringLiteral("苹果梨x")); // 7 bytes, from a file
@@ -25,26 +28,27 @@ private slots:
         QTest::keyClick(&edit, Qt::Key_Backspace);
         test::typeText(&edit, QStringLiteral("zz"));
         QCOMPARE(edit.text(), QStringLiteral("苹果zz"));
-        // Replacing a selection with a longer text while over the limit is refused too.
-        ByteLimitValidator::fill(&edit, QStringLiteral("abcdefgh"));
-        edit.setSelection(0, 1);
-        test::typeText(&edit, QStringLiteral("苹"));
-        QCOMPARE(edit.text(), QStringLiteral("abcdefgh"));
     }
 
-    void undecodableBytesMustGoBeforeTyping() {
-        QLineEdit edit;
-        ByteLimitValidator::apply(&edit, 10);
-        ByteLimitValidator::fill(
-            &edit, QStringLiteral("ab\uFFFD")); // a byte that is not GBK, shown as U+FFFD
-        edit.setCursorPosition(3);
-        test::typeText(&edit, QStringLiteral("c"));
-        QCOMPARE(edit.text(), QStringLiteral("ab\uFFFD"));
-        test::typeText(&edit, QStringLiteral("\uFFFD")); // nor can one be typed
-        QCOMPARE(edit.text(), QStringLiteral("ab\uFFFD"));
-        QTest::keyClick(&edit, Qt::Key_Backspace);
-        test::typeText(&edit, QStringLiteral("c"));
-        QCOMPARE(edit.text(), QStringLiteral("abc"));
+    void multiLineBoxUndoesARefusedEdit() {
+        QPlainTextEdit box;
+        QSignalSpy edited(ByteLimitValidator::apply(&box, 6), &ByteLimitValidator::edited);
+        ByteLimitValidator::fill(&box, QStringLiteral("a\nbcdef")); // 8 bytes, from a file
+        QCOMPARE(edited.count(), 0);
+        box.moveCursor(QTextCursor::End);
+        test::typeText(&box, QStringLiteral("g"));
+        QCOMPARE(box.toPlainText(), QStringLiteral("a\nbcdef"));
+        QTest::keyClick(&box, Qt::Key_Backspace);
+        QTest::keyClick(&box, Qt::Key_Backspace);
+        QCOMPARE(edited.count(), 2);
+        QCOMPARE(edited.last().at(0).toString(), QStringLiteral("a\nbcd")); // 6 bytes: fits
+
+        // A paste that does not fit is undone whole; the cursor stays where it began.
+        box.moveCursor(QTextCursor::Start);
+        box.insertPlainText(QStringLiteral("xy"));
+        QCOMPARE(box.toPlainText(), QStringLiteral("a\nbcd"));
+        QCOMPARE(box.textCursor().position(), 0);
+        QCOMPARE(edited.count(), 2);
     }
 };
 

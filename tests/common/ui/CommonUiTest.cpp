@@ -4,10 +4,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "support/UiType.h"
-
 #include "common/Prompt.h"
-#include "common/ui/ByteLimitValidator.h"
 #include "common/ui/CTsDlg.h"
 #include "common/ui/DataEntryDialog.h"
 #include "common/ui/DialogRunner.h"
@@ -111,16 +108,6 @@ private slots:
         QTest::keyClick(screen.ok, Qt::Key_Return);
         QVERIFY(!screen.isVisible());
         QCOMPARE(screen.result(), int(QDialog::Accepted));
-    }
-
-    void byteLimitCountsCodePage936Bytes() {
-        QLineEdit edit;
-        ByteLimitValidator::apply(&edit, 6);
-        korvan::test::typeText(&edit, QStringLiteral("苹果梨子"));
-        QCOMPARE(edit.text(), QStringLiteral("苹果梨")); // 6 bytes, the fourth character is refused
-        edit.clear();
-        korvan::test::typeText(&edit, QStringLiteral("ab\U0001F600c"));
-        QCOMPARE(edit.text(), QStringLiteral("abc")); // no emoji in code page 936
     }
 
     void textEdgeKeepsBytesAndShowsBadOnes() {
