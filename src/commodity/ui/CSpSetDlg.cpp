@@ -257,10 +257,9 @@ void CSpSetDlg::onExport() {
                                                             : QStringLiteral(".csv");
     lastFolder() = QFileInfo(chosen).absolutePath();
 
-    const CommodityExport::Result result =
-        CommodityExport::write(localPath(chosen), list_.rows(), lang_);
+    const IoResult result = CommodityExport::write(localPath(chosen), list_.rows(), lang_);
     if (!result) {
-        Prompt::showMessage(result.message);
+        Prompt::showMessage(result.message());
         return;
     }
     Prompt::showMessage(
