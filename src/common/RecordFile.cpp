@@ -47,12 +47,11 @@ std::string IoResult::message() const {
     static const Tr kFolder{"无法在此文件夹中写入文件", "Cannot write a file in the folder"};
     static const Tr kChanged{"文件在打开后已被其他程序修改",
                              "The file was changed by another program since it was opened"};
-    static const Tr kOther{"操作失败", "It could not be done"};
     if (failure != Failure::None && text.zh)
         return path.empty() ? std::string(text.get()) : text.get() + (": " + path.string());
     switch (failure) {
     case Failure::Other:
-        return std::string(kOther.get()) + ": " + detail;
+        return detail;
     case Failure::Changed:
         return std::string(kChanged.get()) + ": " + path.string();
     case Failure::NotRegular:

@@ -18,7 +18,8 @@ constexpr char kFieldSeparator = '\x0C';
 struct [[nodiscard]] IoResult {
     // What could not be done; the message names the file, or the folder for Folder.
     // Changed: another program wrote the file since it was read, and it was left alone.
-    // Other: not a file-system failure (a socket, a library, a bad value): `detail` says what.
+    // Other: not a file-system failure (a socket, a library, a refused step): `detail` says what,
+    // and is what the operator reads unless `text` is set.
     enum class Failure { None, File, NotRegular, Folder, Changed, Other };
 
     int error = 0; // errno of the failure, 0 when there is none
@@ -44,6 +45,8 @@ struct [[nodiscard]] IoResult {
     static IoResult fileFailure(std::filesystem::path file, int error) {
         return of(Failure::File, std::move(file), error);
     }
+    // A step refused or failed for a reason that is no file's; `detail` is also the operator's
+    // line (already in the language it is to be shown in).
     static IoResult failed(std::string detail, int error = 0) {
         return {error, {}, Failure::Other, std::move(detail), {}};
     }
