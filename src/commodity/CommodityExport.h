@@ -26,7 +26,7 @@ std::string csv(const std::vector<CommodityRecord>& records, Lang lang);
 // Writes the file in the format its name asks for, replacing it atomically. A workbook that
 // cannot be written tells the operator so with the file's name; its detail says what went wrong.
 IoResult write(const std::filesystem::path& file, const std::vector<CommodityRecord>& records,
-             Lang lang);
+               Lang lang);
 
 } // namespace CommodityExport
 } // namespace korvan

@@ -29,5 +29,4 @@ IoResult save(const std::filesystem::path& languageFile, const std::string& flag
 
 } // namespace Language
 
-
 } // namespace korvan

@@ -24,7 +24,7 @@ public:
     // fields as text. The file is replaced atomically, so a failure leaves it as it was. A failure
     // tells the operator kFailureMessage; its detail says what went wrong.
     static IoResult write(const std::filesystem::path& file, const SalesRows& rows,
-                        const std::array<std::string, SalesRows::kFields>& captions);
+                          const std::array<std::string, SalesRows::kFields>& captions);
 
     // A new empty file with a unique name ending in ".xlsx" in the temporary folder (TMPDIR),
     // readable by the user alone, for a workbook to be written into and handed to a spreadsheet

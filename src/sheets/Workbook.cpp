@@ -51,7 +51,8 @@ int textPixels(std::string_view utf8, const Style& style) {
         else if ((byte & 0xC0) != 0x80)
             units += 2; // the first byte of a wide character
     const double size = style.size > 0 ? style.size : kDefaultSize;
-    return static_cast<int>(units * kAsciiPixels * size / kDefaultSize * (style.bold ? 8.0 / 7 : 1));
+    return static_cast<int>(units * kAsciiPixels * size / kDefaultSize *
+                            (style.bold ? 8.0 / 7 : 1));
 }
 
 std::string numberText(double value) {
@@ -183,10 +184,9 @@ void Sheet::setPrint(const PrintSetUp& print) {
 void Sheet::fitColumns() {
     for (std::size_t c = 0; c < widths_.size(); ++c) {
         const auto col = static_cast<lxw_col_t>(c);
-        book_.keep(worksheet_set_column_pixels(parts_->sheet, col, col,
-                                               std::min(widths_[c] + kPaddingPixels,
-                                                        kMaxColumnPixels),
-                                               parts_->columnFormat));
+        book_.keep(worksheet_set_column_pixels(
+            parts_->sheet, col, col, std::min(widths_[c] + kPaddingPixels, kMaxColumnPixels),
+            parts_->columnFormat));
     }
 }
 

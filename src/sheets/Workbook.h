@@ -25,8 +25,8 @@ inline constexpr std::size_t kMaxRows = 1048576;
 // How a cell looks. Cells of one style share one format in the file.
 struct Style {
     bool bold = false;
-    std::string font; // the default font when empty
-    double size = 0;  // points; 0 for the default size (11)
+    std::string font;      // the default font when empty
+    double size = 0;       // points; 0 for the default size (11)
     bool centred = false;  // horizontally and vertically
     bool bordered = false; // a thin line on each side
     bool text = false;     // formatted as text, so what the operator types later stays text

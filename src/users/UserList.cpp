@@ -1,6 +1,5 @@
 #include "UserList.h"
 
-
 namespace korvan {
 namespace {
 const Tr kTooMany{"用户数量不能超过5个", "No more than 5 users"};

@@ -147,7 +147,9 @@ std::string ScaleOptions::usage() {
 Loaded<ScaleOptions> ScaleOptions::parse(int argc, const char* const* argv) {
     ScaleOptions options;
     Line line(options);
-    auto fail = [](std::string why) { return Loaded<ScaleOptions>{{}, IoResult::failed(std::move(why))}; };
+    auto fail = [](std::string why) {
+        return Loaded<ScaleOptions>{{}, IoResult::failed(std::move(why))};
+    };
     // CLI11 takes the arguments last first.
     std::vector<std::string> args;
     for (int i = argc - 1; i >= 0; --i)

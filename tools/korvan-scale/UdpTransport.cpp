@@ -22,9 +22,9 @@ std::string addressText(const sockaddr_in& address) {
 Loaded<UniqueFd> openBound(in_addr address, std::uint16_t port, std::uint16_t* bound) {
     UniqueFd fd(::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (!fd)
-        return {{}, IoResult::failed(std::string("cannot create a UDP socket: ") +
-                                         std::strerror(errno),
-                                     errno)};
+        return {{},
+                IoResult::failed(std::string("cannot create a UDP socket: ") + std::strerror(errno),
+                                 errno)};
     sockaddr_in local{};
     local.sin_family = AF_INET;
     local.sin_addr = address;
