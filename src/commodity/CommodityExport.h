@@ -23,15 +23,10 @@ std::vector<std::vector<std::string>> table(const std::vector<CommodityRecord>& 
 // The CSV file's bytes.
 std::string csv(const std::vector<CommodityRecord>& records, Lang lang);
 
-struct [[nodiscard]] Result {
-    bool ok = false;
-    std::string message; // on failure, for the operator in the current language
-    std::string detail;  // on failure, what exactly went wrong (English)
-    explicit operator bool() const { return ok; }
-};
-// Writes the file in the format its name asks for, replacing it atomically.
-Result write(const std::filesystem::path& file, const std::vector<CommodityRecord>& records,
-             Lang lang);
+// Writes the file in the format its name asks for, replacing it atomically. A workbook that
+// cannot be written tells the operator so with the file's name; its detail says what went wrong.
+IoResult write(const std::filesystem::path& file, const std::vector<CommodityRecord>& records,
+               Lang lang);
 
 } // namespace CommodityExport
 } // namespace korvan

@@ -2,7 +2,6 @@
 
 #include "CommodityColumns.h"
 #include "common/DownloadGuard.h"
-#include "common/Prompt.h"
 #include "common/Text.h"
 
 #include <algorithm>
@@ -53,22 +52,19 @@ void CommodityList::click(const std::vector<std::size_t>& selected) {
     working_ = rows_[lowest];
 }
 
-bool CommodityList::find() {
+IoResult CommodityList::find() {
     chosen_ = false;
-    if (working_.name.empty()) {
-        Prompt::showMessage(kNameEmpty.get(lang_));
-        return false;
-    }
+    if (working_.name.empty())
+        return IoResult::failed(kNameEmpty.get(lang_));
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         if (rows_[i].name == working_.name) {
             working_ = rows_[i];
             chosenIndex_ = i;
             chosen_ = true;
-            return true;
+            return {};
         }
     }
-    Prompt::showMessage(kNotFound.get(lang_));
-    return false;
+    return IoResult::failed(kNotFound.get(lang_));
 }
 
 void CommodityList::doubleClick(const std::vector<std::size_t>& selected) {
@@ -87,15 +83,13 @@ void CommodityList::doubleClick(const std::vector<std::size_t>& selected) {
     clearChosen();
 }
 
-bool CommodityList::startNew() {
-    if (rows_.size() >= kMaxRows) {
-        Prompt::showMessage(kListFull.get(lang_));
-        return false;
-    }
+IoResult CommodityList::startNew() {
+    if (rows_.size() >= kMaxRows)
+        return IoResult::failed(kListFull.get(lang_));
     if (!chosen_)
         working_ = CommodityRecord::newRecord();
     clearChosen();
-    return true;
+    return {};
 }
 
 void CommodityList::deleteSelected(const std::vector<std::size_t>& selected) {
@@ -141,21 +135,19 @@ TrackedFile::Saved CommodityList::writeFile() {
 }
 
 TrackedFile::Saved CommodityList::save() {
-    const TrackedFile::Saved saved = writeFile();
+    TrackedFile::Saved saved = writeFile();
     if (!saved.written || rows_.empty())
         return saved;
-    Prompt::showMessage(kSaveCompleted.get(lang_));
+    saved.note = kSaveCompleted.get(lang_);
     modified_ = false;
     return saved;
 }
 
-bool CommodityList::readyForDownload() const {
-    if (!DownloadGuard::allows(loadFailure_, modified_, lang_))
-        return false;
+IoResult CommodityList::readyForDownload() const {
+    if (const IoResult guarded = DownloadGuard::check(loadFailure_, modified_, lang_); !guarded)
+        return guarded;
     const std::string refusal = downloadRefusal();
-    if (!refusal.empty())
-        Prompt::showMessage(refusal);
-    return refusal.empty();
+    return refusal.empty() ? IoResult{} : IoResult::failed(refusal);
 }
 
 std::string CommodityList::downloadRefusal() const {
@@ -187,22 +179,21 @@ JobRequest CommodityList::downloadRequest() const {
     return request;
 }
 
+IoResult CommodityList::editorRefusal(const CommodityForm& form) const {
+    const auto mode =
+        editorUpdates() ? CommodityValidation::Mode::Updating : CommodityValidation::Mode::Adding;
+    if (auto failed = CommodityValidation::firstFailure(form, mode, rows_.size()))
+        return IoResult::failed(CommodityValidation::message(*failed).get(lang_));
+    return {};
+}
+
 CommodityList::EditorSave CommodityList::saveFromEditor(const CommodityForm& form) {
-    if (editorUpdates()) {
-        if (auto failed = CommodityValidation::firstFailure(
-                form, CommodityValidation::Mode::Updating, rows_.size())) {
-            Prompt::showMessage(CommodityValidation::message(*failed).get(lang_));
-            return {};
-        }
+    if (!editorRefusal(form))
+        return editorUpdates() ? EditorSave{} : writeFromEditor();
+    if (editorUpdates())
         rows_[chosenIndex_] = form.toRecord();
-    } else {
-        if (auto failed = CommodityValidation::firstFailure(form, CommodityValidation::Mode::Adding,
-                                                            rows_.size())) {
-            Prompt::showMessage(CommodityValidation::message(*failed).get(lang_));
-            return writeFromEditor();
-        }
+    else
         rows_.push_back(form.toRecord());
-    }
     working_ = CommodityRecord::newRecord();
     clearChosen();
     modified_ = true;

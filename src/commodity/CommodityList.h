@@ -2,8 +2,8 @@
 // The commodity list as the commodity settings screen works on it: the rows (the working copy of
 // record/sp.rec), the chosen row, the working record behind the Name box, the modified flag and
 // the model family, with the commands of the screen and the Save of the commodity editor. The
-// screen turns clicks into these calls and shows the state; messages go through Prompt exactly
-// where the operator is told something.
+// screen turns clicks into these calls and shows the state; a call that has something to tell
+// the operator returns it (in the language of opening), and the screen shows it.
 #include <cstddef>
 #include <filesystem>
 #include <string>
@@ -60,17 +60,17 @@ public:
     // chosen row and the working record takes its fields. A click on an empty list clears the
     // chosen row; a click that leaves nothing selected changes nothing.
     void click(const std::vector<std::size_t>& selected);
-    // Find by the working record's name, exact bytes, first row first. True when a row was found:
-    // it is now the chosen row and the editor opens to update it. Otherwise a message was shown.
-    bool find();
+    // Find by the working record's name, exact bytes, first row first. Ok when a row was found:
+    // it is now the chosen row and the editor opens to update it. Otherwise it says why not.
+    IoResult find();
     // A double-click: the highest-numbered selected row becomes the chosen row, or with nothing
     // selected the working record becomes a new record and the chosen row is cleared. The editor
     // always opens afterwards.
     void doubleClick(const std::vector<std::size_t>& selected);
-    // New: false (with a message) when the list is full. Otherwise the working record becomes a
-    // new record unless a row is chosen (its fields then serve as the template), the chosen row is
-    // cleared, and true: the editor opens to add.
-    bool startNew();
+    // New: refused when the list is full. Otherwise the working record becomes a new record
+    // unless a row is chosen (its fields then serve as the template), the chosen row is cleared,
+    // and the editor opens to add.
+    IoResult startNew();
     // Removes the selected rows. The list counts as modified even when nothing was selected; the
     // chosen row is left as it was.
     void deleteSelected(const std::vector<std::size_t>& selected);
@@ -81,16 +81,16 @@ public:
     bool takeRows(std::vector<CommodityRecord> rows);
     // Why the list's file could not be read when it was opened (ok when it was).
     const IoResult& loadResult() const { return loadFailure_; }
-    // Writes the list to the file. A non-empty list then shows "Save completed" and clears the
-    // modified flag; an empty list leaves a file of length zero, shows nothing and leaves the flag.
-    // A failed write shows nothing here and keeps the flag: the screen shows the result's message.
+    // Writes the list to the file. A non-empty list then clears the modified flag and notes "Save
+    // completed"; an empty list leaves a file of length zero, notes nothing and leaves the flag.
+    // A failed write keeps the flag.
     // When another program wrote the file since it was read, the operator is asked first (reload,
     // overwrite or cancel); Reload opens the list again from the file. `written` tells whether
     // the file now holds the list.
     TrackedFile::Saved save();
-    // The guard of Download: false, after telling the operator, while the list differs from the
-    // file or a row holds a value the scale cannot take (downloadRefusal).
-    bool readyForDownload() const;
+    // The guard of Download: refused while the list's file could not be read, while the list
+    // differs from the file, or while a row holds a value the scale cannot take (downloadRefusal).
+    IoResult readyForDownload() const;
     // Why the rows cannot be sent, naming the first row and field at fault: a number field that
     // the list's model family sends and that is not a number (CommodityValidation). Empty when
     // they can. The file may hold such values; they load and show, so they can be corrected.
@@ -104,8 +104,11 @@ public:
     CommodityForm editorForm() const { return CommodityForm::from(working_); }
     // (A chosen index past the end, left behind by a Delete, can never be written to: it adds.)
     bool editorUpdates() const { return chosen_ && chosenIndex_ < rows_.size(); }
-    // The editor's Save: validates (showing the first failure), puts the record into the list and
-    // writes the list to the file. A failed update leaves everything as it was and the editor
+    // The first failure of the editor's form, which the operator is told before the Save goes on;
+    // ok when the form is valid.
+    IoResult editorRefusal(const CommodityForm& form) const;
+    // The editor's Save: validates (editorRefusal), puts the record into the list and writes the
+    // list to the file. A failed update leaves everything as it was and the editor
     // open. A failed add changes no row, but when the list was already modified it is still
     // written and the editor closes (the rejected record is dropped).
     EditorSave saveFromEditor(const CommodityForm& form);

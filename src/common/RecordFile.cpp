@@ -47,7 +47,11 @@ std::string IoResult::message() const {
     static const Tr kFolder{"无法在此文件夹中写入文件", "Cannot write a file in the folder"};
     static const Tr kChanged{"文件在打开后已被其他程序修改",
                              "The file was changed by another program since it was opened"};
+    if (failure != Failure::None && text.zh)
+        return path.empty() ? std::string(text.get()) : text.get() + (": " + path.string());
     switch (failure) {
+    case Failure::Other:
+        return detail;
     case Failure::Changed:
         return std::string(kChanged.get()) + ": " + path.string();
     case Failure::NotRegular:
@@ -59,6 +63,16 @@ std::string IoResult::message() const {
         break;
     }
     return std::string(kFailed.get()) + ": " + path.string() + " (" + reason(error) + ")";
+}
+
+IoResult IoResult::toldAs(const Tr& words, std::filesystem::path shown) const {
+    if (ok())
+        return *this;
+    IoResult told = *this;
+    told.detail = why();
+    told.text = words;
+    told.path = std::move(shown);
+    return told;
 }
 
 namespace RecordFile {
@@ -85,7 +99,7 @@ Loaded<std::string> readAll(const std::filesystem::path& file) {
         return loaded;
     }
     if (!S_ISREG(info.st_mode)) {
-        loaded.result = IoResult{0, file, IoResult::Failure::NotRegular};
+        loaded.result = IoResult::of(IoResult::Failure::NotRegular, file);
         return loaded;
     }
     std::string& bytes = loaded.value;
@@ -215,7 +229,7 @@ IoResult makeTemporary(const std::filesystem::path& target, UniqueFd& fd, std::s
     name = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
     fd.reset(::mkstemp(name.data()));
     if (!fd)
-        return IoResult{errno, folder, IoResult::Failure::Folder};
+        return IoResult::of(IoResult::Failure::Folder, folder, errno);
     ScratchFiles::add(name);
     return {};
 }
@@ -233,7 +247,7 @@ IoResult commit(const std::filesystem::path& file, const std::filesystem::path& 
     struct stat old {};
     const bool replacing = ::stat(target.c_str(), &old) == 0;
     if (replacing && !S_ISREG(old.st_mode))
-        return discard(IoResult{0, file, IoResult::Failure::NotRegular});
+        return discard(IoResult::of(IoResult::Failure::NotRegular, file));
     const mode_t newMode = replacing ? (old.st_mode & 07777) : static_cast<mode_t>(mode);
     // Owner first: a chown may clear set-id bits that the chmod then puts back. Only root may
     // give a file away; anyone else keeps the file as their own, which is what they could
@@ -264,7 +278,7 @@ IoResult writeAll(const std::filesystem::path& file, std::string_view bytes,
     }
     struct stat old {};
     if (::stat(target.c_str(), &old) == 0 && !S_ISREG(old.st_mode))
-        return IoResult{0, file, IoResult::Failure::NotRegular};
+        return IoResult::of(IoResult::Failure::NotRegular, file);
 
     UniqueFd fd;
     std::string temporary;

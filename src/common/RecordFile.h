@@ -8,29 +8,48 @@
 #include <string_view>
 #include <vector>
 
+#include "Tr.h"
+
 namespace korvan {
 
 constexpr char kFieldSeparator = '\x0C';
 
-// Outcome of reading or writing a file: empty when it worked, otherwise what went wrong
-// (errno and the file), turned into an operator message by IoResult::message.
+// Outcome of reading, writing or opening something: empty when it worked, otherwise what went
+// wrong (errno and the file, or a detail), turned into an operator message by IoResult::message.
 struct [[nodiscard]] IoResult {
     // What could not be done; the message names the file, or the folder for Folder.
     // Changed: another program wrote the file since it was read, and it was left alone.
-    enum class Failure { None, File, NotRegular, Folder, Changed };
+    // Other: not a file-system failure (a socket, a library, a refused step): `detail` says what,
+    // and is what the operator reads unless `text` is set.
+    enum class Failure { None, File, NotRegular, Folder, Changed, Other };
 
-    int error = 0; // errno of the failure, 0 on success
+    int error = 0; // errno of the failure, 0 when there is none
     std::filesystem::path path;
     Failure failure = Failure::None;
+    std::string detail; // English, for a log or a command line: what exactly went wrong
+    Tr text;            // when set, what the operator reads instead of the file system's words
 
     bool ok() const { return error == 0 && failure == Failure::None; }
     bool changedOnDisk() const { return failure == Failure::Changed; }
     explicit operator bool() const { return ok(); }
     // One line for the operator, in the current language.
     std::string message() const;
+    // What exactly went wrong: `detail`, or the operator's line when there is none.
+    std::string why() const { return detail.empty() ? message() : detail; }
+    // The same failure told to the operator as `words`, followed by ": " and `shown` unless that
+    // is empty; `detail` keeps what exactly went wrong. A success stays a success.
+    IoResult toldAs(const Tr& words, std::filesystem::path shown = {}) const;
 
+    static IoResult of(Failure failure, std::filesystem::path file, int error = 0) {
+        return {error, std::move(file), failure, {}, {}};
+    }
     static IoResult fileFailure(std::filesystem::path file, int error) {
-        return {error, std::move(file), Failure::File};
+        return of(Failure::File, std::move(file), error);
+    }
+    // A step refused or failed for a reason that is no file's; `detail` is also the operator's
+    // line (already in the language it is to be shown in).
+    static IoResult failed(std::string detail, int error = 0) {
+        return {error, {}, Failure::Other, std::move(detail), {}};
     }
 };
 

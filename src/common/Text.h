@@ -1,6 +1,6 @@
 #pragma once
 // Small text steps the core needs in several places: white space trimmed, ASCII letters folded,
-// numbered placeholders filled in.
+// numbered placeholders filled in, characters written as UTF-8.
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -16,5 +16,8 @@ std::string asciiLower(std::string_view text);
 bool sameIgnoringAsciiCase(std::string_view gbk, std::string_view other);
 // `pattern` with the first "%1" replaced by the first value, "%2" by the second, and so on.
 std::string fillIn(std::string_view pattern, std::initializer_list<std::string_view> values);
+// Appends the character `code` as UTF-8. A code that is no character (a UTF-16 surrogate, or past
+// U+10FFFF) is written as the replacement character U+FFFD, so the text stays valid UTF-8.
+void appendUtf8(std::string& out, char32_t code);
 
 } // namespace korvan::Text

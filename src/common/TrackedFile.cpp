@@ -32,7 +32,7 @@ IoResult TrackedFile::writeAll(std::string_view bytes, bool overwrite,
                                std::filesystem::perms mode) {
     const DataLock lock(file_);
     if (!overwrite && changedOnDisk())
-        return IoResult{0, file_, IoResult::Failure::Changed};
+        return IoResult::of(IoResult::Failure::Changed, file_);
     IoResult result = RecordFile::writeAll(file_, bytes, mode);
     if (result)
         remember();

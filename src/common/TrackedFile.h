@@ -57,6 +57,7 @@ public:
         IoResult result;      // a failed write; ok otherwise
         bool written = false; // the file now holds the screen's data
         bool reload = false;  // the operator chose to read the file again, dropping the edits
+        std::string note{};   // what to tell the operator after a save that worked, if anything
     };
     // The Save of a screen: writes the bytes; when another program wrote the file since the
     // screen read it, asks the operator (in `lang`) whether to reload the file (the screen's

@@ -5,6 +5,8 @@
 #include <hidapi.h>
 #include <poll.h>
 
+#include "common/Text.h"
+
 namespace korvan {
 namespace {
 
@@ -13,24 +15,8 @@ std::string utf8(const wchar_t* text) {
     std::string out;
     if (!text)
         return out;
-    for (; *text; ++text) {
-        const auto c = static_cast<std::uint32_t>(*text);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x110000) {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    for (; *text; ++text)
+        Text::appendUtf8(out, static_cast<char32_t>(*text));
     return out;
 }
 

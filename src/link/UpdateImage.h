@@ -22,7 +22,7 @@ public:
 
     // Opens the file for reading: 0, or the link code of the failure (cannot open: 215,
     // size unknown, or not a regular file: 216).
-    int open(const std::filesystem::path& file);
+    [[nodiscard]] int open(const std::filesystem::path& file);
     void close();
     bool isOpen() const { return fd_.valid(); }
 

@@ -1,6 +1,8 @@
 #include "Workbook.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdlib>
 
 #include <xlsxwriter.h>
@@ -32,40 +34,193 @@ private:
     std::filesystem::path path_;
 };
 
+// Column widths fit the widest cell at 96 dpi: an ASCII character of the default 11 point font
+// takes about 7 pixels, any other character (Chinese) twice that; a bold font takes an eighth
+// more, a larger one more in proportion. A margin keeps any text from being cut off; a column is
+// at most as wide as a spreadsheet allows (255 characters).
+constexpr double kAsciiPixels = 7;
+constexpr double kDefaultSize = 11;
+constexpr int kPaddingPixels = 12;
+constexpr int kMaxColumnPixels = 255 * 7 + 5;
+
+int textPixels(std::string_view utf8, const Style& style) {
+    int units = 0;
+    for (unsigned char byte : utf8)
+        if (byte < 0x80)
+            units += 1;
+        else if ((byte & 0xC0) != 0x80)
+            units += 2; // the first byte of a wide character
+    const double size = style.size > 0 ? style.size : kDefaultSize;
+    return static_cast<int>(units * kAsciiPixels * size / kDefaultSize *
+                            (style.bold ? 8.0 / 7 : 1));
+}
+
+std::string numberText(double value) {
+    char buffer[32];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return ec == std::errc() ? std::string(buffer, end) : std::string();
+}
+
 } // namespace
 
-std::string write(const std::filesystem::path& file,
-                  const std::function<std::string(lxw_workbook*)>& fill) {
+struct Book::Parts {
+    lxw_workbook* book = nullptr;
+    lxw_error error = LXW_NO_ERROR;
+    std::vector<std::pair<Style, lxw_format*>> formats;
+
+    lxw_format* format(const Style& style) {
+        for (const auto& [known, format] : formats)
+            if (known == style)
+                return format;
+        lxw_format* made = workbook_add_format(book);
+        if (style.bold)
+            format_set_bold(made);
+        if (!style.font.empty())
+            format_set_font_name(made, style.font.c_str());
+        if (style.size > 0)
+            format_set_font_size(made, style.size);
+        if (style.centred) {
+            format_set_align(made, LXW_ALIGN_CENTER);
+            format_set_align(made, LXW_ALIGN_VERTICAL_CENTER);
+        }
+        if (style.bordered)
+            format_set_border(made, LXW_BORDER_THIN);
+        if (style.text)
+            format_set_num_format(made, "@");
+        formats.emplace_back(style, made);
+        return made;
+    }
+};
+
+struct Sheet::Parts {
+    lxw_worksheet* sheet = nullptr;
+    lxw_format* columnFormat = nullptr;
+};
+
+Book::Book(std::unique_ptr<Parts> parts) : parts_(std::move(parts)) {}
+Book::~Book() = default;
+
+void Book::keep(int error) {
+    if (parts_->error == LXW_NO_ERROR)
+        parts_->error = static_cast<lxw_error>(error);
+}
+
+bool Book::failed() const {
+    return parts_->error != LXW_NO_ERROR;
+}
+
+void Book::fitColumns() {
+    for (const auto& sheet : sheets_)
+        sheet->fitColumns();
+}
+
+Sheet& Book::addSheet() {
+    sheets_.push_back(std::unique_ptr<Sheet>(new Sheet(*this)));
+    Sheet& sheet = *sheets_.back();
+    sheet.parts_->sheet = workbook_add_worksheet(parts_->book, nullptr);
+    if (!sheet.parts_->sheet)
+        keep(LXW_ERROR_MEMORY_MALLOC_FAILED);
+    return sheet;
+}
+
+Sheet::Sheet(Book& book) : book_(book), parts_(std::make_unique<Parts>()) {}
+Sheet::~Sheet() = default;
+
+void Sheet::addRow(std::span<const Cell> cells, const Style& style, double height) {
+    if (book_.failed())
+        return;
+    lxw_worksheet* sheet = parts_->sheet;
+    lxw_format* format = book_.parts_->format(style);
+    const auto row = static_cast<lxw_row_t>(rows_++);
+    if (height > 0)
+        book_.keep(worksheet_set_row(sheet, row, height, nullptr));
+    if (widths_.size() < cells.size())
+        widths_.resize(cells.size());
+    std::string text;
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+        const auto col = static_cast<lxw_col_t>(c);
+        if (const auto* number = std::get_if<double>(&cells[c])) {
+            book_.keep(worksheet_write_number(sheet, row, col, *number, format));
+            text = numberText(*number);
+        } else {
+            text = cellText(std::get<std::string>(cells[c]));
+            book_.keep(worksheet_write_string(sheet, row, col, text.c_str(), format));
+        }
+        widths_[c] = std::max(widths_[c], textPixels(text, style));
+    }
+}
+
+void Sheet::setColumnStyle(const Style& style) {
+    parts_->columnFormat = book_.parts_->format(style);
+}
+
+void Sheet::freeze(int rows, int columns) {
+    worksheet_set_selection(parts_->sheet, static_cast<lxw_row_t>(rows),
+                            static_cast<lxw_col_t>(columns), static_cast<lxw_row_t>(rows),
+                            static_cast<lxw_col_t>(columns));
+    worksheet_freeze_panes(parts_->sheet, static_cast<lxw_row_t>(rows),
+                           static_cast<lxw_col_t>(columns));
+}
+
+void Sheet::setPrint(const PrintSetUp& print) {
+    lxw_worksheet* sheet = parts_->sheet;
+    if (!print.header.empty()) {
+        lxw_header_footer_options options{};
+        options.margin = print.headerMargin;
+        book_.keep(worksheet_set_header_opt(sheet, print.header.c_str(), &options));
+    }
+    worksheet_set_margins(sheet, -1, -1, print.topMargin, print.bottomMargin);
+    if (print.titleRows > 0)
+        book_.keep(worksheet_repeat_rows(sheet, 0, static_cast<lxw_row_t>(print.titleRows - 1)));
+    if (print.titleColumns > 0)
+        book_.keep(
+            worksheet_repeat_columns(sheet, 0, static_cast<lxw_col_t>(print.titleColumns - 1)));
+    if (print.portrait)
+        worksheet_set_portrait(sheet);
+    else
+        worksheet_set_landscape(sheet);
+}
+
+void Sheet::fitColumns() {
+    for (std::size_t c = 0; c < widths_.size(); ++c) {
+        const auto col = static_cast<lxw_col_t>(c);
+        book_.keep(worksheet_set_column_pixels(
+            parts_->sheet, col, col, std::min(widths_[c] + kPaddingPixels, kMaxColumnPixels),
+            parts_->columnFormat));
+    }
+}
+
+IoResult write(const std::filesystem::path& file, const std::function<IoResult(Book&)>& fill) {
     // Written beside the target (hidden), so it replaces the target by a rename and never
     // crosses file systems; a missing folder is refused here, not made.
     const Loaded<std::filesystem::path> scratchPath = RecordFile::temporaryBeside(file);
     if (!scratchPath)
-        return scratchPath.result.message();
+        return scratchPath.result;
     ScratchFile scratch(scratchPath.value);
     std::error_code ec;
     std::string tmpdir = std::filesystem::temp_directory_path(ec).string();
 
-    // Rows are written in order and flushed as they go, so memory stays flat however long the
-    // list is.
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = tmpdir.data();
-    lxw_workbook* book = workbook_new_opt(scratch.path().c_str(), &options);
-    if (!book)
-        return "the workbook cannot be created";
-    const std::string filled = fill(book);
+    auto parts = std::make_unique<Book::Parts>();
+    parts->book = workbook_new_opt(scratch.path().c_str(), &options);
+    if (!parts->book)
+        return IoResult::failed("the workbook cannot be created");
+    Book book(std::move(parts));
+    IoResult filled = fill(book);
+    book.fitColumns();
     // Closing writes the file and frees the workbook, also after a failed step.
-    const lxw_error closed = workbook_close(book);
-    if (!filled.empty())
+    book.keep(workbook_close(book.parts_->book));
+    if (!filled)
         return filled;
-    if (closed != LXW_NO_ERROR)
-        return std::string("the workbook cannot be written: ") + lxw_strerror(closed);
+    if (book.failed())
+        return IoResult::failed(std::string("the workbook cannot be written: ") +
+                                lxw_strerror(book.parts_->error));
 
     const std::filesystem::path written = scratch.path();
     scratch.release(); // replaceWith puts it in place or removes it
-    if (const IoResult saved = RecordFile::replaceWith(file, written); !saved)
-        return saved.message();
-    return {};
+    return RecordFile::replaceWith(file, written);
 }
 
 Loaded<std::filesystem::path> newTemporaryFile(std::string_view prefix) {

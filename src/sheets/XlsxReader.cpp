@@ -36,24 +36,6 @@ using Outcome = std::optional<Failure>; // empty when the step worked
 
 // ---- Text ----------------------------------------------------------------------------------
 
-void appendUtf8(std::string& out, std::uint32_t code) {
-    if (code < 0x80) {
-        out += char(code);
-    } else if (code < 0x800) {
-        out += char(0xC0 | (code >> 6));
-        out += char(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += char(0xE0 | (code >> 12));
-        out += char(0x80 | ((code >> 6) & 0x3F));
-        out += char(0x80 | (code & 0x3F));
-    } else {
-        out += char(0xF0 | (code >> 18));
-        out += char(0x80 | ((code >> 12) & 0x3F));
-        out += char(0x80 | ((code >> 6) & 0x3F));
-        out += char(0x80 | (code & 0x3F));
-    }
-}
-
 // An Excel escape "_xHHHH_" (one UTF-16 code unit) at `at`.
 std::optional<std::uint32_t> escapeAt(std::string_view text, std::size_t at) {
     if (at + 7 > text.size() || text[at] != '_' || text[at + 1] != 'x' || text[at + 6] != '_')
@@ -78,12 +60,12 @@ std::string unescapeExcel(std::string text) {
             if (*unit >= 0xD800 && *unit < 0xDC00) {
                 const auto low = escapeAt(text, i + 7);
                 if (low && *low >= 0xDC00 && *low < 0xE000) {
-                    appendUtf8(out, 0x10000 + ((*unit - 0xD800) << 10) + (*low - 0xDC00));
+                    Text::appendUtf8(out, 0x10000 + ((*unit - 0xD800) << 10) + (*low - 0xDC00));
                     i += 14;
                     continue;
                 }
             } else if (*unit < 0xDC00 || *unit >= 0xE000) {
-                appendUtf8(out, *unit);
+                Text::appendUtf8(out, *unit);
                 i += 7;
                 continue;
             }

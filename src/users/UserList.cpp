@@ -1,7 +1,5 @@
 #include "UserList.h"
 
-#include "common/Prompt.h"
-
 namespace korvan {
 namespace {
 const Tr kTooMany{"用户数量不能超过5个", "No more than 5 users"};
@@ -53,17 +51,13 @@ void UserList::editPassword(const std::string& password) {
         rows_[chosenIndex_].password = password;
 }
 
-bool UserList::add(const std::string& name, const std::string& password) {
-    if (rows_.size() >= UserFile::kMaxUsers) {
-        Prompt::showMessage(kTooMany.get(lang_));
-        return false;
-    }
-    if (name.empty()) {
-        Prompt::showMessage(kEmptyName.get(lang_));
-        return false;
-    }
+IoResult UserList::add(const std::string& name, const std::string& password) {
+    if (rows_.size() >= UserFile::kMaxUsers)
+        return IoResult::failed(kTooMany.get(lang_));
+    if (name.empty())
+        return IoResult::failed(kEmptyName.get(lang_));
     rows_.push_back(User{name, password});
-    return true;
+    return {};
 }
 
 void UserList::remove(const std::set<std::size_t>& selected) {
@@ -76,30 +70,26 @@ void UserList::remove(const std::set<std::size_t>& selected) {
     }
 }
 
-bool UserList::save() {
-    if (!loadFailure_) {
-        Prompt::showMessage(loadFailure_.message());
-        return false;
-    }
-    if (!UserFile::anyoneCanLogIn(rows_) && !Prompt::ask(kNobody.get(lang_)))
-        return false;
-    const TrackedFile::Saved saved =
-        file_.saveLines(UserFile::lines(rows_), lang_, UserFile::kMode);
+std::string UserList::saveQuestion() const {
+    if (!loadFailure_ || UserFile::anyoneCanLogIn(rows_))
+        return {};
+    return kNobody.get(lang_);
+}
+
+TrackedFile::Saved UserList::save() {
+    if (!loadFailure_)
+        return {loadFailure_};
+    TrackedFile::Saved saved = file_.saveLines(UserFile::lines(rows_), lang_, UserFile::kMode);
     if (saved.reload) {
         load();
-        if (!loadFailure_)
-            Prompt::showMessage(loadFailure_.message());
-        return false;
-    }
-    if (!saved.result) {
-        Prompt::showMessage(saved.result.message());
-        return false;
+        saved.result = loadFailure_;
+        return saved;
     }
     if (!saved.written)
-        return false;
+        return saved;
     stored_ = rows_;
-    Prompt::showMessage(kSaved.get(lang_));
-    return true;
+    saved.note = kSaved.get(lang_);
+    return saved;
 }
 
 } // namespace korvan

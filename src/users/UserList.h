@@ -34,17 +34,19 @@ public:
     void editName(const std::string& name);
     void editPassword(const std::string& password);
 
-    // Add: false (after showing the message) when the list is full or the name is empty.
-    bool add(const std::string& name, const std::string& password);
+    // Add: refused when the list is full or the name is empty.
+    IoResult add(const std::string& name, const std::string& password);
     // Delete every selected row. Afterwards no row is chosen: the boxes must not go on editing
     // whichever user moved into the deleted row's place.
     void remove(const std::set<std::size_t>& selected);
-    // Save: writes the file and shows "Save completed", or shows why it failed. A list in which
-    // no user has a name lets nobody log in: Save asks first, and does nothing unless confirmed.
-    // After a failed opening read Save refuses and says why. When another program wrote the file
-    // since it was read, the operator is asked first (reload, overwrite or cancel); Reload reads
-    // the list again. True when the file was written.
-    bool save();
+    // What the operator is asked before Save, which goes on only when confirmed: a list in which
+    // no user has a name lets nobody log in. Empty when there is nothing to ask.
+    std::string saveQuestion() const;
+    // Save: writes the file and notes "Save completed", or says why it failed. After a failed
+    // opening read Save refuses. When another program wrote the file since it was read, the
+    // operator is asked first (reload, overwrite or cancel); Reload reads the list again, and a
+    // failed read then is the result.
+    TrackedFile::Saved save();
 
 private:
     void load();

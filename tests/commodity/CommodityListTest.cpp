@@ -64,7 +64,6 @@ TEST_F(CommodityListTest, OpeningAnEmptyFileAllowsDownloadAtOnce) {
     EXPECT_EQ(l.modelFamily(), ModelFamily::Vamo);
     EXPECT_EQ(l.workingRecord(), CommodityRecord{});
     EXPECT_TRUE(l.readyForDownload());
-    EXPECT_TRUE(prompts.shown().empty());
     l.setModelFamily(ModelFamily::OrinKesa);
     ASSERT_TRUE(l.open().ok());
     EXPECT_EQ(l.modelFamily(), ModelFamily::Vamo);
@@ -73,8 +72,7 @@ TEST_F(CommodityListTest, OpeningAnEmptyFileAllowsDownloadAtOnce) {
 TEST_F(CommodityListTest, FindMatchesWholeNamesExactlyAndTakesTheUpperOfTwo) {
     CommodityList& l = open(line("Apple", "1") + line("Pear") + line("Apple", "2"));
     l.setWorkingName("App");
-    EXPECT_FALSE(l.find());
-    EXPECT_EQ(prompts.last(), "Can't find");
+    EXPECT_EQ(l.find().message(), "Can't find");
     EXPECT_FALSE(l.hasChosen());
 
     l.setWorkingName("apple");
@@ -89,10 +87,8 @@ TEST_F(CommodityListTest, FindMatchesWholeNamesExactlyAndTakesTheUpperOfTwo) {
 
     // An empty box is refused and clears the chosen row before anything else.
     l.setWorkingName("");
-    EXPECT_FALSE(l.find());
-    EXPECT_EQ(prompts.last(), "Commodity name can't be empty");
+    EXPECT_EQ(l.find().message(), "Commodity name can't be empty");
     EXPECT_FALSE(l.hasChosen());
-    EXPECT_EQ(prompts.shown().size(), 3u);
 }
 
 TEST_F(CommodityListTest, ClickChoosesTheLowestSelectedRowAndFindInAnEmptyList) {
@@ -100,14 +96,14 @@ TEST_F(CommodityListTest, ClickChoosesTheLowestSelectedRowAndFindInAnEmptyList) 
     Language::setFlag(kChinese);
     ASSERT_TRUE(l.open().ok());
     l.setWorkingName("Apple");
-    EXPECT_FALSE(l.find());
-    EXPECT_EQ(prompts.last(), "找不到该商品");
-    EXPECT_FALSE(l.hasChosen());
-    l.startNew();
-    l.saveFromEditor(filled("A"));
     Language::setFlag(kEnglish); // messages keep the language of opening
-    EXPECT_TRUE(l.save().result.ok());
-    EXPECT_EQ(prompts.last(), "数据保存完成");
+    EXPECT_EQ(l.find().message(), "找不到该商品");
+    EXPECT_FALSE(l.hasChosen());
+    ASSERT_TRUE(l.startNew());
+    (void)l.saveFromEditor(filled("A"));
+    const TrackedFile::Saved saved = l.save();
+    EXPECT_TRUE(saved.result.ok());
+    EXPECT_EQ(saved.note, "数据保存完成");
 
     CommodityList& m = open(line("Fig") + line("Kiwi") + line("Plum"));
     m.click({2, 7, 1});                        // rows that do not exist are ignored
@@ -143,7 +139,6 @@ TEST_F(CommodityListTest, NewAfterAClickAddsACopyOfTheChosenRow) {
     EXPECT_EQ(fileBytes(), line("Fig", "7", "No\fquantity\f5\f3\fYes") + line("Kiwi") +
                                "Fig2\fc-Fig\f1.00\fNo\fquantity\f5\f3\fYes\f0\f7\r\n");
     EXPECT_TRUE(l.readyForDownload());
-    EXPECT_TRUE(prompts.shown().empty()); // the editor's write shows nothing
 }
 
 TEST_F(CommodityListTest, DoubleClickEditsTheHighestSelectedRowOrAdds) {
@@ -172,16 +167,15 @@ TEST_F(CommodityListTest, TheRowLimitStopsNewAndAdding) {
         bytes += line("n" + std::to_string(i));
     CommodityList& l = open(bytes);
     l.click({5});
-    EXPECT_FALSE(l.startNew());
-    EXPECT_EQ(prompts.last(), "Commodity data should not exceed 2000");
+    EXPECT_EQ(l.startNew().message(), "Commodity data should not exceed 2000");
     EXPECT_TRUE(l.hasChosen()); // nothing else happened
 
     // A double-click without a selection opens the editor to add; the limit comes first.
     l.doubleClick({});
     CommodityForm empty = CommodityForm::cleared();
+    EXPECT_EQ(l.editorRefusal(empty).message(), "Commodity data should not exceed 2000");
     auto saved = l.saveFromEditor(empty);
     EXPECT_FALSE(saved.close);
-    EXPECT_EQ(prompts.last(), "Commodity data should not exceed 2000");
     EXPECT_EQ(l.size(), 2000u);
     EXPECT_EQ(fileBytes(), bytes);
 }
@@ -191,8 +185,7 @@ TEST_F(CommodityListTest, DeleteWithNothingSelectedStillAsksToSaveBeforeDownload
     l.deleteSelected({});
     EXPECT_EQ(l.size(), 4u);
     EXPECT_TRUE(l.isModified());
-    EXPECT_FALSE(l.readyForDownload());
-    EXPECT_EQ(prompts.shown(), Strings{"Please save the data first"});
+    EXPECT_EQ(l.readyForDownload().message(), "Please save the data first");
 
     l.click({1});
     l.deleteSelected({3, 1, 1, 9});
@@ -202,8 +195,9 @@ TEST_F(CommodityListTest, DeleteWithNothingSelectedStillAsksToSaveBeforeDownload
     EXPECT_TRUE(l.hasChosen()); // the chosen row is left as it was
     EXPECT_EQ(l.chosenIndex(), 1u);
 
-    EXPECT_TRUE(l.save().result.ok());
-    EXPECT_EQ(prompts.last(), "Save completed");
+    const TrackedFile::Saved saved = l.save();
+    EXPECT_TRUE(saved.result.ok());
+    EXPECT_EQ(saved.note, "Save completed");
     EXPECT_FALSE(l.isModified());
     EXPECT_TRUE(l.readyForDownload());
     EXPECT_EQ(fileBytes(), line("A") + line("C"));
@@ -212,13 +206,13 @@ TEST_F(CommodityListTest, DeleteWithNothingSelectedStillAsksToSaveBeforeDownload
 TEST_F(CommodityListTest, DeleteAllThenSaveEmptiesTheFileAndKeepsTheFlag) {
     CommodityList& l = open(line("A") + line("B"));
     l.deleteAll();
-    EXPECT_TRUE(l.save().result.ok());
+    const TrackedFile::Saved saved = l.save();
+    EXPECT_TRUE(saved.result.ok());
     EXPECT_TRUE(std::filesystem::exists(file()));
     EXPECT_EQ(std::filesystem::file_size(file()), 0u);
-    EXPECT_TRUE(prompts.shown().empty());
+    EXPECT_EQ(saved.note, "");
     EXPECT_TRUE(l.isModified());
-    EXPECT_FALSE(l.readyForDownload());
-    EXPECT_EQ(prompts.last(), "Please save the data first");
+    EXPECT_EQ(l.readyForDownload().message(), "Please save the data first");
 }
 
 TEST_F(CommodityListTest, AFailedSaveKeepsTheFlagAndSaysNothingItself) {
@@ -258,8 +252,8 @@ TEST_F(CommodityListTest, AFileThatCannotBeReadIsNeverOverwritten) {
             return false;
         l.doubleClick({});
         auto saved = l.saveFromEditor(filled("X"));
-        return !l.save().result.ok() && saved.close && !saved.write.ok() && !l.readyForDownload() &&
-               script.last() == read.message();
+        return !l.save().result.ok() && saved.close && !saved.write.ok() &&
+               l.readyForDownload().message() == read.message();
     }));
     ::chmod(file().c_str(), 0644);
     EXPECT_EQ(fileBytes(), bytes);
@@ -294,9 +288,9 @@ TEST_F(CommodityListTest, AFailedUpdateChangesNothingAndKeepsTheEditorOpen) {
     CommodityForm form = l.editorForm();
     form.tare.clear();
     form.name = "changed";
+    EXPECT_EQ(l.editorRefusal(form).message(), "Tare weight should not be empty");
     auto saved = l.saveFromEditor(form);
     EXPECT_FALSE(saved.close);
-    EXPECT_EQ(prompts.shown(), Strings{"Tare weight should not be empty"});
     EXPECT_EQ(l.rows()[1].name, "B");
     EXPECT_TRUE(l.hasChosen());
     EXPECT_EQ(fileBytes(), bytes);
@@ -318,9 +312,10 @@ TEST_F(CommodityListTest, AFailedAddOnAnUnchangedListKeepsTheEditorOpen) {
     ASSERT_TRUE(l.startNew());
     CommodityForm form = filled("New");
     form.descriptionNumber = "45";
+    EXPECT_EQ(l.editorRefusal(form).message(),
+              "Commodity description should not be greater than 32");
     auto saved = l.saveFromEditor(form);
     EXPECT_FALSE(saved.close);
-    EXPECT_EQ(prompts.shown(), Strings{"Commodity description should not be greater than 32"});
     EXPECT_EQ(l.size(), 1u);
     EXPECT_FALSE(l.isModified());
     EXPECT_EQ(fileBytes(), bytes);
@@ -334,8 +329,8 @@ TEST_F(CommodityListTest, AFailedAddAfterADeleteDropsTheRecordAndWritesTheList) 
     l.doubleClick({});
     CommodityForm form = CommodityForm::cleared(); // empty name
     form.code = "5";
+    EXPECT_EQ(l.editorRefusal(form).message(), "商品名不能为空");
     auto saved = l.saveFromEditor(form);
-    EXPECT_EQ(prompts.shown(), Strings{"商品名不能为空"});
     EXPECT_TRUE(saved.close);
     EXPECT_TRUE(saved.write.ok());
     EXPECT_EQ(l.size(), 1u);
@@ -350,9 +345,8 @@ TEST_F(CommodityListTest, ChoiceValuesSurviveAnUnknownLanguageFlag) {
     Language::setFlag("francais");
     CommodityList& l = open(bytes);
     l.deleteSelected({});
-    EXPECT_TRUE(l.save().result.ok());
+    EXPECT_EQ(l.save().note, "Save completed"); // English texts for an unknown flag
     EXPECT_EQ(fileBytes(), bytes);
-    EXPECT_EQ(prompts.last(), "Save completed"); // English texts for an unknown flag
 
     l.click({0});
     auto saved = l.saveFromEditor(l.editorForm());
@@ -387,10 +381,9 @@ TEST_F(CommodityListTest, ANumberFieldThatIsNoNumberLoadsButIsNeverSent) {
     // Row 2 holds a tare the scale cannot read: it loads and shows, the download names it.
     CommodityList& l = open(line("a") + "b\fc\f2.00\fYes\fweight\f1kg\f0\fNo\f0\f0\r\n");
     EXPECT_EQ(l.rows()[1].tare, "1kg");
-    EXPECT_FALSE(l.readyForDownload());
-    EXPECT_EQ(prompts.shown(),
-              Strings{"Row 2, tare_g: Tare weight must be a number (digits, at most "
-                      "one decimal point, no sign). Nothing was sent"});
+    EXPECT_EQ(l.readyForDownload().message(),
+              "Row 2, tare_g: Tare weight must be a number (digits, at most "
+              "one decimal point, no sign). Nothing was sent");
     // The short frame sends no tare, so nothing stands in its way.
     l.setModelFamily(ModelFamily::OrinKesa);
     EXPECT_EQ(l.downloadRefusal(), "");

@@ -1,4 +1,5 @@
 #include "common/TextCodec.h"
+#include "common/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -53,4 +54,22 @@ TEST(TextCodec, TellsWellFormedUtf8) {
               "a\xEF\xBF\xBD"
               "b\xEF\xBF\xBD\xEF\xBF\xBD"
               "c苹");
+}
+
+TEST(Text, WritesACharacterAsUtf8AndANonCharacterAsTheReplacement) {
+    const std::pair<char32_t, std::string> cases[] = {
+        {U'A', "A"},
+        {0x7FF, "\xDF\xBF"},
+        {0x800, "\xE0\xA0\x80"},
+        {0xFFFF, "\xEF\xBF\xBF"},
+        {0x1F600, "\xF0\x9F\x98\x80"},
+        {0x10FFFF, "\xF4\x8F\xBF\xBF"},
+        {0xD83D, "\xEF\xBF\xBD"},   // a lone surrogate
+        {0x110000, "\xEF\xBF\xBD"}, // past the last character
+    };
+    for (const auto& [code, bytes] : cases) {
+        std::string out = "x";
+        Text::appendUtf8(out, code);
+        EXPECT_EQ(out, "x" + bytes) << std::hex << static_cast<unsigned>(code);
+    }
 }

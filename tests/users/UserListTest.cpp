@@ -27,21 +27,17 @@ struct UserListTest : ::testing::Test {
 TEST_F(UserListTest, AddRulesAndTheirOrder) {
     auto list = open("a\f1\r\nb\f2\r\nc\f3\r\nd\f4\r\ne\f5\r\n");
     // Five users: the limit wins even over an empty name.
-    EXPECT_FALSE(list.add("", ""));
-    EXPECT_EQ(prompt.last(), "No more than 5 users");
+    EXPECT_EQ(list.add("", "").message(), "No more than 5 users");
     list.remove({4});
-    EXPECT_FALSE(list.add("", "x"));
-    EXPECT_EQ(prompt.last(), "User name cannot be empty");
+    EXPECT_EQ(list.add("", "x").message(), "User name cannot be empty");
     EXPECT_TRUE(list.add("new", ""));
     EXPECT_EQ(list.rows().back(), (User{"new", ""}));
-    EXPECT_EQ(prompt.shown().size(), 2u);
 }
 
 TEST_F(UserListTest, ChineseMessagesAndLongFile) {
     auto list = open("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n", Lang::Chinese);
     EXPECT_EQ(list.rows().size(), 7u);
-    EXPECT_FALSE(list.add("x", "y"));
-    EXPECT_EQ(prompt.last(), "用户数量不能超过5个");
+    EXPECT_EQ(list.add("x", "y").message(), "用户数量不能超过5个");
 }
 
 TEST_F(UserListTest, EditsGoIntoTheChosenRowOnly) {
@@ -86,23 +82,22 @@ TEST_F(UserListTest, DeleteAndClicksOnNothingLeaveNoChosenRow) {
 TEST_F(UserListTest, SaveWritesEveryRowAndAsksBeforeLockingEveryoneOut) {
     auto list = open("a\f1\r\n");
     ASSERT_TRUE(list.add("b", ""));
-    ASSERT_TRUE(list.save());
+    EXPECT_EQ(list.saveQuestion(), "");
+    const TrackedFile::Saved saved = list.save();
+    ASSERT_TRUE(saved.written);
     EXPECT_EQ(readBytes(file()), "a\f1\r\nb\f\r\n");
-    EXPECT_EQ(prompt.last(), "Save completed");
-    // Nobody left who could log in: the operator is asked, and Cancel saves nothing.
+    EXPECT_EQ(saved.note, "Save completed");
+    // Nobody left who could log in: the operator is asked first. Users without names count as
+    // nobody too.
     list.remove({0, 1});
-    prompt.answer(false);
-    EXPECT_FALSE(list.save());
-    EXPECT_EQ(prompt.last().rfind("No user in the list has a name", 0), 0u);
-    EXPECT_EQ(readBytes(file()), "a\f1\r\nb\f\r\n");
-    // Users without names count as nobody too; OK saves the list as it is.
+    EXPECT_EQ(list.saveQuestion().rfind("No user in the list has a name", 0), 0u);
     ASSERT_TRUE(list.add("x", "1"));
     list.click({0});
     list.editName("");
-    prompt.answer(true);
-    ASSERT_TRUE(list.save());
+    EXPECT_NE(list.saveQuestion(), "");
+    ASSERT_TRUE(list.save().written);
     EXPECT_EQ(readBytes(file()), "\f1\r\n");
-    EXPECT_EQ(prompt.last(), "Save completed");
+    EXPECT_TRUE(prompt.shown().empty());
 }
 
 TEST_F(UserListTest, AnUnreadableFileIsNeverSavedOver) {
@@ -111,12 +106,14 @@ TEST_F(UserListTest, AnUnreadableFileIsNeverSavedOver) {
     ::chmod(file().parent_path().c_str(), 0777);
     ::chmod(file().c_str(), 0222); // may be written, not read
     EXPECT_TRUE(test::runUnprivileged([&] {
-        Prompt::Script inChild;
         UserList list(file(), Lang::English);
         if (list.openResult().ok() || !list.rows().empty() || !list.add("me", "1"))
             return false;
-        return !list.save() && inChild.last().rfind("Could not read or write the file", 0) == 0 &&
-               inChild.last().find("permission denied") != std::string::npos;
+        const TrackedFile::Saved saved = list.save();
+        const std::string message = saved.result.message();
+        return !saved.written && list.saveQuestion().empty() &&
+               message.rfind("Could not read or write the file", 0) == 0 &&
+               message.find("permission denied") != std::string::npos;
     }));
     ::chmod(file().c_str(), 0600);
     EXPECT_EQ(readBytes(file()), "boss\f1\r\n");
@@ -149,7 +146,8 @@ TEST_F(UserListTest, FailedSaveSaysSoAndKeepsTheRows) {
     std::filesystem::create_directories(file()); // a folder where the file should be
     UserList list(file(), Lang::English);
     ASSERT_TRUE(list.add("a", "1"));
-    EXPECT_FALSE(list.save());
-    EXPECT_EQ(prompt.last().rfind("Not a regular file", 0), 0u);
+    const TrackedFile::Saved saved = list.save();
+    EXPECT_FALSE(saved.written);
+    EXPECT_EQ(saved.result.message().rfind("Not a regular file", 0), 0u);
     EXPECT_EQ(list.rows().size(), 1u);
 }

@@ -34,7 +34,7 @@ CliCommodities::Outcome CliCommodities::run(const CliOptions& options, const Dat
     if (options.command == Command::ExportCommodities) {
         const auto written = CommodityExport::write(options.commodityFile, current.value, lang);
         if (!written)
-            return {kExitFailed, written.message, written.detail};
+            return {kExitFailed, written.message(), written.why()};
         return {kExitDone,
                 kExported.get(lang) + options.commodityFile + ": " +
                     std::to_string(current.value.size()),

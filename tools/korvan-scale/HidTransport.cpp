@@ -39,17 +39,17 @@ std::string HidTransport::identity(const HidSettings& settings) {
     return packet;
 }
 
-bool HidTransport::open(std::string* error) {
-    return listen(error);
+IoResult HidTransport::open() {
+    return listen();
 }
 
-bool HidTransport::listen(std::string* error) {
+IoResult HidTransport::listen() {
     auto fail = [&](const std::string& step) {
-        if (error)
-            *error = "cannot serve the USB device on " + settings_.socketPath + " (" + step +
-                     "): " + std::strerror(errno);
+        const int error = errno;
         listener_.reset();
-        return false;
+        return IoResult::failed("cannot serve the USB device on " + settings_.socketPath + " (" +
+                                    step + "): " + std::strerror(error),
+                                error);
     };
     sockaddr_un address{};
     if (settings_.socketPath.empty() || settings_.socketPath.size() >= sizeof address.sun_path) {
@@ -68,7 +68,7 @@ bool HidTransport::listen(std::string* error) {
     if (::listen(listener_.get(), 8) != 0)
         return fail("listen");
     host_.loop().watch(listener_.get(), [this] { accept(); });
-    return true;
+    return {};
 }
 
 void HidTransport::accept() {
@@ -172,9 +172,8 @@ void HidTransport::restart() {
     connections_.clear();
     host_.loop().after(settings_.restartTime, [this] {
         restarting_ = false;
-        std::string error;
-        if (!listen(&error))
-            host_.note(error);
+        if (const IoResult listening = listen(); !listening)
+            host_.note(listening.why());
     });
 }
 

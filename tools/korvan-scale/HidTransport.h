@@ -43,7 +43,7 @@ public:
     HidTransport(const HidTransport&) = delete;
     HidTransport& operator=(const HidTransport&) = delete;
 
-    bool open(std::string* error) override;
+    IoResult open() override;
     std::string describe() const override { return "usb " + settings_.socketPath; }
     const std::string& path() const { return settings_.socketPath; }
     // Connections now open.
@@ -59,7 +59,7 @@ private:
         std::string name;
     };
 
-    bool listen(std::string* error);
+    IoResult listen();
     void accept();
     void readReport(int fd);
     void drop(int fd);

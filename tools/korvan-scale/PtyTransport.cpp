@@ -26,13 +26,13 @@ void PtyTransport::closeAll() {
     slave_.reset();
 }
 
-bool PtyTransport::open(std::string* error) {
+IoResult PtyTransport::open() {
     auto fail = [&](const char* step) {
-        if (error)
-            *error = std::string("cannot set up the serial terminal (") + step +
-                     "): " + std::strerror(errno);
+        const int error = errno;
         closeAll();
-        return false;
+        return IoResult::failed(std::string("cannot set up the serial terminal (") + step +
+                                    "): " + std::strerror(error),
+                                error);
     };
     master_.reset(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC));
     if (!master_)
@@ -63,7 +63,7 @@ bool PtyTransport::open(std::string* error) {
     // second user of the PC's serial port, which the PC refuses.
     slave_.reset();
     watchMaster();
-    return true;
+    return {};
 }
 
 void PtyTransport::watchMaster() {

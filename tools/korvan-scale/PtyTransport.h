@@ -31,7 +31,7 @@ public:
     PtyTransport(const PtyTransport&) = delete;
     PtyTransport& operator=(const PtyTransport&) = delete;
 
-    bool open(std::string* error) override;
+    IoResult open() override;
     std::string describe() const override { return "serial " + path_; }
     // The terminal the PC opens, e.g. /dev/pts/3 (after open).
     const std::string& path() const { return path_; }

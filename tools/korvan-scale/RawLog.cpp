@@ -25,11 +25,11 @@ std::string timeStamp() {
 
 } // namespace
 
-bool RawLog::open(const std::filesystem::path& file, std::string* error) {
+IoResult RawLog::open(const std::filesystem::path& file) {
     file_.reset(std::fopen(file.c_str(), "ab"));
-    if (!file_ && error)
-        *error = file.string() + ": " + std::strerror(errno);
-    return file_ != nullptr;
+    if (!file_)
+        return IoResult::failed(file.string() + ": " + std::strerror(errno), errno);
+    return {};
 }
 
 void RawLog::record(Direction direction, std::string_view peer, std::string_view channel,

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/RecordFile.h"
+
 namespace korvan::sim {
 
 class RawLog {
@@ -14,7 +16,7 @@ public:
     enum class Direction { Received, Sent };
 
     // Without open() nothing is written.
-    bool open(const std::filesystem::path& file, std::string* error);
+    IoResult open(const std::filesystem::path& file);
     bool isOpen() const { return file_ != nullptr; }
 
     // One line: "2026-03-01 08:00:00.123 recv 127.0.0.1:40000 data AA".

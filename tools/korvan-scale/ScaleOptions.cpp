@@ -144,14 +144,11 @@ std::string ScaleOptions::usage() {
     return Line(options).app().help();
 }
 
-std::optional<ScaleOptions> ScaleOptions::parse(int argc, const char* const* argv,
-                                                std::string* error) {
+Loaded<ScaleOptions> ScaleOptions::parse(int argc, const char* const* argv) {
     ScaleOptions options;
     Line line(options);
-    auto fail = [&](std::string why) {
-        if (error)
-            *error = std::move(why);
-        return std::nullopt;
+    auto fail = [](std::string why) {
+        return Loaded<ScaleOptions>{{}, IoResult::failed(std::move(why))};
     };
     // CLI11 takes the arguments last first.
     std::vector<std::string> args;
@@ -176,7 +173,7 @@ std::optional<ScaleOptions> ScaleOptions::parse(int argc, const char* const* arg
         std::tie(options.hid.vendorId, options.hid.productId) = *id;
     if (options.usb && options.hid.socketPath.empty())
         options.hid.socketPath = std::filesystem::absolute(options.store / "usb.sock").string();
-    return options;
+    return {std::move(options), {}};
 }
 
 } // namespace korvan::sim

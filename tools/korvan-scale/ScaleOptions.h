@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "common/RecordFile.h"
 #include "HidTransport.h"
 #include "ScaleSession.h"
 #include "UdpTransport.h"
@@ -24,8 +25,8 @@ struct ScaleOptions {
     bool quiet = false;      // no diagnostics on stderr (failures that stop the program stay)
     bool help = false;
 
-    // Parses the arguments after the program name. nullopt with `error` set on a bad line.
-    static std::optional<ScaleOptions> parse(int argc, const char* const* argv, std::string* error);
+    // Parses the arguments after the program name. A bad line fails with what is wrong.
+    static Loaded<ScaleOptions> parse(int argc, const char* const* argv);
     static std::string usage();
 };
 

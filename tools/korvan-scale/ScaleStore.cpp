@@ -39,7 +39,7 @@ IoResult ScaleStore::prepare() const {
     std::filesystem::create_directories(folder_, ec);
     if (!ec && !std::filesystem::is_directory(folder_, ec))
         ec = std::make_error_code(std::errc::not_a_directory);
-    return IoResult{ec ? ec.value() : 0, folder_};
+    return ec ? IoResult::fileFailure(folder_, ec.value()) : IoResult{};
 }
 
 IoResult ScaleStore::write(const char* name, const std::string& text) const {
@@ -125,8 +125,7 @@ std::string ScaleStore::salesText(const std::vector<SalesRecord>& records) {
     return text;
 }
 
-std::optional<std::vector<SalesRecord>> ScaleStore::parseSalesText(std::string_view text,
-                                                                   std::string* error) {
+Loaded<std::vector<SalesRecord>> ScaleStore::parseSalesText(std::string_view text) {
     std::vector<SalesRecord> records;
     std::size_t lineNumber = 0;
     std::size_t start = 0;
@@ -162,15 +161,13 @@ std::optional<std::vector<SalesRecord>> ScaleStore::parseSalesText(std::string_v
                 break;
             from = tab + 1;
         }
-        if (!ok || field != record.size()) {
-            if (error)
-                *error = "line " + std::to_string(lineNumber) +
-                         ": expected 5 tab-separated fields of readable text";
-            return std::nullopt;
-        }
+        if (!ok || field != record.size())
+            return {{},
+                    IoResult::failed("line " + std::to_string(lineNumber) +
+                                     ": expected 5 tab-separated fields of readable text")};
         records.push_back(std::move(record));
     }
-    return records;
+    return {std::move(records), {}};
 }
 
 IoResult ScaleStore::replaceSales(std::vector<SalesRecord> records) {
@@ -180,22 +177,15 @@ IoResult ScaleStore::replaceSales(std::vector<SalesRecord> records) {
     return result;
 }
 
-bool ScaleStore::loadSales(std::string* error) {
+IoResult ScaleStore::loadSales() {
     const auto text = RecordFile::readAll(file(kSales));
-    if (!text) {
-        if (error)
-            *error = text.result.message();
-        return false;
-    }
-    std::string why;
-    auto records = parseSalesText(text.value, &why);
-    if (!records) {
-        if (error)
-            *error = file(kSales).string() + ", " + why;
-        return false;
-    }
-    sales_ = std::make_shared<const std::vector<SalesRecord>>(std::move(*records));
-    return true;
+    if (!text)
+        return text.result;
+    auto records = parseSalesText(text.value);
+    if (!records)
+        return IoResult::failed(file(kSales).string() + ", " + records.result.detail);
+    sales_ = std::make_shared<const std::vector<SalesRecord>>(std::move(records.value));
+    return {};
 }
 
 } // namespace korvan::sim

@@ -50,13 +50,13 @@ public:
     SalesList sales() const { return sales_; }
     // Writes sales.txt, then serves the new records (the old ones stay when the write fails).
     IoResult replaceSales(std::vector<SalesRecord> records);
-    // Serves the records of sales.txt from an earlier run; a missing file gives none. False with
-    // `error` set when the file cannot be read or parsed.
-    bool loadSales(std::string* error);
+    // Serves the records of sales.txt from an earlier run; a missing file gives none. Fails when
+    // the file cannot be read or parsed.
+    IoResult loadSales();
 
     static std::string salesText(const std::vector<SalesRecord>& records);
-    static std::optional<std::vector<SalesRecord>> parseSalesText(std::string_view text,
-                                                                  std::string* error);
+    // The records of sales.txt's text; a failure's detail names the line.
+    static Loaded<std::vector<SalesRecord>> parseSalesText(std::string_view text);
 
 private:
     IoResult write(const char* name, const std::string& text) const;

@@ -19,24 +19,25 @@ std::string addressText(const sockaddr_in& address) {
     return std::string(text) + ":" + std::to_string(ntohs(address.sin_port));
 }
 
-UniqueFd openBound(in_addr address, std::uint16_t port, std::uint16_t* bound, std::string* error) {
+Loaded<UniqueFd> openBound(in_addr address, std::uint16_t port, std::uint16_t* bound) {
     UniqueFd fd(::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-    if (!fd) {
-        *error = std::string("cannot create a UDP socket: ") + std::strerror(errno);
-        return fd;
-    }
+    if (!fd)
+        return {{},
+                IoResult::failed(std::string("cannot create a UDP socket: ") + std::strerror(errno),
+                                 errno)};
     sockaddr_in local{};
     local.sin_family = AF_INET;
     local.sin_addr = address;
     local.sin_port = htons(port);
-    if (::bind(fd.get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
-        *error = "cannot bind UDP port " + std::to_string(port) + ": " + std::strerror(errno);
-        return UniqueFd();
-    }
+    if (::bind(fd.get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0)
+        return {{},
+                IoResult::failed("cannot bind UDP port " + std::to_string(port) + ": " +
+                                     std::strerror(errno),
+                                 errno)};
     socklen_t length = sizeof local;
     ::getsockname(fd.get(), reinterpret_cast<sockaddr*>(&local), &length);
     *bound = ntohs(local.sin_port);
-    return fd;
+    return {std::move(fd), {}};
 }
 
 } // namespace
@@ -58,27 +59,25 @@ void UdpTransport::closeSockets() {
     }
 }
 
-bool UdpTransport::open(std::string* error) {
-    std::string why;
+IoResult UdpTransport::open() {
     in_addr address{};
-    if (::inet_pton(AF_INET, settings_.bindAddress.c_str(), &address) != 1) {
-        why = "not an IPv4 address: " + settings_.bindAddress;
-    } else if (settings_.replyPort == 0) {
-        why = "the reply port cannot be 0";
-    } else if (settings_.port != 0 && settings_.port == settings_.probePort) {
-        why = "the data port and the probe port must differ";
-    } else if ((dataFd_ = openBound(address, settings_.port, &boundPort_, &why))) {
-        probeFd_ = openBound(address, settings_.probePort, &boundProbePort_, &why);
-    }
-    if (!dataFd_ || !probeFd_) {
-        closeSockets();
-        if (error)
-            *error = why;
-        return false;
-    }
+    if (::inet_pton(AF_INET, settings_.bindAddress.c_str(), &address) != 1)
+        return IoResult::failed("not an IPv4 address: " + settings_.bindAddress);
+    if (settings_.replyPort == 0)
+        return IoResult::failed("the reply port cannot be 0");
+    if (settings_.port != 0 && settings_.port == settings_.probePort)
+        return IoResult::failed("the data port and the probe port must differ");
+    Loaded<UniqueFd> data = openBound(address, settings_.port, &boundPort_);
+    if (!data)
+        return data.result;
+    Loaded<UniqueFd> probe = openBound(address, settings_.probePort, &boundProbePort_);
+    if (!probe)
+        return probe.result;
+    dataFd_ = std::move(data.value);
+    probeFd_ = std::move(probe.value);
     host_.loop().watch(dataFd_.get(), [this] { drain(dataFd_.get(), false); });
     host_.loop().watch(probeFd_.get(), [this] { drain(probeFd_.get(), true); });
-    return true;
+    return {};
 }
 
 std::string UdpTransport::describe() const {

@@ -37,7 +37,7 @@ public:
     UdpTransport(const UdpTransport&) = delete;
     UdpTransport& operator=(const UdpTransport&) = delete;
 
-    bool open(std::string* error) override;
+    IoResult open() override;
     std::string describe() const override;
 
     // The ports actually bound (after open), useful when 0 was asked for.

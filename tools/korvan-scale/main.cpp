@@ -16,6 +16,7 @@
 #include "ScaleStore.h"
 #include "UdpTransport.h"
 
+using korvan::IoResult;
 using namespace korvan::sim;
 
 namespace {
@@ -33,45 +34,31 @@ int failure(const std::string& text) {
 }
 
 // Fills the store with the records to serve: from --sales, generated, or kept from earlier.
-bool prepareSales(const ScaleOptions& options, ScaleStore& store, std::string* error) {
+IoResult prepareSales(const ScaleOptions& options, ScaleStore& store) {
     if (options.salesFile) {
         std::error_code ec;
-        if (!std::filesystem::is_regular_file(*options.salesFile, ec)) {
-            *error = options.salesFile->string() + ": no such file";
-            return false;
-        }
+        if (!std::filesystem::is_regular_file(*options.salesFile, ec))
+            return IoResult::failed(options.salesFile->string() + ": no such file");
         auto records = SalesRecords::fromRecordFile(*options.salesFile);
-        if (!records) {
-            *error = records.result.message();
-            return false;
-        }
-        if (auto saved = store.replaceSales(std::move(records.value)); !saved) {
-            *error = saved.message();
-            return false;
-        }
-        return true;
+        if (!records)
+            return records.result;
+        return store.replaceSales(std::move(records.value));
     }
-    if (options.salesCount) {
-        if (auto saved = store.replaceSales(SalesRecords::generate(*options.salesCount)); !saved) {
-            *error = saved.message();
-            return false;
-        }
-        return true;
-    }
-    return store.loadSales(error);
+    if (options.salesCount)
+        return store.replaceSales(SalesRecords::generate(*options.salesCount));
+    return store.loadSales();
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string error;
-    auto parsed = ScaleOptions::parse(argc - 1, argv + 1, &error);
+    const auto parsed = ScaleOptions::parse(argc - 1, argv + 1);
     if (!parsed) {
         std::fprintf(stderr, "korvan-scale: %s\nTry 'korvan-scale --help' for more information.\n",
-                     error.c_str());
+                     parsed.result.why().c_str());
         return 2;
     }
-    const ScaleOptions& options = *parsed;
+    const ScaleOptions& options = parsed.value;
     if (options.help) {
         std::fputs(ScaleOptions::usage().c_str(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
@@ -80,11 +67,11 @@ int main(int argc, char** argv) {
     ScaleStore store(options.store);
     if (auto ready = store.prepare(); !ready)
         return failure(ready.message());
-    if (!prepareSales(options, store, &error))
-        return failure(error);
+    if (const IoResult prepared = prepareSales(options, store); !prepared)
+        return failure(prepared.why());
     RawLog log;
-    if (!log.open(store.file(ScaleStore::kRawLog), &error))
-        return failure(error);
+    if (const IoResult opened = log.open(store.file(ScaleStore::kRawLog)); !opened)
+        return failure(opened.why());
     log.mark("korvan-scale started");
 
     EventLoop loop;
@@ -118,8 +105,8 @@ int main(int argc, char** argv) {
         links.push_back(std::move(hid));
     }
     for (auto& link : links) {
-        if (!link->open(&error))
-            return failure(error);
+        if (const IoResult opened = link->open(); !opened)
+            return failure(opened.why());
         host.note("listening on " + link->describe());
     }
     // The terminal's path changes from run to run; scripts read it from this line.

@@ -127,6 +127,8 @@ void CSpEditDlg::showForm() {
 }
 
 void CSpEditDlg::onSave() {
+    if (const IoResult refused = list_.editorRefusal(form_); !refused)
+        Prompt::showMessage(refused.message());
     const CommodityList::EditorSave outcome = list_.saveFromEditor(form_);
     if (!outcome.write.ok())
         Prompt::showMessage(outcome.write.message());

@@ -158,13 +158,18 @@ void CSpSetDlg::onListDoubleClicked() {
 }
 
 void CSpSetDlg::onFind() {
-    if (list_.find())
-        openEditor();
+    if (const IoResult found = list_.find(); !found) {
+        Prompt::showMessage(found.message());
+        return;
+    }
+    openEditor();
 }
 
 void CSpSetDlg::onNew() {
-    if (!list_.startNew())
+    if (const IoResult started = list_.startNew(); !started) {
+        Prompt::showMessage(started.message());
         return;
+    }
     ByteLimitValidator::fill(ui_->nameEdit, fromGbk(list_.workingRecord().name));
     openEditor();
 }
@@ -191,12 +196,16 @@ bool CSpSetDlg::onSave() {
     ByteLimitValidator::fill(ui_->nameEdit, fromGbk(list_.workingRecord().name));
     if (!saved.result.ok())
         Prompt::showMessage(saved.result.message());
+    else if (!saved.note.empty())
+        Prompt::showMessage(saved.note);
     return saved.written;
 }
 
 void CSpSetDlg::onDownload() {
-    if (!list_.readyForDownload())
+    if (const IoResult ready = list_.readyForDownload(); !ready) {
+        Prompt::showMessage(ready.message());
         return;
+    }
     CSendDataDlg::run(list_.downloadRequest(), this);
 }
 
@@ -257,10 +266,9 @@ void CSpSetDlg::onExport() {
                                                             : QStringLiteral(".csv");
     lastFolder() = QFileInfo(chosen).absolutePath();
 
-    const CommodityExport::Result result =
-        CommodityExport::write(localPath(chosen), list_.rows(), lang_);
+    const IoResult result = CommodityExport::write(localPath(chosen), list_.rows(), lang_);
     if (!result) {
-        Prompt::showMessage(result.message);
+        Prompt::showMessage(result.message());
         return;
     }
     Prompt::showMessage(

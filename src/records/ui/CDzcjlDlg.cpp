@@ -330,17 +330,17 @@ void CDzcjlDlg::onExport() {
     }
     *exporting_ = true;
     Loaded<std::filesystem::path> file;
-    SalesWorkbook::Result written;
+    IoResult written;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         file = SalesWorkbook::newTemporaryFile();
-        if (file)
-            written = SalesWorkbook::write(file.value, shown(), SalesCaptions::columns(lang_));
+        written = file ? SalesWorkbook::write(file.value, shown(), SalesCaptions::columns(lang_))
+                       : file.result;
         QApplication::restoreOverrideCursor();
     }
     if (!written) {
         *exporting_ = false;
-        Prompt::showMessage(SalesWorkbook::kFailureMessage);
+        Prompt::showMessage(SalesWorkbook::kFailureMessage.get());
         return;
     }
     // The answer may come seconds later, or after the screen has closed: the message then stands

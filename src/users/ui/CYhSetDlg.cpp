@@ -72,12 +72,19 @@ CYhSetDlg::CYhSetDlg(QWidget* parent)
 }
 
 bool CYhSetDlg::onSave() {
-    const bool written = list_.save();
+    if (const std::string question = list_.saveQuestion();
+        !question.empty() && !Prompt::ask(question))
+        return false;
+    const TrackedFile::Saved saved = list_.save();
+    if (!saved.result)
+        Prompt::showMessage(saved.result.message());
+    else if (!saved.note.empty())
+        Prompt::showMessage(saved.note);
     if (!list_.chosen()) { // also after the operator chose to reload the file
         model_->refresh();
         showChosen();
     }
-    return written;
+    return saved.written;
 }
 
 CYhSetDlg::~CYhSetDlg() = default;
@@ -106,8 +113,12 @@ void CYhSetDlg::showEvent(QShowEvent* event) {
 }
 
 void CYhSetDlg::onAdd() {
-    if (!list_.add(toGbk(ui_->nameEdit->text()), toGbk(ui_->passwordEdit->text())))
+    if (const IoResult added =
+            list_.add(toGbk(ui_->nameEdit->text()), toGbk(ui_->passwordEdit->text()));
+        !added) {
+        Prompt::showMessage(added.message());
         return;
+    }
     model_->refresh();
     ui_->nameEdit->clear();
     ui_->passwordEdit->clear();

@@ -37,8 +37,8 @@ protected:
         settings.socketPath = (dir / "usb.sock").string();
         settings.restartTime = 300ms;
         usb = std::make_unique<HidTransport>(*host, settings);
-        std::string error;
-        ASSERT_TRUE(usb->open(&error)) << error;
+        const IoResult opened = usb->open();
+        ASSERT_TRUE(opened) << opened.why();
         thread = std::thread([this] { loop.run(); });
     }
     void TearDown() override {

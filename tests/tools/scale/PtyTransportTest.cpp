@@ -39,8 +39,8 @@ protected:
         ASSERT_TRUE(store.prepare().ok());
         host = std::make_unique<ScaleHost>(store, log, loop, options);
         pty = std::make_unique<PtyTransport>(*host);
-        std::string error;
-        ASSERT_TRUE(pty->open(&error)) << error;
+        const IoResult opened = pty->open();
+        ASSERT_TRUE(opened) << opened.why();
         ASSERT_EQ(pty->path().rfind("/dev/pts/", 0), 0u) << pty->path();
         port.reset(::open(pty->path().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
         ASSERT_TRUE(port);

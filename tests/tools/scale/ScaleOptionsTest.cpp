@@ -10,9 +10,10 @@ using namespace korvan::sim;
 namespace {
 
 std::optional<ScaleOptions> parse(std::vector<const char*> args, std::string* error = nullptr) {
-    std::string ignored;
-    return ScaleOptions::parse(static_cast<int>(args.size()), args.data(),
-                               error ? error : &ignored);
+    auto parsed = ScaleOptions::parse(static_cast<int>(args.size()), args.data());
+    if (error)
+        *error = parsed.result.detail;
+    return parsed ? std::optional(std::move(parsed.value)) : std::nullopt;
 }
 
 } // namespace

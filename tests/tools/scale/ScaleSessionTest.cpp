@@ -250,8 +250,8 @@ TEST_F(Session, ClearForgetsTheRecordsButNotAReadInProgress) {
     EXPECT_TRUE(store.sales()->empty());
     EXPECT_EQ(file(ScaleStore::kSales).find("\n2026"), std::string::npos);
     ScaleStore reloaded(store.folder());
-    std::string error;
-    ASSERT_TRUE(reloaded.loadSales(&error)) << error;
+    const IoResult loaded = reloaded.loadSales();
+    ASSERT_TRUE(loaded) << loaded.why();
     EXPECT_TRUE(reloaded.sales()->empty());
 
     // The reader goes on with the list it started with.

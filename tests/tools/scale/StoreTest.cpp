@@ -165,16 +165,16 @@ TEST_F(StoreFiles, SalesSurviveARestartAndAFailedWriteKeepsThem) {
     EXPECT_EQ(*store.sales(), records);
 
     ScaleStore again(store.folder());
-    std::string error;
-    ASSERT_TRUE(again.loadSales(&error)) << error;
+    const IoResult loaded = again.loadSales();
+    ASSERT_TRUE(loaded) << loaded.why();
     EXPECT_EQ(*again.sales(), records);
 
     // A missing file serves nothing; a damaged one is reported.
     ScaleStore empty(dir / "other");
-    ASSERT_TRUE(empty.loadSales(&error)) << error;
+    ASSERT_TRUE(empty.loadSales());
     EXPECT_TRUE(empty.sales()->empty());
     writeBytes(store.file(ScaleStore::kSales), "# header\na\tb\tc\n");
-    EXPECT_FALSE(again.loadSales(&error));
+    const std::string error = again.loadSales().why();
     EXPECT_NE(error.find("line 2"), std::string::npos) << error;
     EXPECT_EQ(*again.sales(), records);
 

@@ -97,8 +97,8 @@ protected:
     void start(SessionOptions options = {}) {
         ASSERT_TRUE(pc.ok());
         ASSERT_TRUE(store.prepare().ok());
-        std::string error;
-        ASSERT_TRUE(log.open(store.file(ScaleStore::kRawLog), &error)) << error;
+        const IoResult logOpened = log.open(store.file(ScaleStore::kRawLog));
+        ASSERT_TRUE(logOpened) << logOpened.why();
         host = std::make_unique<ScaleHost>(store, log, loop, options);
         host->onJob = [this](const std::string& line) {
             {
@@ -112,7 +112,8 @@ protected:
         settings.probePort = 0;
         settings.replyPort = pc.port();
         udp = std::make_unique<UdpTransport>(*host, settings);
-        ASSERT_TRUE(udp->open(&error)) << error;
+        const IoResult opened = udp->open();
+        ASSERT_TRUE(opened) << opened.why();
         ASSERT_NE(udp->port(), 0);
         ASSERT_NE(udp->probePort(), 0);
         thread = std::thread([this] { loop.run(); });
@@ -225,12 +226,11 @@ TEST_F(Loopback, APortInUseIsReported) {
     settings.port = udp->port();
     settings.probePort = 0;
     UdpTransport clash(again, settings);
-    std::string error;
-    EXPECT_FALSE(clash.open(&error));
+    std::string error = clash.open().why();
     EXPECT_NE(error.find(std::to_string(udp->port())), std::string::npos) << error;
 
     settings.bindAddress = "localhost";
     UdpTransport badAddress(again, settings);
-    EXPECT_FALSE(badAddress.open(&error));
+    error = badAddress.open().why();
     EXPECT_NE(error.find("localhost"), std::string::npos) << error;
 }

@@ -256,6 +256,10 @@ private slots:
         QCOMPARE(list->model()->rowCount(), 0);
         QTest::mouseClick(child<QPushButton>(&screen, "addButton"), Qt::LeftButton);
         QCOMPARE(prompt.last(), std::string("用户名不能为空"));
+        // Nobody could log in: the operator is asked first, and Cancel saves nothing.
+        prompt.answer(false);
+        QTest::mouseClick(child<QPushButton>(&screen, "saveButton"), Qt::LeftButton);
+        QCOMPARE(data.read("yh.rec"), std::string("a\r\nb\r\nc\r\nd\r\ne\r\n"));
         QTest::mouseClick(child<QPushButton>(&screen, "saveButton"), Qt::LeftButton);
         QCOMPARE(prompt.last(), std::string("数据保存完成"));
         QCOMPARE(data.read("yh.rec"), std::string());
