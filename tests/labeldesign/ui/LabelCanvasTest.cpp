@@ -163,7 +163,9 @@ private slots:
             row("Down", "180", "46", "38", "TRUE", "9*9", ""),
             row("Side", "270", "46", "2", "TRUE"),
             row("Gone", "0", "20", "20", "FALSE"),
-            row("Code", "0", "8", "20", "TRUE", "12*24", "6"),
+            row("Net", "0", "8", "28", "TRUE", "9*17", ""),
+            row("Tare", "0", "20", "30", "TRUE", "12*24", "24*24"),
+            row("Skip", "0", "0", "0", "FALSE"),
             row("\xCC\xF5\xC2\xEB", "180", "40", "18", "TRUE", "12*24", "4"), // 条码
         };
         LabelCanvas canvas;
