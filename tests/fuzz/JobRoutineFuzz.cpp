@@ -33,7 +33,8 @@ JobRequest requestFor(JobKind kind, ModelFamily family, std::size_t rowCount,
         if (kind == JobKind::DescriptionDownload)
             request.descriptions.push_back({n, "text " + n});
         else if (kind == JobKind::LabelDownload)
-            request.labelElements.push_back({"Name", "0", "1", "1", "", "0", "0"});
+            request.labelElements.push_back(
+                {.name = "Name", .direction = "0", .downX = "0", .downY = "0"});
         else
             request.commodities.push_back(
                 {"P" + n, n, "1.00", true, true, "0", "0", false, "0", "0"});

@@ -427,7 +427,7 @@ TEST(RecordSizes, ARecordThatDoesNotFitOneMessageRefusesTheJob) {
     labelHeader.labelHeader.shopNumber = huge;
     JobRequest labelElement;
     labelElement.kind = JobKind::LabelDownload;
-    labelElement.labelElements = {{huge, "0", "", "", "", "0", "0"}};
+    labelElement.labelElements = {{.name = huge, .direction = "0", .downX = "0", .downY = "0"}};
     const std::size_t limit = 65507;
     struct SizeCase {
         const char* name;

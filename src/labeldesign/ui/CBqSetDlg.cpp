@@ -12,10 +12,7 @@
 #include "common/ui/DialogRunner.h"
 #include "common/ui/ListView.h"
 #include "common/ui/QtText.h"
-#include "labeldesign/LabelCheck.h"
-#include "labeldesign/LabelDownload.h"
-#include "labeldesign/LabelFile.h"
-#include "labeldesign/LabelFileChoice.h"
+#include "labeldesign/LabelFont.h"
 #include "link/ui/CSendDataDlg.h"
 
 namespace korvan {
@@ -41,11 +38,6 @@ const Tr kSave{"保存", "Save"};
 const Tr kDownload{"下传", "Download"};
 const Tr kOk{"确定", "OK"};
 const Tr kCancel{"取消", "Cancel"};
-const Tr kGiveUpChanges{"标签的修改尚未保存，打开其他文件将放弃这些修改。继续吗？",
-                        "The label has changes that are not saved; opening another file gives "
-                        "them up. Go on?"};
-// This screen's own prompts read the same in both languages.
-const char* const kSaveFirst = "Please save the data first!";
 
 const char* const kFixedColumns[] = {"Direction", "Font",  "size",   "X.pos",
                                      "Y.pos",     "State", "Down.X", "Down.Y"};
@@ -53,6 +45,10 @@ const char* const kFixedColumns[] = {"Direction", "Font",  "size",   "X.pos",
 constexpr std::size_t kNameBytes = 20;
 constexpr int kHeaderChars = 2;
 constexpr int kPositionChars = 5;
+
+QString fromView(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 void fillChoice(QComboBox* box, const std::string& value) {
     box->setCurrentIndex(value.empty() ? -1 : box->findText(QString::fromStdString(value)));
@@ -86,9 +82,12 @@ CBqSetDlg::CBqSetDlg(QWidget* parent)
     setCaptions();
 
     ui_->directionBox->addItems({"0", "90", "180", "270"});
-    ui_->fontBox->addItems({"12*24", "9*17"});
-    ui_->fontSizeBox->addItems({"12*24", "12*48", "24*24", "24*48"});
-    ui_->digitalFontBox->addItems({"12*24", "9*17"});
+    for (std::string_view font : LabelFont::kNames) {
+        ui_->fontBox->addItem(fromView(font));
+        ui_->digitalFontBox->addItem(fromView(font));
+    }
+    for (const FontSize& size : LabelFont::kSizes)
+        ui_->fontSizeBox->addItem(fromView(size.name));
     for (int mm = 1; mm <= 10; ++mm)
         ui_->codeHeightBox->addItem(QString::number(mm));
 
@@ -107,22 +106,10 @@ CBqSetDlg::CBqSetDlg(QWidget* parent)
     }
 
     // The label record/dqlabel.rec names for the language.
-    const auto choice = LabelFileChoice::choose(DataDir::current(), Language::flag());
-    if (!choice.ok()) {
-        openProblem_ = choice.result.message();
-    } else if (choice.value.empty()) {
-        openProblem_ = LabelFileChoice::nothingNamed(lang_);
-    } else if (std::string problem = LabelCheck::fileProblem(choice.value, lang_);
-               !problem.empty()) {
-        // Not opened, and so never written over on Save.
-        openProblem_ = std::move(problem);
-    } else {
-        design_ = LabelDesign(choice.value);
-        if (!design_.openResult())
-            openProblem_ = design_.openResult().message();
-    }
-    if (!openProblem_.empty())
-        reportWhenShown(openProblem_);
+    design_ = LabelDesign::open(DataDir::current(), Language::flag(), lang_);
+    if (!design_.openProblem().empty())
+        reportWhenShown(design_.openProblem());
+    ui_->canvas->setDesign(design_);
     fillHeader();
     model_->refresh();
     showLabel();
@@ -245,14 +232,13 @@ void CBqSetDlg::showRect(const PixelRect& mm) {
 void CBqSetDlg::showLabel() {
     if (const auto row = design_.selected())
         model_->refreshRow(static_cast<int>(*row));
-    ui_->canvas->setLabel(design_.label());
+    ui_->canvas->refresh();
     showSelection();
 }
 
 void CBqSetDlg::showSelection() {
-    const auto row = design_.selected();
-    ui_->canvas->setSelectedRow(row ? std::optional<int>(static_cast<int>(*row)) : std::nullopt);
-    if (row)
+    ui_->canvas->redraw();
+    if (design_.selected())
         showRect(design_.rectMm());
 }
 
@@ -334,35 +320,17 @@ void CBqSetDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CBqSetDlg::onSave() {
-    switch (design_.save(lang_)) {
-    case LabelDesign::Saved::Written:
-        openProblem_.clear();
-        break;
-    case LabelDesign::Saved::Reloaded:
-        openProblem_.clear();
+    if (design_.save(lang_) == LabelDesign::Saved::Reloaded)
         showNewLabel();
-        break;
-    case LabelDesign::Saved::No:
-        break;
-    }
 }
 
 void CBqSetDlg::onDownload() {
-    if (design_.modified()) {
-        Prompt::showMessage(kSaveFirst);
-        return;
-    }
-    if (!openProblem_.empty()) {
-        Prompt::showMessage(openProblem_);
-        return;
-    }
-    if (const std::string problem = LabelCheck::downloadProblem(design_.label(), lang_);
-        !problem.empty()) {
-        Prompt::showMessage(problem);
+    if (const std::string refusal = design_.downloadRefusal(lang_); !refusal.empty()) {
+        Prompt::showMessage(refusal);
         return;
     }
     // The transfer reads the label as it stands on this screen, which waits while it runs.
-    CSendDataDlg::run(LabelDownload::request(design_.label()), this);
+    CSendDataDlg::run(design_.downloadRequest(), this);
 }
 
 void CBqSetDlg::onOpen() {
@@ -371,18 +339,8 @@ void CBqSetDlg::onOpen() {
 }
 
 bool CBqSetDlg::openLabelFile(const std::filesystem::path& file) {
-    if (const std::string problem = LabelCheck::fileProblem(file, lang_); !problem.empty()) {
-        Prompt::showMessage(problem);
+    if (!design_.open(file, lang_))
         return false;
-    }
-    if (design_.modified() && !Prompt::ask(kGiveUpChanges.get(lang_)))
-        return false;
-    const IoResult result = design_.open(file);
-    if (!result.ok()) {
-        Prompt::showMessage(result.message());
-        return false;
-    }
-    openProblem_.clear();
     showNewLabel();
     return true;
 }

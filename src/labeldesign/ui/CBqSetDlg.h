@@ -67,9 +67,6 @@ private:
     std::unique_ptr<Ui::CBqSetDlg> ui_;
     Lang lang_;
     LabelDesign design_;
-    // Why the label could not be opened, until it has been saved or another file opened: the
-    // screen then holds no label the scale should get.
-    std::string openProblem_;
     BytesTableModel* model_;
 };
 
