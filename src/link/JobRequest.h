@@ -42,12 +42,12 @@ struct DescriptionRow {
 // takes Down.X/Down.Y).
 struct LabelElementRow {
     std::string name;
-    std::string direction;  // "0", "90", "180" or "270"
-    bool bigFont = false;   // printed in the scale's big font
-    bool barCode = false;   // the bar code element
-    std::string sizeCode;   // a text element's size code byte; empty when it names no size
-    std::string barHeight;  // the bar code's bar height in mm, as text
-    bool hidden = false;    // the scale leaves the element out
+    std::string direction; // "0", "90", "180" or "270"
+    bool bigFont = false;  // printed in the scale's big font
+    bool barCode = false;  // the bar code element
+    std::string sizeCode;  // a text element's size code byte; empty when it names no size
+    std::string barHeight; // the bar code's bar height in mm, as text
+    bool hidden = false;   // the scale leaves the element out
     std::string downX;
     std::string downY;
 

@@ -59,7 +59,7 @@ TEST(CanvasPicture, LabelAreaFollowsTheHeightAndRulersCountMillimetres) {
     EXPECT_TRUE(has({{5, 75, 25, 76}, Ink::RulerInk}));  // the long tick at 10 mm down
     EXPECT_TRUE(has({{15, 50, 25, 51}, Ink::RulerInk})); // the middle tick at 5 mm
     EXPECT_FALSE(has({{5, 50, 25, 51}, Ink::RulerInk}));
-    const auto figure = std::find(rulers.texts.begin(), rulers.texts.end(),
-                                  CanvasPicture::Text{{77, 3}, "10"});
+    const auto figure =
+        std::find(rulers.texts.begin(), rulers.texts.end(), CanvasPicture::Text{{77, 3}, "10"});
     EXPECT_NE(figure, rulers.texts.end());
 }

@@ -50,7 +50,8 @@ TEST(LabelDownload, FontAndSizeCellsAsTheScaleReadsThem) {
     for (const auto& c : cases) {
         Label label;
         label.elements = {LabelElement({"N", "", "0", c.font, c.size, "", "", "TRUE", "1", "1"})};
-        const auto fields = RecordFile::splitFields(RecordBuilder::build(LabelDownload::request(label), 1), 7);
+        const auto fields =
+            RecordFile::splitFields(RecordBuilder::build(LabelDownload::request(label), 1), 7);
         EXPECT_EQ(fields[3], c.field4) << c.font << " " << c.size;
         EXPECT_EQ(fields[5], c.field6) << c.font << " " << c.size;
     }

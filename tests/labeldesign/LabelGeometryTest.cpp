@@ -173,9 +173,8 @@ TEST(LabelGeometry, MillimetresAndPixels) {
     EXPECT_EQ(LabelGeometry::pixelFromMm(0), 25);
     EXPECT_EQ(LabelGeometry::pixelFromMm(-3), 10);
     // Numbers far outside any label are held so the pixel arithmetic cannot overflow.
-    const ElementGeometry far =
-        LabelGeometry::measure(element("A", "0", "12*24", "12*24", "99999999999", "-99999999999"),
-                               false);
+    const ElementGeometry far = LabelGeometry::measure(
+        element("A", "0", "12*24", "12*24", "99999999999", "-99999999999"), false);
     EXPECT_GT(far.anchorX, 0);
     EXPECT_LT(far.anchorY, 0);
     EXPECT_GT(far.rect.right, far.rect.left);

@@ -19,8 +19,8 @@ CommodityRow apple() {
 }
 
 // A text element as the label core hands it over.
-LabelElementRow element(std::string name, std::string direction, bool bigFont,
-                        std::string sizeCode, bool hidden = false) {
+LabelElementRow element(std::string name, std::string direction, bool bigFont, std::string sizeCode,
+                        bool hidden = false) {
     return {name, direction, bigFont, false, sizeCode, "", hidden, "13", "14"};
 }
 
@@ -108,11 +108,11 @@ TEST(RecordBuilder, BarCodeSendsItsHeightAndTwo) {
     // The bar code sends the bar height in field 4 (with the big font), "2" in field 5 and the
     // direction in field 6.
     EXPECT_EQ(RecordBuilder::labelElement(barCode("Code", "180", true, "7"), 9), "\x8A\x0C"
-                                                                                    "13\x0C"
-                                                                                    "14\x0C"
-                                                                                    "7\x0C"
-                                                                                    "2\x0C\x82\x0C"
-                                                                                    "Code\r\n");
+                                                                                 "13\x0C"
+                                                                                 "14\x0C"
+                                                                                 "7\x0C"
+                                                                                 "2\x0C\x82\x0C"
+                                                                                 "Code\r\n");
     EXPECT_EQ(RecordBuilder::labelElement(barCode("Whatever", "sideways", false, "7"), 9),
               "\x8A\x0C"
               "13\x0C"
