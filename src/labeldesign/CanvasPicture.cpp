@@ -78,54 +78,61 @@ std::vector<CanvasPicture::Fill> CanvasPicture::labelArea(int heightMm) {
     return fills;
 }
 
-CanvasPicture::Picture CanvasPicture::barCode(const ElementGeometry& g) {
-    Picture picture;
-    if (!LabelGeometry::knownDirection(g.direction))
-        return picture;
+namespace {
+
+// One rectangle per dark module, across the bars' part of the element's rectangle.
+void addBars(std::vector<CanvasPicture::Fill>& f, const ElementGeometry& g) {
     const PixelRect& r = g.rect;
     const int ch = g.cellHeight;
-    const int bars = g.barHeight * LabelGeometry::kPixelsPerMm;
     const std::string& modules = sampleModules();
     for (int i = 0; i < static_cast<int>(modules.size()); ++i) {
         if (modules[static_cast<std::size_t>(i)] != '1')
             continue;
-        auto& f = picture.fills;
         switch (g.direction) {
         case 0:
-            add(f, r.left + i, r.top, 1, r.bottom - ch - r.top, Ink::Black);
+            add(f, r.left + i, r.top, 1, r.bottom - ch - r.top, CanvasPicture::Ink::Black);
             break;
         case 90:
-            add(f, r.left, r.bottom - i - 1, r.right - ch - r.left, 1, Ink::Black);
+            add(f, r.left, r.bottom - i - 1, r.right - ch - r.left, 1, CanvasPicture::Ink::Black);
             break;
         case 180:
-            add(f, r.right - i - 1, r.top + ch, 1, r.bottom - r.top - ch, Ink::Black);
+            add(f, r.right - i - 1, r.top + ch, 1, r.bottom - r.top - ch,
+                CanvasPicture::Ink::Black);
             break;
         default:
-            add(f, r.left + ch, r.top + i, r.right - r.left - ch, 1, Ink::Black);
+            add(f, r.left + ch, r.top + i, r.right - r.left - ch, 1, CanvasPicture::Ink::Black);
             break;
         }
     }
-    for (int k = 0; k < static_cast<int>(kSampleDigits.size()); ++k) {
-        const char digit = kSampleDigits[static_cast<std::size_t>(k)];
-        if (digit == ' ')
-            continue;
-        const int along = kDigitPitch * k - kDigitPitch;
-        PixelPoint at;
-        switch (g.direction) {
-        case 0:
-            at = {r.left + along, r.top + bars};
-            break;
-        case 90:
-            at = {r.left + bars, r.bottom - along};
-            break;
-        case 180:
-            at = {r.right - along, r.bottom - bars};
-            break;
-        default:
-            at = {r.right - bars, r.top + along};
-            break;
-        }
-        picture.texts.push_back({at, std::string(1, digit)});
+}
+
+// Where the cell of the digit `along` pixels down the bars starts, past the bars.
+PixelPoint digitAt(const ElementGeometry& g, int along) {
+    const PixelRect& r = g.rect;
+    const int bars = g.barHeight * LabelGeometry::kPixelsPerMm;
+    switch (g.direction) {
+    case 0:
+        return {r.left + along, r.top + bars};
+    case 90:
+        return {r.left + bars, r.bottom - along};
+    case 180:
+        return {r.right - along, r.bottom - bars};
+    default:
+        return {r.right - bars, r.top + along};
+    }
+}
+
+} // namespace
+
+CanvasPicture::Picture CanvasPicture::barCode(const ElementGeometry& g) {
+    Picture picture;
+    if (!LabelGeometry::knownDirection(g.direction))
+        return picture;
+    addBars(picture.fills, g);
+    for (std::size_t k = 0; k < kSampleDigits.size(); ++k) {
+        if (kSampleDigits[k] != ' ')
+            picture.texts.push_back({digitAt(g, kDigitPitch * (static_cast<int>(k) - 1)),
+                                     std::string(1, kSampleDigits[k])});
     }
     return picture;
 }

@@ -18,7 +18,7 @@ struct CharacterCell {
 };
 
 struct FontSize {
-    std::string_view name;
+    const char* name;
     char code; // the size code byte of the element record
     CharacterCell cell;
 };
@@ -28,7 +28,7 @@ public:
     static constexpr std::string_view kBig = "12*24";
     static constexpr std::string_view kSmall = "9*17";
     // The font list's choices (the bar code's digit font offers the same two).
-    static constexpr std::array<std::string_view, 2> kNames{kBig, kSmall};
+    static constexpr std::array<const char*, 2> kNames{kBig.data(), kSmall.data()};
     static constexpr CharacterCell kBigCell{7, 15};
     static constexpr CharacterCell kSmallCell{5, 12};
     static constexpr std::array<FontSize, 4> kSizes{{

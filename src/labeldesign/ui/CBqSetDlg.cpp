@@ -46,10 +46,6 @@ constexpr std::size_t kNameBytes = 20;
 constexpr int kHeaderChars = 2;
 constexpr int kPositionChars = 5;
 
-QString fromView(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 void fillChoice(QComboBox* box, const std::string& value) {
     box->setCurrentIndex(value.empty() ? -1 : box->findText(QString::fromStdString(value)));
 }
@@ -81,13 +77,34 @@ CBqSetDlg::CBqSetDlg(QWidget* parent)
     ui_->elementList->setSelectionMode(QAbstractItemView::SingleSelection);
     setCaptions();
 
+    setUpInputs();
+
+    // The label record/dqlabel.rec names for the language.
+    design_ = LabelDesign::open(DataDir::current(), Language::flag(), lang_);
+    if (!design_.openProblem().empty())
+        reportWhenShown(design_.openProblem());
+    ui_->canvas->setDesign(design_);
+    fillHeader();
+    model_->refresh();
+    showLabel();
+    fillPanel({});
+    // New has nothing to do; the width comes from the label file only.
+    ui_->newButton->setEnabled(false);
+    settleButtons();
+    ui_->okButton->setAutoDefault(true);
+
+    connectSignals();
+    markFocusedButtonOnly();
+}
+
+void CBqSetDlg::setUpInputs() {
     ui_->directionBox->addItems({"0", "90", "180", "270"});
-    for (std::string_view font : LabelFont::kNames) {
-        ui_->fontBox->addItem(fromView(font));
-        ui_->digitalFontBox->addItem(fromView(font));
+    for (const char* font : LabelFont::kNames) {
+        ui_->fontBox->addItem(QString::fromLatin1(font));
+        ui_->digitalFontBox->addItem(QString::fromLatin1(font));
     }
     for (const FontSize& size : LabelFont::kSizes)
-        ui_->fontSizeBox->addItem(fromView(size.name));
+        ui_->fontSizeBox->addItem(QString::fromLatin1(size.name));
     for (int mm = 1; mm <= 10; ++mm)
         ui_->codeHeightBox->addItem(QString::number(mm));
 
@@ -104,21 +121,9 @@ CBqSetDlg::CBqSetDlg(QWidget* parent)
         edit->setValidator(new QRegularExpressionValidator(position, this));
         edit->setMaxLength(kPositionChars);
     }
+}
 
-    // The label record/dqlabel.rec names for the language.
-    design_ = LabelDesign::open(DataDir::current(), Language::flag(), lang_);
-    if (!design_.openProblem().empty())
-        reportWhenShown(design_.openProblem());
-    ui_->canvas->setDesign(design_);
-    fillHeader();
-    model_->refresh();
-    showLabel();
-    fillPanel({});
-    // New has nothing to do; the width comes from the label file only.
-    ui_->newButton->setEnabled(false);
-    settleButtons();
-    ui_->okButton->setAutoDefault(true);
-
+void CBqSetDlg::connectSignals() {
     connect(ui_->canvas, &LabelCanvas::elementPicked, this, &CBqSetDlg::onPicked);
     connect(ui_->canvas, &LabelCanvas::selectionCleared, this, &CBqSetDlg::onCleared);
     connect(ui_->canvas, &LabelCanvas::dragMoved, this, &CBqSetDlg::onDragMoved);
@@ -156,7 +161,6 @@ CBqSetDlg::CBqSetDlg(QWidget* parent)
                             onSave();
                             return !design_.modified();
                         });
-    markFocusedButtonOnly();
 }
 
 CBqSetDlg::~CBqSetDlg() {
@@ -212,17 +216,12 @@ void CBqSetDlg::fillPanel(const ElementPanel& panel) {
     ui_->xEdit->setEnabled(panel.positionEnabled);
     ui_->yEdit->setEnabled(panel.positionEnabled);
     ui_->changeButton->setEnabled(panel.positionEnabled);
-    const PixelPoint anchor = design_.anchorMm();
-    showAnchor(anchor.x, anchor.y);
-    showRect(design_.rectMm());
+    showReadOuts(design_.anchorMm(), design_.rectMm());
 }
 
-void CBqSetDlg::showAnchor(int xMm, int yMm) {
-    ui_->anchorX->setText(QString::number(xMm));
-    ui_->anchorY->setText(QString::number(yMm));
-}
-
-void CBqSetDlg::showRect(const PixelRect& mm) {
+void CBqSetDlg::showReadOuts(const PixelPoint& anchor, const PixelRect& mm) {
+    ui_->anchorX->setText(QString::number(anchor.x));
+    ui_->anchorY->setText(QString::number(anchor.y));
     ui_->leftValue->setText(QString::number(mm.left));
     ui_->topValue->setText(QString::number(mm.top));
     ui_->rightValue->setText(QString::number(mm.right));
@@ -239,7 +238,7 @@ void CBqSetDlg::showLabel() {
 void CBqSetDlg::showSelection() {
     ui_->canvas->redraw();
     if (design_.selected())
-        showRect(design_.rectMm());
+        showReadOuts(design_.anchorMm(), design_.rectMm());
 }
 
 void CBqSetDlg::onPicked(int row) {
@@ -275,8 +274,7 @@ void CBqSetDlg::onDragMoved(int xMm, int yMm, int leftMm, int topMm, int rightMm
     design_.dragMoved();
     ui_->xEdit->setText(QString::number(xMm));
     ui_->yEdit->setText(QString::number(yMm));
-    showAnchor(xMm, yMm);
-    showRect({leftMm, topMm, rightMm, bottomMm});
+    showReadOuts({xMm, yMm}, {leftMm, topMm, rightMm, bottomMm});
 }
 
 void CBqSetDlg::onDragFinished(int row, int xMm, int yMm) {
