@@ -150,14 +150,12 @@ TEST(LabelDesign, OpenTakesTheWholeFileAndSaveWritesItBack) {
 
 TEST(LabelDesign, DownloadWaitsForASavedLabelThatCouldBeOpened) {
     test::TempDir dir;
-    const DataDir data(dir.path());
     Prompt::Script prompt;
-    test::writeBytes(data.record("dqlabel.rec"), "/etc/passwd\f\r\n");
-    LabelDesign design = LabelDesign::open(data, "english", Lang::English);
-    const std::string notLabel = "Not a label file (a label file's name ends in .bel): /etc/passwd";
-    EXPECT_EQ(design.openProblem(), notLabel);
+    test::writeBytes(dir / "record/dqlabel.rec", "/etc/passwd\f\r\n");
+    LabelDesign design = LabelDesign::open(DataDir(dir.path()), "english", Lang::English);
     EXPECT_TRUE(design.file().empty()) << "never opened, so never written over";
-    EXPECT_EQ(design.downloadRefusal(Lang::English), notLabel);
+    EXPECT_EQ(design.downloadRefusal(Lang::English),
+              "Not a label file (a label file's name ends in .bel): /etc/passwd");
 
     ASSERT_TRUE(LabelFile::save(dir / "2.bel", sampleLabel()));
     ASSERT_TRUE(design.open(dir / "2.bel", Lang::English));
@@ -165,26 +163,4 @@ TEST(LabelDesign, DownloadWaitsForASavedLabelThatCouldBeOpened) {
     ASSERT_EQ(design.save(Lang::English), LabelDesign::Saved::Written);
     EXPECT_EQ(design.downloadRefusal(Lang::English), "");
     EXPECT_EQ(design.downloadRequest().rowCount(), 12u);
-    design.setHeight("");
-    design.discard();
-    EXPECT_EQ(design.downloadRefusal(Lang::English),
-              "The label height must be a whole number of mm from 20 to 99, not \"\"");
-}
-
-TEST(LabelDesign, SaveAsksBeforeWritingOverAnotherWriterOrAFileItCouldNotRead) {
-    test::TempDir dir;
-    Prompt::Script prompt;
-    test::writeBytes(dir / "2.bel", "01\f40\f30\r\nA\r\n");
-    LabelDesign design(dir / "2.bel");
-    design.setHeight("40");
-    test::writeBytes(dir / "2.bel", "02\f40\f30\r\nB\r\nC\r\n");
-    prompt.choose(0); // Reload
-    EXPECT_EQ(design.save(Lang::English), LabelDesign::Saved::Reloaded);
-    EXPECT_EQ(design.label(), LabelFile::load(dir / "2.bel").value);
-
-    // A missing file is made; one that is there but cannot be read is never written over.
-    EXPECT_EQ(LabelDesign(dir / "new.bel").save(Lang::English), LabelDesign::Saved::Written);
-    ASSERT_EQ(::mkfifo((dir / "pipe.bel").c_str(), 0644), 0);
-    EXPECT_EQ(LabelDesign(dir / "pipe.bel").save(Lang::English), LabelDesign::Saved::No);
-    EXPECT_TRUE(std::filesystem::is_fifo(dir / "pipe.bel"));
 }
