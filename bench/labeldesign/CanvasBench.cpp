@@ -24,20 +24,22 @@ Label fullLabel() {
         const std::string x = std::to_string(4 + (i * 7) % 40);
         const std::string y = std::to_string(4 + (i * 11) % 52);
         std::string name = names[i % 6];
-        if (i == 8)
+        if (i == Label::kBarCodeRow)
             name = "Code";
         label.elements.emplace_back(std::array<std::string, LabelElement::kColumns>{
-            name, "", directions[i % 4], "12*24", i == 8 ? "8" : sizes[i % 4], x, y, "TRUE", x, y});
+            name, "", directions[i % 4], "12*24", i == Label::kBarCodeRow ? "8" : sizes[i % 4], x,
+            y, "TRUE", x, y});
     }
     return label;
 }
 
 void CanvasRedraw30(benchmark::State& state) {
+    LabelDesign design(fullLabel());
+    design.select(3);
     LabelCanvas canvas;
     canvas.resize(canvas.sizeHint());
     canvas.show();
-    canvas.setLabel(fullLabel());
-    canvas.setSelectedRow(3);
+    canvas.setDesign(design);
     canvas.redraw(); // characters are drawn once and kept
     for (auto _ : state) {
         canvas.redraw();
@@ -48,11 +50,12 @@ BENCHMARK(CanvasRedraw30)->Unit(benchmark::kMicrosecond);
 
 // A drag step as the pointer delivers it: snapping, read-outs and the redraw.
 void CanvasDragStep30(benchmark::State& state) {
+    const LabelDesign design(fullLabel());
     LabelCanvas canvas;
     canvas.resize(canvas.sizeHint());
     canvas.show();
-    canvas.setLabel(fullLabel());
-    const ElementGeometry& g = canvas.geometry().entry(29);
+    canvas.setDesign(design);
+    const ElementGeometry& g = design.geometry().entry(29);
     const QPointF start(g.rect.left + 1, g.rect.top + 1);
     auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButton button) {
         QMouseEvent event(type, at, canvas.mapToGlobal(at), button, Qt::LeftButton, Qt::NoModifier);

@@ -12,6 +12,10 @@ namespace korvan {
 struct Label {
     // The header line: shop number, width, height.
     static constexpr std::size_t kHeaderFields = 3;
+    // The element of this row is the bar code, whatever it is called: the scale prints this row
+    // as bars, so the canvas draws it so and the designer offers its bar height.
+    static constexpr std::size_t kBarCodeRow = 9;
+    static bool isBarCode(std::size_t row) { return row == kBarCodeRow; }
 
     std::string shopNumber;
     std::string width = "40";

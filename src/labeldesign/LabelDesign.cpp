@@ -5,16 +5,22 @@
 #include <cerrno>
 
 #include "LabelCheck.h"
+#include "LabelDownload.h"
 #include "LabelFile.h"
 #include "LabelFileChoice.h"
+#include "LabelFont.h"
 #include "common/Prompt.h"
 
 namespace korvan {
 
 namespace {
 
-// Read the same in both languages: shops know this text.
+// Read the same in both languages: shops know these texts.
 const char* const kSaveCompleted = "Save completed";
+const char* const kSaveFirst = "Please save the data first!";
+const Tr kGiveUpChanges{"标签的修改尚未保存，打开其他文件将放弃这些修改。继续吗？",
+                        "The label has changes that are not saved; opening another file gives "
+                        "them up. Go on?"};
 
 // Positions are whole millimetres: a box left empty or holding just a sign is 0, never a text the
 // scale cannot read. The scale prints where Down.X/Down.Y say: they always follow the position.
@@ -38,6 +44,19 @@ LabelDesign::LabelDesign(const std::filesystem::path& file) : file_(file) {
     geometry_.rebuild(label_.elements);
 }
 
+LabelDesign LabelDesign::open(const DataDir& dir, std::string_view languageFlag, Lang lang) {
+    const LabelFileChoice::Checked chosen = LabelFileChoice::checked(dir, {}, languageFlag, lang);
+    LabelDesign design;
+    if (!chosen.problem.empty()) {
+        design.openProblem_ = chosen.problem;
+        return design;
+    }
+    design = LabelDesign(chosen.file);
+    if (!design.openFailure_)
+        design.openProblem_ = design.openFailure_.message();
+    return design;
+}
+
 IoResult LabelDesign::read(const std::filesystem::path& file) {
     TrackedFile tracked(file);
     Loaded<Label> loaded = LabelFile::load(tracked);
@@ -45,6 +64,7 @@ IoResult LabelDesign::read(const std::filesystem::path& file) {
         return loaded.result;
     file_ = std::move(tracked);
     openFailure_ = {};
+    openProblem_.clear();
     label_ = std::move(loaded.value);
     selected_.reset();
     geometry_.rebuild(label_.elements);
@@ -52,13 +72,21 @@ IoResult LabelDesign::read(const std::filesystem::path& file) {
     return loaded.result;
 }
 
-IoResult LabelDesign::open(const std::filesystem::path& file) {
-    IoResult result = read(file);
+bool LabelDesign::open(const std::filesystem::path& file, Lang lang) {
+    if (const std::string problem = LabelCheck::fileProblem(file, lang); !problem.empty()) {
+        Prompt::showMessage(problem);
+        return false;
+    }
+    if (modified_ && !Prompt::ask(kGiveUpChanges.get(lang)))
+        return false;
+    if (const IoResult result = read(file); !result) {
+        Prompt::showMessage(result.message());
+        return false;
+    }
     // Not yet written where the designer saves, as far as the operator knows: a Download waits
     // for a Save.
-    if (result)
-        modified_ = true;
-    return result;
+    modified_ = true;
+    return true;
 }
 
 ElementPanel LabelDesign::select(std::size_t row) {
@@ -84,7 +112,7 @@ ElementPanel LabelDesign::panel() const {
     panel.yPos = std::to_string(anchor.y);
     panel.directionEnabled = true;
     panel.positionEnabled = true;
-    if (row == kBarCodeRow) {
+    if (Label::isBarCode(row)) {
         panel.digitalFont = element.at(LabelElement::Font);
         panel.codeHeight = std::to_string(g.barHeight);
         panel.codeHeightEnabled = true;
@@ -92,7 +120,7 @@ ElementPanel LabelDesign::panel() const {
         panel.font = element.at(LabelElement::Font);
         panel.fontSize = element.at(LabelElement::Size);
         panel.nameEnabled = !fixedName(row);
-        panel.fontSizeEnabled = element.at(LabelElement::Font) != "9*17";
+        panel.fontSizeEnabled = LabelFont::big(element.at(LabelElement::Font));
     }
     return panel;
 }
@@ -220,9 +248,22 @@ LabelDesign::Saved LabelDesign::save(Lang lang) {
         return Saved::No;
     modified_ = false;
     openFailure_ = {};
+    openProblem_.clear();
     label_.shortLine = 0; // every line is written whole
     Prompt::showMessage(kSaveCompleted);
     return Saved::Written;
+}
+
+std::string LabelDesign::downloadRefusal(Lang lang) const {
+    if (modified_)
+        return kSaveFirst;
+    if (!openProblem_.empty())
+        return openProblem_;
+    return LabelCheck::downloadProblem(label_, lang);
+}
+
+JobRequest LabelDesign::downloadRequest() const {
+    return LabelDownload::request(label_);
 }
 
 } // namespace korvan

@@ -9,15 +9,18 @@
 
 #include "Label.h"
 #include "LabelGeometry.h"
+#include "common/DataDir.h"
 #include "common/Language.h"
 #include "common/RecordFile.h"
 #include "common/TrackedFile.h"
+#include "link/JobRequest.h"
 
 namespace korvan {
 
 // What the property panel shows for the selected element and which of its controls take input.
 // An empty choice text shows no choice in its list. The font and digital font lists never take
-// input: the font is fixed by the row's role.
+// input: the font is fixed by the row's role. A size is offered only in the big font, the one
+// font the scale prints in more than one size.
 struct ElementPanel {
     std::string name;
     std::string direction;
@@ -38,8 +41,6 @@ struct ElementPanel {
 
 class LabelDesign {
 public:
-    // The row that holds the bar code; its panel offers the code height instead of the fonts.
-    static constexpr std::size_t kBarCodeRow = 9;
     // Rows whose text the scale fills in (name, price, weight...): their names are not edited.
     static bool fixedName(std::size_t row);
 
@@ -50,11 +51,18 @@ public:
     // with the default header and openResult() says why; Save then makes the file if it is
     // missing, but never writes over a file that is there and could not be read.
     explicit LabelDesign(const std::filesystem::path& file);
+    // Starts on the label record/dqlabel.rec of `dir` names for the language flag. When none
+    // could be opened, openProblem() says why (in `lang`) and the label is empty; a file whose
+    // name is not a label file's is not opened, so Save never writes over it.
+    static LabelDesign open(const DataDir& dir, std::string_view languageFlag, Lang lang);
 
     const Label& label() const { return label_; }
     // The label file Save writes; empty when there is none.
     const std::filesystem::path& file() const { return file_.path(); }
     const IoResult& openResult() const { return openFailure_; }
+    // Why the label on hand is none the scale should get, until it has been saved or another file
+    // opened: the label file could not be opened. Empty when it was.
+    const std::string& openProblem() const { return openProblem_; }
     const LabelGeometry& geometry() const { return geometry_; }
     bool modified() const { return modified_; }
     std::optional<std::size_t> selected() const { return selected_; }
@@ -91,9 +99,11 @@ public:
 
     // Opens another label file (the file chooser's Open): its header and all its rows replace the
     // label's, and it becomes the file Save writes. Nothing is selected, and the label counts as
-    // modified until it is saved. A file that cannot be read whole is refused and the designer
-    // keeps its label and its file.
-    IoResult open(const std::filesystem::path& file);
+    // modified until it is saved. A name that is not a label file's and a file that cannot be read
+    // whole are refused, and unsaved changes are given up only when the operator agrees; the
+    // designer then keeps its label and its file. Messages go to the prompt, in `lang`. Returns
+    // whether the file was opened.
+    bool open(const std::filesystem::path& file, Lang lang);
 
     enum class Saved {
         No,       // nothing written; the operator was told why (or cancelled)
@@ -108,6 +118,13 @@ public:
     // The operator dropped the changes.
     void discard() { modified_ = false; }
 
+    // Why Download is refused now, in `lang` ("" when it is not): changes not yet saved (the scale
+    // gets the label the file holds), a label that could not be opened, or a fault
+    // LabelCheck::downloadProblem finds.
+    std::string downloadRefusal(Lang lang) const;
+    // The label as it stands, as the download job sends it.
+    JobRequest downloadRequest() const;
+
 private:
     LabelElement* selectedElement();
     void changed();
@@ -117,6 +134,7 @@ private:
 
     TrackedFile file_;
     IoResult openFailure_;
+    std::string openProblem_;
     Label label_;
     LabelGeometry geometry_;
     std::optional<std::size_t> selected_;

@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "LabelCheck.h"
+#include "LabelFile.h"
+#include "LabelFileChoice.h"
+#include "LabelFont.h"
 
 namespace korvan {
 
@@ -14,12 +17,36 @@ JobRequest LabelDownload::request(const Label& label) {
     request.labelElements.reserve(rows);
     for (std::size_t i = 0; i < rows; ++i) {
         const LabelElement& e = label.elements[i];
-        request.labelElements.push_back({e.name(), e.at(LabelElement::Direction),
-                                         e.at(LabelElement::Font), e.at(LabelElement::Size),
-                                         e.at(LabelElement::State), e.at(LabelElement::DownX),
-                                         e.at(LabelElement::DownY)});
+        LabelElementRow row;
+        row.name = e.name();
+        row.direction = e.at(LabelElement::Direction);
+        row.bigFont = LabelFont::big(e.at(LabelElement::Font));
+        row.barCode = Label::isBarCode(i);
+        // The size column holds the bar height on the bar code row.
+        if (row.barCode)
+            row.barHeight = e.at(LabelElement::Size);
+        else
+            row.sizeCode = LabelFont::sizeCode(e.at(LabelElement::Size));
+        row.hidden = e.hiddenOnScale();
+        row.downX = e.at(LabelElement::DownX);
+        row.downY = e.at(LabelElement::DownY);
+        request.labelElements.push_back(std::move(row));
     }
     return request;
+}
+
+LabelDownload::Prepared LabelDownload::fromFile(const DataDir& dir,
+                                                const std::filesystem::path& file,
+                                                std::string_view languageFlag, Lang lang) {
+    const LabelFileChoice::Checked chosen = LabelFileChoice::checked(dir, file, languageFlag, lang);
+    if (!chosen.problem.empty())
+        return {std::nullopt, chosen.problem};
+    const Loaded<Label> label = LabelFile::load(chosen.file);
+    if (!label.ok())
+        return {std::nullopt, label.result.message()};
+    if (std::string problem = LabelCheck::downloadProblem(label.value, lang); !problem.empty())
+        return {std::nullopt, std::move(problem)};
+    return {request(label.value), {}};
 }
 
 } // namespace korvan

@@ -4,7 +4,6 @@
 #include <array>
 #include <cstddef>
 #include <string>
-#include <string_view>
 
 namespace korvan {
 
@@ -42,9 +41,8 @@ public:
     // Moves the element: X.pos/Y.pos and the download position stay equal.
     void setPosition(long xMm, long yMm);
 
-    // The bar code element is recognised by its name: "Code" or "条码" (GB2312).
-    bool isBarCode() const { return isBarCodeName(name()); }
-    static bool isBarCodeName(std::string_view name);
+    // The scale leaves the element out only when the state is exactly "FALSE".
+    bool hiddenOnScale() const { return columns_[State] == "FALSE"; }
 
     bool operator==(const LabelElement&) const = default;
 

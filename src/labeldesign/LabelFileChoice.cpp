@@ -1,5 +1,6 @@
 #include "LabelFileChoice.h"
 
+#include "LabelCheck.h"
 #include "common/Language.h"
 
 namespace korvan {
@@ -43,6 +44,24 @@ std::string LabelFileChoice::nothingNamed(Lang lang) {
     static constexpr Tr kNothingNamed{"record/dqlabel.rec 没有指定当前语言的标签文件",
                                       "record/dqlabel.rec names no label file for this language"};
     return kNothingNamed.get(lang);
+}
+
+LabelFileChoice::Checked LabelFileChoice::checked(const DataDir& dir,
+                                                  const std::filesystem::path& named,
+                                                  std::string_view languageFlag, Lang lang) {
+    Checked out{named, {}};
+    if (named.empty()) {
+        auto chosen = choose(dir, languageFlag);
+        if (!chosen.ok())
+            return {{}, chosen.result.message()};
+        if (chosen.value.empty())
+            return {{}, nothingNamed(lang)};
+        out.file = std::move(chosen.value);
+    }
+    out.problem = LabelCheck::fileProblem(out.file, lang);
+    if (!out.problem.empty())
+        out.file.clear();
+    return out;
 }
 
 } // namespace korvan

@@ -31,6 +31,17 @@ public:
     static Loaded<std::filesystem::path> choose(const DataDir& dir, std::string_view languageFlag);
     // What the operator is told when the file names no label file for the language.
     static std::string nothingNamed(Lang lang);
+
+    // The label file to open: `named` when it is not empty (a path of the operator's), else the
+    // file `dir`'s record/dqlabel.rec names for the language flag. `problem` says, in `lang`,
+    // why there is none to open: dqlabel.rec could not be read, it names no file, or the name
+    // is not a label file's (such a file is never opened, so never written over).
+    struct Checked {
+        std::filesystem::path file;
+        std::string problem;
+    };
+    static Checked checked(const DataDir& dir, const std::filesystem::path& named,
+                           std::string_view languageFlag, Lang lang);
 };
 
 } // namespace korvan

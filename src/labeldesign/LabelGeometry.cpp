@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Label.h"
 #include "common/Number.h"
 
 namespace korvan {
@@ -10,28 +11,6 @@ namespace {
 
 // Far beyond any label yet small enough that positions times 5 plus lengths stay in 32 bits.
 constexpr long kNumberLimit = 1'000'000;
-
-struct Cell {
-    int width;
-    int height;
-};
-
-Cell cellOf(const LabelElement& element) {
-    const std::string& font = element.at(LabelElement::Font);
-    if (font != "12*24")
-        return {LabelGeometry::kSmallCellWidth, LabelGeometry::kSmallCellHeight};
-    Cell cell{LabelGeometry::kBaseCellWidth, LabelGeometry::kBaseCellHeight};
-    if (element.isBarCode())
-        return cell;
-    const std::string& size = element.at(LabelElement::Size);
-    if (size == "12*48")
-        cell.height = 30;
-    else if (size == "24*24")
-        cell.width = 14;
-    else if (size == "24*48")
-        cell = {14, 30};
-    return cell;
-}
 
 // Length of a text in pixels: one cell per byte (a GB2312 character is two bytes wide) plus one
 // pixel of spacing per character.
@@ -81,20 +60,23 @@ bool LabelGeometry::knownDirection(int direction) {
     return direction == 0 || direction == 90 || direction == 180 || direction == 270;
 }
 
-ElementGeometry LabelGeometry::measure(const LabelElement& element) {
+ElementGeometry LabelGeometry::measure(const LabelElement& element, bool barCode) {
     ElementGeometry g;
     g.name = element.name();
+    g.barCode = barCode;
     g.direction = number(element.at(LabelElement::Direction));
-    const Cell cell = cellOf(element);
+    const std::string& font = element.at(LabelElement::Font);
+    const CharacterCell cell = barCode ? LabelFont::digitCell(font)
+                                       : LabelFont::textCell(font, element.at(LabelElement::Size));
     g.cellWidth = cell.width;
     g.cellHeight = cell.height;
-    if (element.isBarCode())
+    if (barCode)
         g.barHeight = number(element.at(LabelElement::Size));
     g.anchorX = pixelFromMm(number(element.at(LabelElement::XPos)));
     g.anchorY = pixelFromMm(number(element.at(LabelElement::YPos)));
     g.downX = number(element.at(LabelElement::DownX));
     g.downY = number(element.at(LabelElement::DownY));
-    if (element.isBarCode())
+    if (barCode)
         g.rect = rectFrom(g.anchorX, g.anchorY, g.direction, kBarLength,
                           g.barHeight * kPixelsPerMm + g.cellHeight);
     else
@@ -106,7 +88,8 @@ ElementGeometry LabelGeometry::measure(const LabelElement& element) {
 void LabelGeometry::rebuild(const std::vector<LabelElement>& elements) {
     static const LabelElement kNoRow;
     for (std::size_t i = 0; i < kEntries; ++i)
-        entries_[i] = measure(i < elements.size() ? elements[i] : kNoRow);
+        entries_[i] = i < elements.size() ? measure(elements[i], Label::isBarCode(i))
+                                          : measure(kNoRow, false);
 }
 
 std::optional<std::size_t> LabelGeometry::hit(const std::vector<LabelElement>& elements,

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "LabelElement.h"
+#include "LabelFont.h"
 #include "PixelRect.h"
 
 namespace korvan {
@@ -18,6 +19,7 @@ namespace korvan {
 // One entry of the table, rebuilt from its row.
 struct ElementGeometry {
     std::string name;
+    bool barCode = false;
     int direction = 0;
     int cellWidth = 0;
     int cellHeight = 0;
@@ -36,10 +38,6 @@ public:
     static constexpr int kMargin = 25;          // rulers; the label starts here
     static constexpr int kLabelAreaWidth = 240; // 48 mm, whatever the label width
     static constexpr int kBarLength = 125;      // 25 mm of bars
-    static constexpr int kBaseCellWidth = 7;    // the "12*24" font
-    static constexpr int kBaseCellHeight = 15;
-    static constexpr int kSmallCellWidth = 5; // any other font
-    static constexpr int kSmallCellHeight = 12;
 
     // Fills every entry from the row of the same index; entries past the rows get empty texts.
     void rebuild(const std::vector<LabelElement>& elements);
@@ -54,9 +52,9 @@ public:
     std::optional<std::size_t> hit(const std::vector<LabelElement>& elements,
                                    PixelPoint point) const;
 
-    // The geometry of one row. An unknown direction gives no rectangle (all zero), so the element
-    // is neither drawn nor picked.
-    static ElementGeometry measure(const LabelElement& element);
+    // The geometry of one row (`barCode`: the row holds the bar code). An unknown direction gives
+    // no rectangle (all zero), so the element is neither drawn nor picked.
+    static ElementGeometry measure(const LabelElement& element, bool barCode);
     // The corner where the text or bars start: 0 (left, top), 90 (left, bottom), 180 (right,
     // bottom), 270 (right, top); none for any other direction.
     static std::optional<PixelPoint> anchorCorner(const PixelRect& rect, int direction);

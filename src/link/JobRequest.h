@@ -37,14 +37,17 @@ struct DescriptionRow {
     bool operator==(const DescriptionRow&) const = default;
 };
 
-// One row of the label designer's element list: the cells the element record is built from, as
-// the list holds them. Explain and X/Y position are not sent (the scale takes Down.X/Down.Y).
+// One element record as the label core decided it. The link knows no font or size names: it
+// sends the code bytes and choices it is given. Explain and X/Y position are not sent (the scale
+// takes Down.X/Down.Y).
 struct LabelElementRow {
     std::string name;
     std::string direction; // "0", "90", "180" or "270"
-    std::string font;      // "12*24" is the big font
-    std::string size;      // a size such as "24*48"; the bar height on the bar code row
-    std::string state;     // "FALSE" hides the element
+    bool bigFont = false;  // printed in the scale's big font
+    bool barCode = false;  // the bar code element
+    std::string sizeCode;  // a text element's size code byte; empty when it names no size
+    std::string barHeight; // the bar code's bar height in mm, as text
+    bool hidden = false;   // the scale leaves the element out
     std::string downX;
     std::string downY;
 

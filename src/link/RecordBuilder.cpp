@@ -77,31 +77,18 @@ std::string RecordBuilder::directionByte(std::string_view direction) {
     return {};
 }
 
-std::string RecordBuilder::sizeCode(std::string_view size) {
-    if (size == "12*24")
-        return "\x11";
-    if (size == "12*48")
-        return "\x20";
-    if (size == "24*24")
-        return "\x02";
-    if (size == "24*48")
-        return "\x22";
-    return {};
-}
-
 std::string RecordBuilder::labelElement(const LabelElementRow& row, std::size_t index) {
     // Every row uses up its number, hidden rows included; a hidden row sends 0x80 instead.
     const char number =
-        row.state == "FALSE" ? '\x80' : static_cast<char>(static_cast<unsigned char>(0x81 + index));
-    const bool bigFont = row.font == "12*24";
-    if (index == kBarCodeRow) {
+        row.hidden ? '\x80' : static_cast<char>(static_cast<unsigned char>(0x81 + index));
+    if (row.barCode) {
         return record({std::string(1, number), row.downX, row.downY,
-                       bigFont ? row.size : std::string(), "2", directionByte(row.direction),
-                       row.name});
+                       row.bigFont ? row.barHeight : std::string(), "2",
+                       directionByte(row.direction), row.name});
     }
     return record({std::string(1, number), row.downX, row.downY,
-                   bigFont ? std::string("\x18") : std::string(), directionByte(row.direction),
-                   sizeCode(row.size), row.name});
+                   row.bigFont ? std::string("\x18") : std::string(), directionByte(row.direction),
+                   row.sizeCode, row.name});
 }
 
 std::string RecordBuilder::description(const DescriptionRow& row) {

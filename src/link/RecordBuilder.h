@@ -1,6 +1,6 @@
 #pragma once
 // The bytes of every download record: fields joined by the field separator, ended by the record
-// end. Text fields are sent unchanged; choices and direction and size cells become one code byte.
+// end. Text fields are sent unchanged; choices and direction cells become one code byte.
 #include <cstdint>
 #include <ctime>
 #include <string>
@@ -12,7 +12,6 @@ namespace korvan {
 
 class RecordBuilder {
 public:
-    static constexpr std::size_t kBarCodeRow = 9;
     static constexpr std::size_t kShortNameBytes = 10;
 
     // The record a download job sends at `step` (0-based); empty for jobs without records and
@@ -25,7 +24,8 @@ public:
     // Short commodity format (model family Orin Kesa): name cut to 10 bytes, unit price.
     static std::string commodityShort(const CommodityRow& row);
     static std::string labelHeader(const LabelHeader& header);
-    // The element record of row `index` of the label's element list.
+    // The element record of row `index` of the label's element list (the number byte counts
+    // the rows).
     static std::string labelElement(const LabelElementRow& row, std::size_t index);
     // The description text alone; the number is not sent.
     static std::string description(const DescriptionRow& row);
@@ -36,9 +36,8 @@ public:
     // (Monday 1 .. Sunday 7), month, day, hour, minute, second.
     static std::string dateTimeText(const std::tm& local);
 
-    // Code bytes of single cells ("" when the cell matches no entry).
+    // The code byte of a direction cell ("" when the cell is none of the four directions).
     static std::string directionByte(std::string_view cell);
-    static std::string sizeCode(std::string_view cell);
 };
 
 } // namespace korvan

@@ -30,13 +30,16 @@ JobRequest requestFor(JobKind kind, ModelFamily family, std::size_t rowCount,
     request.family = family;
     for (std::size_t i = 0; i < rowCount; ++i) {
         const std::string n = std::to_string(i + 1);
-        if (kind == JobKind::DescriptionDownload)
+        if (kind == JobKind::DescriptionDownload) {
             request.descriptions.push_back({n, "text " + n});
-        else if (kind == JobKind::LabelDownload)
-            request.labelElements.push_back({"Name", "0", "1", "1", "", "0", "0"});
-        else
+        } else if (kind == JobKind::LabelDownload) {
+            LabelElementRow& row = request.labelElements.emplace_back();
+            row.name = "Name";
+            row.direction = row.downX = row.downY = "0";
+        } else {
             request.commodities.push_back(
                 {"P" + n, n, "1.00", true, true, "0", "0", false, "0", "0"});
+        }
     }
     request.text = "Shop";
     request.labelHeader = {"1", "40", "30"};

@@ -11,7 +11,8 @@ using namespace korvan;
 
 namespace {
 
-// Twelve rows: row 3 a big-font text, row 5 a small-font text, row 9 the bar code, row 10 hidden.
+// Twelve rows: row 3 a big-font text, row 4 one in a font the scale does not know, row 5 a
+// small-font text, row 9 the bar code, row 10 hidden.
 Label sampleLabel() {
     Label label;
     label.shopNumber = "01";
@@ -20,6 +21,7 @@ Label sampleLabel() {
         label.elements.push_back(
             LabelElement({"T" + pos, "", "0", "12*24", "12*24", pos, pos, "TRUE", pos, pos}));
     }
+    label.elements[4].at(LabelElement::Font) = "16*32";
     label.elements[5].at(LabelElement::Font) = "9*17";
     label.elements[9] = LabelElement({"Code", "", "0", "12*24", "5", "2", "20", "TRUE", "2", "20"});
     label.elements[10].setTicked(false);
@@ -43,6 +45,7 @@ TEST(LabelDesign, PanelFollowsTheRowRole) {
     EXPECT_FALSE(text.codeHeightEnabled);
 
     EXPECT_FALSE(design.select(5).fontSizeEnabled) << "the small font has one size";
+    EXPECT_FALSE(design.select(4).fontSizeEnabled) << "the scale prints any other font small";
     EXPECT_FALSE(design.select(2).nameEnabled) << "row 2's text comes from the scale";
 
     ElementPanel code = design.select(9);
@@ -131,33 +134,33 @@ TEST(LabelDesign, OpenTakesTheWholeFileAndSaveWritesItBack) {
         const std::string bytes = RecordFile::joinLines(LabelFile::lines(file));
         test::writeBytes(path, bytes);
         LabelDesign design(shown);
-        ASSERT_TRUE(design.open(path).ok());
+        ASSERT_TRUE(design.open(path, Lang::English));
         EXPECT_EQ(design.label(), file);
         EXPECT_TRUE(design.modified()) << "a Download waits for a Save";
         EXPECT_EQ(design.save(Lang::English), LabelDesign::Saved::Written);
         EXPECT_EQ(test::readBytes(path), bytes) << fileRows;
     }
     // A file that cannot be read whole changes nothing.
+    Prompt::Script prompt;
     LabelDesign design(dir / "12.bel");
-    EXPECT_FALSE(design.open(dir / "none.bel").ok());
+    EXPECT_FALSE(design.open(dir / "none.bel", Lang::English));
     EXPECT_EQ(design.file(), dir / "12.bel");
     EXPECT_EQ(design.label().elements.size(), 12u);
 }
 
-TEST(LabelDesign, SaveAsksBeforeWritingOverAnotherWriterOrAFileItCouldNotRead) {
+TEST(LabelDesign, DownloadWaitsForASavedLabelThatCouldBeOpened) {
     test::TempDir dir;
     Prompt::Script prompt;
-    test::writeBytes(dir / "2.bel", "01\f40\f30\r\nA\r\n");
-    LabelDesign design(dir / "2.bel");
-    design.setHeight("40");
-    test::writeBytes(dir / "2.bel", "02\f40\f30\r\nB\r\nC\r\n");
-    prompt.choose(0); // Reload
-    EXPECT_EQ(design.save(Lang::English), LabelDesign::Saved::Reloaded);
-    EXPECT_EQ(design.label(), LabelFile::load(dir / "2.bel").value);
+    test::writeBytes(dir / "record/dqlabel.rec", "/etc/passwd\f\r\n");
+    LabelDesign design = LabelDesign::open(DataDir(dir.path()), "english", Lang::English);
+    EXPECT_TRUE(design.file().empty()) << "never opened, so never written over";
+    EXPECT_EQ(design.downloadRefusal(Lang::English),
+              "Not a label file (a label file's name ends in .bel): /etc/passwd");
 
-    // A missing file is made; one that is there but cannot be read is never written over.
-    EXPECT_EQ(LabelDesign(dir / "new.bel").save(Lang::English), LabelDesign::Saved::Written);
-    ASSERT_EQ(::mkfifo((dir / "pipe.bel").c_str(), 0644), 0);
-    EXPECT_EQ(LabelDesign(dir / "pipe.bel").save(Lang::English), LabelDesign::Saved::No);
-    EXPECT_TRUE(std::filesystem::is_fifo(dir / "pipe.bel"));
+    ASSERT_TRUE(LabelFile::save(dir / "2.bel", sampleLabel()));
+    ASSERT_TRUE(design.open(dir / "2.bel", Lang::English));
+    EXPECT_EQ(design.downloadRefusal(Lang::English), "Please save the data first!");
+    ASSERT_EQ(design.save(Lang::English), LabelDesign::Saved::Written);
+    EXPECT_EQ(design.downloadRefusal(Lang::English), "");
+    EXPECT_EQ(design.downloadRequest().rowCount(), 12u);
 }

@@ -114,33 +114,6 @@ TEST(LabelFileChoice, PathPerLanguageUpToTheFirstFormFeed) {
     EXPECT_EQ(LabelFileChoice::pathText({}, "english"), "");
 }
 
-TEST(LabelFileChoice, ChoosesAndOpensTheFileUnderTheDataDirectory) {
-    TempDir dir;
-    const DataDir data(dir.path());
-    writeBytes(data.record("dqlabel.rec"),
-               ".\\label\\2.bel\f\r\n.\\label\\2chn.bel\f\r\n.\\label\\2eng.bel\f\r\n");
-    writeBytes(data.label("2eng.bel"), kTwoRows);
-
-    const auto chosen = LabelFileChoice::choose(data, "english");
-    ASSERT_TRUE(chosen.ok());
-    EXPECT_EQ(chosen.value, dir.path() / "label/2eng.bel");
-    const auto loaded = LabelFile::load(chosen.value);
-    ASSERT_TRUE(loaded.ok());
-    EXPECT_EQ(loaded.value.elements.size(), 2u);
-
-    // Nothing named: an empty path, never the data directory itself.
-    writeBytes(data.record("dqlabel.rec"), "no separator\r\n");
-    const auto none = LabelFileChoice::choose(data, "english");
-    EXPECT_TRUE(none.ok());
-    EXPECT_TRUE(none.value.empty());
-
-    std::filesystem::remove(data.record("dqlabel.rec"));
-    std::filesystem::create_directories(data.record("dqlabel.rec"));
-    const auto unreadable = LabelFileChoice::choose(data, "english");
-    EXPECT_FALSE(unreadable.ok());
-    EXPECT_TRUE(unreadable.value.empty());
-}
-
 TEST(LabelSizeCode, FirstCharacterOfTheFileName) {
     const struct {
         const char* name;

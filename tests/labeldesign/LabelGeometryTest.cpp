@@ -41,7 +41,7 @@ TEST(LabelGeometry, TextRectanglesForEveryDirection) {
         {element("A", "90deg", "12*24", "12*24", "-1", "0"), {20, 17, 35, 25}, {20, 25}},
     };
     for (const auto& c : cases) {
-        const ElementGeometry g = LabelGeometry::measure(c.element);
+        const ElementGeometry g = LabelGeometry::measure(c.element, false);
         EXPECT_EQ(g.rect, c.rect) << c.element.name() << " "
                                   << c.element.at(LabelElement::Direction) << " "
                                   << c.element.at(LabelElement::Size);
@@ -65,17 +65,30 @@ TEST(LabelGeometry, BarCodeRectanglesForEveryDirection) {
         {element("Code", "0", "12*24", "24*48", "0", "0"), {25, 25, 150, 160}},
     };
     for (const auto& c : cases) {
-        const ElementGeometry g = LabelGeometry::measure(c.element);
+        const ElementGeometry g = LabelGeometry::measure(c.element, true);
         EXPECT_EQ(g.rect, c.rect) << c.element.at(LabelElement::Direction) << " "
                                   << c.element.at(LabelElement::Size);
         EXPECT_EQ(LabelGeometry::anchorCorner(g.rect, g.direction),
                   (PixelPoint{g.anchorX, g.anchorY}));
     }
     const ElementGeometry code =
-        LabelGeometry::measure(element("Code", "0", "9*17", "5", "0", "0"));
+        LabelGeometry::measure(element("Code", "0", "9*17", "5", "0", "0"), true);
     EXPECT_EQ(code.barHeight, 5);
     EXPECT_EQ(code.cellWidth, 5);
     EXPECT_EQ(code.cellHeight, 12);
+}
+
+TEST(LabelGeometry, TheBarCodeIsTheElementOfItsRowWhateverItIsCalled) {
+    // As the scale prints it: row 9 is bars, a text called "Code" elsewhere is a text.
+    std::vector<LabelElement> rows(10, element("A", "0", "12*24", "12*24", "0", "0"));
+    rows[2] = element("Code", "0", "12*24", "5", "0", "0");
+    rows[9] = element("Bars", "0", "12*24", "5", "0", "0");
+    LabelGeometry geometry;
+    geometry.rebuild(rows);
+    EXPECT_FALSE(geometry.entry(2).barCode);
+    EXPECT_EQ(geometry.entry(2).rect, (PixelRect{25, 25, 57, 40}));
+    EXPECT_TRUE(geometry.entry(9).barCode);
+    EXPECT_EQ(geometry.entry(9).rect, (PixelRect{25, 25, 150, 65}));
 }
 
 TEST(LabelGeometry, UnknownDirectionGivesNoRectangleAndCannotBeHit) {
@@ -160,8 +173,8 @@ TEST(LabelGeometry, MillimetresAndPixels) {
     EXPECT_EQ(LabelGeometry::pixelFromMm(0), 25);
     EXPECT_EQ(LabelGeometry::pixelFromMm(-3), 10);
     // Numbers far outside any label are held so the pixel arithmetic cannot overflow.
-    const ElementGeometry far =
-        LabelGeometry::measure(element("A", "0", "12*24", "12*24", "99999999999", "-99999999999"));
+    const ElementGeometry far = LabelGeometry::measure(
+        element("A", "0", "12*24", "12*24", "99999999999", "-99999999999"), false);
     EXPECT_GT(far.anchorX, 0);
     EXPECT_LT(far.anchorY, 0);
     EXPECT_GT(far.rect.right, far.rect.left);

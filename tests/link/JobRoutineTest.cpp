@@ -427,7 +427,8 @@ TEST(RecordSizes, ARecordThatDoesNotFitOneMessageRefusesTheJob) {
     labelHeader.labelHeader.shopNumber = huge;
     JobRequest labelElement;
     labelElement.kind = JobKind::LabelDownload;
-    labelElement.labelElements = {{huge, "0", "", "", "", "0", "0"}};
+    labelElement.labelElements.resize(1);
+    labelElement.labelElements[0].name = huge;
     const std::size_t limit = 65507;
     struct SizeCase {
         const char* name;

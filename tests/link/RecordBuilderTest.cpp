@@ -18,9 +18,15 @@ CommodityRow apple() {
     return {"Apple", "1001", "5.00", true, true, "0", "7", false, "0", "3"};
 }
 
-LabelElementRow element(std::string name, std::string direction, std::string font, std::string size,
-                        std::string state = "TRUE") {
-    return {name, direction, font, size, state, "13", "14"};
+// A text element as the label core hands it over.
+LabelElementRow element(std::string name, std::string direction, bool bigFont, std::string sizeCode,
+                        bool hidden = false) {
+    return {name, direction, bigFont, false, sizeCode, "", hidden, "13", "14"};
+}
+
+LabelElementRow barCode(std::string name, std::string direction, bool bigFont,
+                        std::string barHeight) {
+    return {name, direction, bigFont, true, "", barHeight, false, "13", "14"};
 }
 
 } // namespace
@@ -73,41 +79,17 @@ TEST(RecordBuilder, MissingCellsAndZeroBytesNeverBreakARecord) {
     EXPECT_EQ(RecordBuilder::text(std::string("a\0b", 3)), "ab\r\n");
 }
 
-TEST(RecordBuilder, LabelHeaderAndOrdinaryElements) {
-    EXPECT_EQ(RecordBuilder::labelHeader({"5", "40", "30"}), "5\x0C"
-                                                             "40\x0C"
-                                                             "30\r\n");
-
-    EXPECT_EQ(RecordBuilder::labelElement(element("Price", "90", "12*24", "24*48"), 0),
-              "\x81\x0C"
-              "13\x0C"
-              "14\x0C\x18\x0C\x83\x0C\x22\x0C"
-              "Price\r\n");
-    // Third row, other direction and size; the small font leaves field 4 empty.
-    EXPECT_EQ(RecordBuilder::labelElement(element("Name", "270", "9*17", "12*48"), 2),
-              "\x83\x0C"
-              "13\x0C"
-              "14\x0C\x0C\x81\x0C\x20\x0C"
-              "Name\r\n");
-    // A hidden row sends 0x80 but uses up its number; unknown direction and size give empty
-    // fields.
-    EXPECT_EQ(RecordBuilder::labelElement(element("X", "45", "12*24", "9*9", "FALSE"), 4),
+// The label core decides each value (LabelDownloadTest shows whole labels); here, the fields.
+TEST(RecordBuilder, LabelElementFields) {
+    // A hidden row sends 0x80 but uses up its number; an unknown direction and no size give
+    // empty fields.
+    EXPECT_EQ(RecordBuilder::labelElement(element("X", "45", true, "", true), 4),
               "\x80\x0C"
               "13\x0C"
               "14\x0C\x18\x0C\x0C\x0C"
               "X\r\n");
-}
-
-TEST(RecordBuilder, BarCodeRowIsKnownByItsPosition) {
-    // Row 9 sends the bar height in field 4 (with the big font), "2" in field 5 and the
-    // direction in field 6, whatever the row is called.
-    EXPECT_EQ(RecordBuilder::labelElement(element("Code", "180", "12*24", "7"), 9), "\x8A\x0C"
-                                                                                    "13\x0C"
-                                                                                    "14\x0C"
-                                                                                    "7\x0C"
-                                                                                    "2\x0C\x82\x0C"
-                                                                                    "Code\r\n");
-    EXPECT_EQ(RecordBuilder::labelElement(element("Whatever", "sideways", "9*17", "7"), 9),
+    // The bar code: no height without the big font, "2", then the direction.
+    EXPECT_EQ(RecordBuilder::labelElement(barCode("Whatever", "sideways", false, "7"), 9),
               "\x8A\x0C"
               "13\x0C"
               "14\x0C\x0C"
@@ -119,7 +101,7 @@ TEST(RecordBuilder, BuildPicksTheRowOfTheStep) {
     JobRequest label;
     label.kind = JobKind::LabelDownload;
     label.labelHeader = {"1", "56", "35"};
-    label.labelElements = {element("A", "0", "9*17", "12*24"), element("B", "0", "9*17", "12*24")};
+    label.labelElements = {element("A", "0", false, "\x11"), element("B", "0", false, "\x11")};
     EXPECT_EQ(RecordBuilder::build(label, 0), "1\x0C"
                                               "56\x0C"
                                               "35\r\n");

@@ -12,10 +12,7 @@
 #include "common/ui/DialogRunner.h"
 #include "common/ui/ListView.h"
 #include "common/ui/QtText.h"
-#include "labeldesign/LabelCheck.h"
-#include "labeldesign/LabelDownload.h"
-#include "labeldesign/LabelFile.h"
-#include "labeldesign/LabelFileChoice.h"
+#include "labeldesign/LabelFont.h"
 #include "link/ui/CSendDataDlg.h"
 
 namespace korvan {
@@ -41,11 +38,6 @@ const Tr kSave{"保存", "Save"};
 const Tr kDownload{"下传", "Download"};
 const Tr kOk{"确定", "OK"};
 const Tr kCancel{"取消", "Cancel"};
-const Tr kGiveUpChanges{"标签的修改尚未保存，打开其他文件将放弃这些修改。继续吗？",
-                        "The label has changes that are not saved; opening another file gives "
-                        "them up. Go on?"};
-// This screen's own prompts read the same in both languages.
-const char* const kSaveFirst = "Please save the data first!";
 
 const char* const kFixedColumns[] = {"Direction", "Font",  "size",   "X.pos",
                                      "Y.pos",     "State", "Down.X", "Down.Y"};
@@ -85,10 +77,34 @@ CBqSetDlg::CBqSetDlg(QWidget* parent)
     ui_->elementList->setSelectionMode(QAbstractItemView::SingleSelection);
     setCaptions();
 
+    setUpInputs();
+
+    // The label record/dqlabel.rec names for the language.
+    design_ = LabelDesign::open(DataDir::current(), Language::flag(), lang_);
+    if (!design_.openProblem().empty())
+        reportWhenShown(design_.openProblem());
+    ui_->canvas->setDesign(design_);
+    fillHeader();
+    model_->refresh();
+    showLabel();
+    fillPanel({});
+    // New has nothing to do; the width comes from the label file only.
+    ui_->newButton->setEnabled(false);
+    settleButtons();
+    ui_->okButton->setAutoDefault(true);
+
+    connectSignals();
+    markFocusedButtonOnly();
+}
+
+void CBqSetDlg::setUpInputs() {
     ui_->directionBox->addItems({"0", "90", "180", "270"});
-    ui_->fontBox->addItems({"12*24", "9*17"});
-    ui_->fontSizeBox->addItems({"12*24", "12*48", "24*24", "24*48"});
-    ui_->digitalFontBox->addItems({"12*24", "9*17"});
+    for (const char* font : LabelFont::kNames) {
+        ui_->fontBox->addItem(QString::fromLatin1(font));
+        ui_->digitalFontBox->addItem(QString::fromLatin1(font));
+    }
+    for (const FontSize& size : LabelFont::kSizes)
+        ui_->fontSizeBox->addItem(QString::fromLatin1(size.name));
     for (int mm = 1; mm <= 10; ++mm)
         ui_->codeHeightBox->addItem(QString::number(mm));
 
@@ -105,33 +121,9 @@ CBqSetDlg::CBqSetDlg(QWidget* parent)
         edit->setValidator(new QRegularExpressionValidator(position, this));
         edit->setMaxLength(kPositionChars);
     }
+}
 
-    // The label record/dqlabel.rec names for the language.
-    const auto choice = LabelFileChoice::choose(DataDir::current(), Language::flag());
-    if (!choice.ok()) {
-        openProblem_ = choice.result.message();
-    } else if (choice.value.empty()) {
-        openProblem_ = LabelFileChoice::nothingNamed(lang_);
-    } else if (std::string problem = LabelCheck::fileProblem(choice.value, lang_);
-               !problem.empty()) {
-        // Not opened, and so never written over on Save.
-        openProblem_ = std::move(problem);
-    } else {
-        design_ = LabelDesign(choice.value);
-        if (!design_.openResult())
-            openProblem_ = design_.openResult().message();
-    }
-    if (!openProblem_.empty())
-        reportWhenShown(openProblem_);
-    fillHeader();
-    model_->refresh();
-    showLabel();
-    fillPanel({});
-    // New has nothing to do; the width comes from the label file only.
-    ui_->newButton->setEnabled(false);
-    settleButtons();
-    ui_->okButton->setAutoDefault(true);
-
+void CBqSetDlg::connectSignals() {
     connect(ui_->canvas, &LabelCanvas::elementPicked, this, &CBqSetDlg::onPicked);
     connect(ui_->canvas, &LabelCanvas::selectionCleared, this, &CBqSetDlg::onCleared);
     connect(ui_->canvas, &LabelCanvas::dragMoved, this, &CBqSetDlg::onDragMoved);
@@ -169,7 +161,6 @@ CBqSetDlg::CBqSetDlg(QWidget* parent)
                             onSave();
                             return !design_.modified();
                         });
-    markFocusedButtonOnly();
 }
 
 CBqSetDlg::~CBqSetDlg() {
@@ -225,17 +216,12 @@ void CBqSetDlg::fillPanel(const ElementPanel& panel) {
     ui_->xEdit->setEnabled(panel.positionEnabled);
     ui_->yEdit->setEnabled(panel.positionEnabled);
     ui_->changeButton->setEnabled(panel.positionEnabled);
-    const PixelPoint anchor = design_.anchorMm();
-    showAnchor(anchor.x, anchor.y);
-    showRect(design_.rectMm());
+    showReadOuts(design_.anchorMm(), design_.rectMm());
 }
 
-void CBqSetDlg::showAnchor(int xMm, int yMm) {
-    ui_->anchorX->setText(QString::number(xMm));
-    ui_->anchorY->setText(QString::number(yMm));
-}
-
-void CBqSetDlg::showRect(const PixelRect& mm) {
+void CBqSetDlg::showReadOuts(const PixelPoint& anchor, const PixelRect& mm) {
+    ui_->anchorX->setText(QString::number(anchor.x));
+    ui_->anchorY->setText(QString::number(anchor.y));
     ui_->leftValue->setText(QString::number(mm.left));
     ui_->topValue->setText(QString::number(mm.top));
     ui_->rightValue->setText(QString::number(mm.right));
@@ -245,15 +231,14 @@ void CBqSetDlg::showRect(const PixelRect& mm) {
 void CBqSetDlg::showLabel() {
     if (const auto row = design_.selected())
         model_->refreshRow(static_cast<int>(*row));
-    ui_->canvas->setLabel(design_.label());
+    ui_->canvas->refresh();
     showSelection();
 }
 
 void CBqSetDlg::showSelection() {
-    const auto row = design_.selected();
-    ui_->canvas->setSelectedRow(row ? std::optional<int>(static_cast<int>(*row)) : std::nullopt);
-    if (row)
-        showRect(design_.rectMm());
+    ui_->canvas->redraw();
+    if (design_.selected())
+        showReadOuts(design_.anchorMm(), design_.rectMm());
 }
 
 void CBqSetDlg::onPicked(int row) {
@@ -289,8 +274,7 @@ void CBqSetDlg::onDragMoved(int xMm, int yMm, int leftMm, int topMm, int rightMm
     design_.dragMoved();
     ui_->xEdit->setText(QString::number(xMm));
     ui_->yEdit->setText(QString::number(yMm));
-    showAnchor(xMm, yMm);
-    showRect({leftMm, topMm, rightMm, bottomMm});
+    showReadOuts({xMm, yMm}, {leftMm, topMm, rightMm, bottomMm});
 }
 
 void CBqSetDlg::onDragFinished(int row, int xMm, int yMm) {
@@ -334,35 +318,17 @@ void CBqSetDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CBqSetDlg::onSave() {
-    switch (design_.save(lang_)) {
-    case LabelDesign::Saved::Written:
-        openProblem_.clear();
-        break;
-    case LabelDesign::Saved::Reloaded:
-        openProblem_.clear();
+    if (design_.save(lang_) == LabelDesign::Saved::Reloaded)
         showNewLabel();
-        break;
-    case LabelDesign::Saved::No:
-        break;
-    }
 }
 
 void CBqSetDlg::onDownload() {
-    if (design_.modified()) {
-        Prompt::showMessage(kSaveFirst);
-        return;
-    }
-    if (!openProblem_.empty()) {
-        Prompt::showMessage(openProblem_);
-        return;
-    }
-    if (const std::string problem = LabelCheck::downloadProblem(design_.label(), lang_);
-        !problem.empty()) {
-        Prompt::showMessage(problem);
+    if (const std::string refusal = design_.downloadRefusal(lang_); !refusal.empty()) {
+        Prompt::showMessage(refusal);
         return;
     }
     // The transfer reads the label as it stands on this screen, which waits while it runs.
-    CSendDataDlg::run(LabelDownload::request(design_.label()), this);
+    CSendDataDlg::run(design_.downloadRequest(), this);
 }
 
 void CBqSetDlg::onOpen() {
@@ -371,18 +337,8 @@ void CBqSetDlg::onOpen() {
 }
 
 bool CBqSetDlg::openLabelFile(const std::filesystem::path& file) {
-    if (const std::string problem = LabelCheck::fileProblem(file, lang_); !problem.empty()) {
-        Prompt::showMessage(problem);
+    if (!design_.open(file, lang_))
         return false;
-    }
-    if (design_.modified() && !Prompt::ask(kGiveUpChanges.get(lang_)))
-        return false;
-    const IoResult result = design_.open(file);
-    if (!result.ok()) {
-        Prompt::showMessage(result.message());
-        return false;
-    }
-    openProblem_.clear();
     showNewLabel();
     return true;
 }

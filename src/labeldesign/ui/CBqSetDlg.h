@@ -40,10 +40,13 @@ protected:
 
 private:
     void setCaptions();
+    // The choices and input limits of the property and header boxes.
+    void setUpInputs();
+    void connectSignals();
     void fillHeader();
     void fillPanel(const ElementPanel& panel);
-    void showAnchor(int xMm, int yMm);
-    void showRect(const PixelRect& mm);
+    // The anchor and rectangle read-outs, in mm.
+    void showReadOuts(const PixelPoint& anchor, const PixelRect& mm);
     // The rows changed: the list, the canvas and the read-outs show them again.
     void showLabel();
     void showSelection();
@@ -67,9 +70,6 @@ private:
     std::unique_ptr<Ui::CBqSetDlg> ui_;
     Lang lang_;
     LabelDesign design_;
-    // Why the label could not be opened, until it has been saved or another file opened: the
-    // screen then holds no label the scale should get.
-    std::string openProblem_;
     BytesTableModel* model_;
 };
 

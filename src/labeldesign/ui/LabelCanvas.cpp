@@ -5,9 +5,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
-#include <array>
 
 #include "common/ui/QtText.h"
+#include "labeldesign/CanvasPicture.h"
 
 namespace korvan {
 
@@ -19,36 +19,39 @@ constexpr QRgb kRulerInk = qRgb(0, 0, 255);
 constexpr QRgb kBlack = qRgb(0, 0, 0);
 constexpr QRgb kRed = qRgb(255, 0, 0);
 constexpr QRgb kWhite = qRgb(255, 255, 255);
-constexpr int kMargin = LabelGeometry::kMargin;
-
-// The sample bar code every bar code element shows: a start pattern, then the left-hand
-// (number set A) codes of 0 to 9 and of 0 to 5 again, 122 modules in all.
-const std::array<bool, 122>& sampleModules() {
-    static const std::array<bool, 122> modules = [] {
-        static const char* const setA[10] = {"0001101", "0011001", "0010011", "0111101", "0100011",
-                                             "0110001", "0101111", "0111011", "0110111", "0001011"};
-        std::string bits = "1010011101";
-        for (int d = 0; d < 10; ++d)
-            bits += setA[d];
-        for (int d = 0; d < 6; ++d)
-            bits += setA[d];
-        std::array<bool, 122> out{};
-        for (std::size_t i = 0; i < out.size(); ++i)
-            out[i] = bits.at(i) == '1';
-        return out;
-    }();
-    return modules;
+QRgb rgb(CanvasPicture::Ink ink) {
+    switch (ink) {
+    case CanvasPicture::Ink::Background:
+        return kBackground;
+    case CanvasPicture::Ink::RulerBand:
+        return kRulerBand;
+    case CanvasPicture::Ink::RulerInk:
+        return kRulerInk;
+    case CanvasPicture::Ink::White:
+        return kWhite;
+    case CanvasPicture::Ink::Black:
+        break;
+    }
+    return kBlack;
 }
-constexpr const char* kSampleDigits = "0 123456 789012";
 
-void fill(QPainter& painter, int x, int y, int w, int h, QRgb color) {
-    if (w > 0 && h > 0)
-        painter.fillRect(x, y, w, h, QColor(color));
+void fill(QPainter& painter, const PixelRect& r, QRgb color) {
+    painter.fillRect(r.left, r.top, r.right - r.left, r.bottom - r.top, QColor(color));
+}
+
+void fill(QPainter& painter, const std::vector<CanvasPicture::Fill>& fills) {
+    for (const CanvasPicture::Fill& f : fills)
+        fill(painter, f.rect, rgb(f.ink));
+}
+
+const LabelDesign& noDesign() {
+    static const LabelDesign none;
+    return none;
 }
 
 } // namespace
 
-LabelCanvas::LabelCanvas(QWidget* parent) : QWidget(parent) {
+LabelCanvas::LabelCanvas(QWidget* parent) : QWidget(parent), design_(&noDesign()) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::CrossCursor);
@@ -65,11 +68,14 @@ QString LabelCanvas::songFamily() {
     return family;
 }
 
-void LabelCanvas::setLabel(const Label& label) {
-    label_ = label;
-    geometry_.rebuild(label_.elements);
+void LabelCanvas::setDesign(const LabelDesign& design) {
+    design_ = &design;
+    refresh();
+}
+
+void LabelCanvas::refresh() {
     glyphs_.clear();
-    for (const LabelElement& element : label_.elements) {
+    for (const LabelElement& element : label().elements) {
         std::vector<Glyph> row;
         for (const std::string& bytes : LabelGeometry::characters(element.name()))
             row.push_back({fromGbk(bytes), static_cast<int>(bytes.size())});
@@ -80,50 +86,23 @@ void LabelCanvas::setLabel(const Label& label) {
     redraw();
 }
 
-void LabelCanvas::setSelectedRow(std::optional<int> row) {
-    if (row && (*row < 0 || static_cast<std::size_t>(*row) >= LabelGeometry::kEntries))
-        row.reset();
-    selected_ = row;
-    if (!selected_)
-        drag_.reset();
-    redraw();
+PixelRect LabelCanvas::drawnRect(std::size_t row) const {
+    if (drag_ && dragRow_ == row)
+        return drag_->rect();
+    return design_->geometry().entry(row).rect;
 }
 
 void LabelCanvas::paintRulers(QImage& target) const {
-    const int w = target.width();
-    const int h = target.height();
+    const CanvasPicture::Picture rulers = CanvasPicture::rulers(target.width(), target.height());
     QPainter painter(&target);
-    fill(painter, 0, 0, w, h, kBackground);
-
+    fill(painter, rulers.fills);
     QFont figures(songFamily());
     figures.setPixelSize(12);
     painter.setFont(figures);
     painter.setPen(QColor(kRulerInk));
     const int ascent = QFontMetrics(figures).ascent();
-
-    fill(painter, kMargin, 1, w - 26, 24, kRulerBand);
-    fill(painter, kMargin, kMargin, w - 26, 1, kRulerInk);
-    for (int k = 0; 5 * k < w - 35; ++k) {
-        fill(painter, kMargin + 5 * k, 20, 1, 5, kRulerInk);
-        if (k % 5 == 0)
-            fill(painter, kMargin + 5 * k, 15, 1, 10, kRulerInk);
-        if (k % 10 == 0)
-            fill(painter, kMargin + 5 * k, 5, 1, 20, kRulerInk);
-    }
-    for (int k = 0; 50 * k < w - 81; ++k)
-        painter.drawText(27 + 50 * k, 3 + ascent, QString::number(k * 10));
-
-    fill(painter, 1, kMargin, 24, h - 26, kRulerBand);
-    fill(painter, kMargin, kMargin, 1, h - 26, kRulerInk);
-    for (int k = 0; 5 * k < h - 31; ++k) {
-        fill(painter, 20, kMargin + 5 * k, 5, 1, kRulerInk);
-        if (k % 5 == 0)
-            fill(painter, 15, kMargin + 5 * k, 10, 1, kRulerInk);
-        if (k % 10 == 0)
-            fill(painter, 5, kMargin + 5 * k, 20, 1, kRulerInk);
-    }
-    for (int k = 0; 50 * k < h - 51; ++k)
-        painter.drawText(3, 27 + 50 * k + ascent, QString::number(k * 10));
+    for (const CanvasPicture::Text& figure : rulers.texts)
+        painter.drawText(figure.at.x, figure.at.y + ascent, QString::fromStdString(figure.text));
 }
 
 void LabelCanvas::redraw() {
@@ -137,25 +116,16 @@ void LabelCanvas::redraw() {
     image_ = rulers_;
     {
         QPainter painter(&image_);
-        const int areaHeight = LabelGeometry::number(label_.height) * LabelGeometry::kPixelsPerMm;
-        const int areaWidth = LabelGeometry::kLabelAreaWidth;
-        fill(painter, kMargin, kMargin, areaWidth, areaHeight, kWhite);
-        fill(painter, kMargin, kMargin, areaWidth + 1, 1, kBlack);
-        fill(painter, kMargin, kMargin + areaHeight, areaWidth + 1, 1, kBlack);
-        fill(painter, kMargin, kMargin, 1, areaHeight + 1, kBlack);
-        fill(painter, kMargin + areaWidth, kMargin, 1, areaHeight + 1, kBlack);
-
-        const std::size_t rows = std::min(label_.elements.size(), LabelGeometry::kEntries);
+        fill(painter, CanvasPicture::labelArea(LabelGeometry::number(label().height)));
+        const auto selected = design_->selected();
+        const std::size_t rows = std::min(label().elements.size(), LabelGeometry::kEntries);
         for (std::size_t row = 0; row < rows; ++row) {
-            if (!label_.elements[row].printed())
-                continue;
-            const bool isSelected = selected_ && static_cast<std::size_t>(*selected_) == row;
-            paintElement(painter, row, isSelected ? kRed : kBlack);
+            if (label().elements[row].printed())
+                paintElement(painter, row, selected == row ? kRed : kBlack);
         }
-
-        if (selected_) {
-            const ElementGeometry& g = geometry_.entry(static_cast<std::size_t>(*selected_));
-            if (auto anchor = LabelGeometry::anchorCorner(g.rect, g.direction)) {
+        const ElementGeometry* g = selected ? &design_->geometry().entry(*selected) : nullptr;
+        if (g) {
+            if (auto anchor = LabelGeometry::anchorCorner(drawnRect(*selected), g->direction)) {
                 QPen pen{QColor(kRed)};
                 pen.setWidth(1);
                 pen.setDashPattern({1.0, 1.0});
@@ -171,11 +141,12 @@ void LabelCanvas::redraw() {
 }
 
 void LabelCanvas::paintElement(QPainter& painter, std::size_t row, QRgb color) {
-    const ElementGeometry& g = geometry_.entry(row);
+    ElementGeometry g = design_->geometry().entry(row);
+    g.rect = drawnRect(row);
     const auto anchor = LabelGeometry::anchorCorner(g.rect, g.direction);
     if (!anchor)
         return; // an unknown direction has no rectangle
-    if (LabelElement::isBarCodeName(g.name)) {
+    if (g.barCode) {
         paintBarCode(painter, g, color);
         return;
     }
@@ -190,47 +161,12 @@ void LabelCanvas::paintElement(QPainter& painter, std::size_t row, QRgb color) {
 }
 
 void LabelCanvas::paintBarCode(QPainter& painter, const ElementGeometry& g, QRgb color) {
-    const PixelRect& r = g.rect;
-    const int ch = g.cellHeight;
-    const int b5 = g.barHeight * LabelGeometry::kPixelsPerMm;
-    const auto& modules = sampleModules();
-    for (int i = 0; i < static_cast<int>(modules.size()); ++i) {
-        if (!modules[static_cast<std::size_t>(i)])
-            continue;
-        switch (g.direction) {
-        case 0:
-            fill(painter, r.left + i, r.top, 1, r.bottom - ch - r.top, color);
-            break;
-        case 90:
-            fill(painter, r.left, r.bottom - i - 1, r.right - ch - r.left, 1, color);
-            break;
-        case 180:
-            fill(painter, r.right - i - 1, r.top + ch, 1, r.bottom - r.top - ch, color);
-            break;
-        case 270:
-            fill(painter, r.left + ch, r.top + i, r.right - r.left - ch, 1, color);
-            break;
-        }
-    }
-    for (int k = 0; k < 15; ++k) {
-        QPoint at;
-        switch (g.direction) {
-        case 0:
-            at = {r.left - 8 + 8 * k, r.top + b5};
-            break;
-        case 90:
-            at = {r.left + b5, r.bottom + 8 - 8 * k};
-            break;
-        case 180:
-            at = {r.right + 8 - 8 * k, r.bottom - b5};
-            break;
-        default:
-            at = {r.right - b5, r.top - 8 + 8 * k};
-            break;
-        }
-        paintCell(painter, QString(QLatin1Char(kSampleDigits[k])), 1, at, 0, g.cellWidth, ch,
-                  g.direction, color);
-    }
+    const CanvasPicture::Picture bars = CanvasPicture::barCode(g);
+    for (const CanvasPicture::Fill& bar : bars.fills)
+        fill(painter, bar.rect, color);
+    for (const CanvasPicture::Text& digit : bars.texts)
+        paintCell(painter, QString::fromStdString(digit.text), 1, {digit.at.x, digit.at.y}, 0,
+                  g.cellWidth, g.cellHeight, g.direction, color);
 }
 
 void LabelCanvas::paintCell(QPainter& painter, const QString& text, int bytes, QPoint origin,
@@ -293,7 +229,6 @@ void LabelCanvas::endDrag() {
     // Nothing is written: the element goes back where its row says, so what is drawn and what
     // a pick finds are the row's position, not a half-finished drag.
     drag_.reset();
-    geometry_.rebuild(label_.elements);
     redraw();
     emit dragAbandoned();
 }
@@ -306,17 +241,14 @@ void LabelCanvas::mouseMoveEvent(QMouseEvent* event) {
     }
     emit pointerMoved(LabelGeometry::mmFromPixel(point.x()), LabelGeometry::mmFromPixel(point.y()));
     if (!held_) {
-        hover_ = geometry_.hit(label_.elements, {point.x(), point.y()});
+        hover_ = design_->geometry().hit(label().elements, {point.x(), point.y()});
         setCursor(hover_ ? Qt::PointingHandCursor : Qt::CrossCursor);
     }
-    if (!drag_ || !selected_)
+    if (!drag_)
         return;
-    const std::size_t row = static_cast<std::size_t>(*selected_);
     drag_->moveTo({point.x(), point.y()});
-    geometry_.setRect(row, drag_->rect());
     const PixelRect mm = drag_->rectMm();
-    const auto position = drag_->positionMm();
-    if (position)
+    if (const auto position = drag_->positionMm())
         emit dragMoved(position->x, position->y, mm.left, mm.top, mm.right, mm.bottom);
     redraw();
 }
@@ -330,15 +262,14 @@ void LabelCanvas::mousePressEvent(QMouseEvent* event) {
     held_ = true;
     setCursor(Qt::PointingHandCursor);
     // The hover scan of the last move decides; a press without a move before it scans here.
-    hover_ = geometry_.hit(label_.elements, {point.x(), point.y()});
+    hover_ = design_->geometry().hit(label().elements, {point.x(), point.y()});
     if (hover_) {
         setCursor(Qt::SizeAllCursor);
-        selected_ = static_cast<int>(*hover_);
-        const ElementGeometry& g = geometry_.entry(*hover_);
+        const ElementGeometry& g = design_->geometry().entry(*hover_);
         drag_.emplace(g.rect, g.direction, PixelPoint{point.x(), point.y()});
-        emit elementPicked(*selected_);
+        dragRow_ = *hover_;
+        emit elementPicked(static_cast<int>(*hover_));
     } else {
-        selected_.reset();
         drag_.reset();
         emit selectionCleared();
     }
@@ -351,12 +282,12 @@ void LabelCanvas::mouseReleaseEvent(QMouseEvent* event) {
     held_ = false;
     if (over(event->position().toPoint()))
         setCursor(hover_ ? Qt::PointingHandCursor : Qt::CrossCursor);
-    if (!drag_ || !selected_)
+    if (!drag_)
         return;
     const auto position = drag_->positionMm();
     drag_.reset();
     if (position)
-        emit dragFinished(*selected_, position->x, position->y);
+        emit dragFinished(static_cast<int>(dragRow_), position->x, position->y);
 }
 
 void LabelCanvas::leaveEvent(QEvent*) {

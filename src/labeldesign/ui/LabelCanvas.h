@@ -1,8 +1,9 @@
 #pragma once
-// The design canvas: rulers, the label area and every printed element at 5 pixels per
-// millimetre. The user picks an element with the mouse and drags it in whole millimetres; the
-// canvas reports the pick, the position during the drag and the final position, and the owner
-// writes the position into its rows. Widget coordinates are canvas pixels.
+// The design canvas: rulers, the label area and every printed element of the designer's label at
+// 5 pixels per millimetre, as the label's geometry and the canvas picture place them. The user
+// picks an element with the mouse and drags it in whole millimetres; the canvas reports the pick,
+// the position during the drag and the final position, and the owner makes the changes on the
+// design (the canvas only reads it). Widget coordinates are canvas pixels.
 #include <QImage>
 #include <QWidget>
 #include <map>
@@ -11,8 +12,7 @@
 #include <vector>
 
 #include "labeldesign/ElementDrag.h"
-#include "labeldesign/Label.h"
-#include "labeldesign/LabelGeometry.h"
+#include "labeldesign/LabelDesign.h"
 
 namespace korvan {
 
@@ -25,14 +25,14 @@ public:
     // empty when neither is installed (the default face is used then).
     static QString songFamily();
 
-    // Shows the label: rebuilds the geometry from its rows (any drag in progress is dropped).
-    void setLabel(const Label& label);
-    const Label& label() const { return label_; }
-    const LabelGeometry& geometry() const { return geometry_; }
-    // The selected row, drawn red with guides through its anchor; none clears the selection.
-    void setSelectedRow(std::optional<int> row);
-    std::optional<int> selectedRow() const { return selected_; }
+    // The design shown, which must outlive the canvas or the next call; its selected element is
+    // drawn red with guides through its anchor.
+    void setDesign(const LabelDesign& design);
+    // The design's rows changed: shows them again (any drag in progress is dropped).
+    void refresh();
     bool dragging() const { return drag_.has_value(); }
+    // Where the row's element is drawn: where the drag took it while it is dragged.
+    PixelRect drawnRect(std::size_t row) const;
 
     // Paints the whole canvas into the off-screen image and copies it to the screen at once.
     void redraw();
@@ -72,6 +72,7 @@ private:
     };
     using GlyphKey = std::tuple<QString, int, int, int, QRgb, int>;
 
+    const Label& label() const { return design_->label(); }
     void paintRulers(QImage& target) const;
     void paintElement(QPainter& painter, std::size_t row, QRgb color);
     void paintBarCode(QPainter& painter, const ElementGeometry& geometry, QRgb color);
@@ -85,13 +86,12 @@ private:
     void endDrag();
     bool over(QPoint point) const { return rect().contains(point); }
 
-    Label label_;
-    LabelGeometry geometry_;
+    const LabelDesign* design_;
     std::vector<std::vector<Glyph>> glyphs_; // per row, decoded once per label
-    std::optional<int> selected_;
     std::optional<std::size_t> hover_;
     bool held_ = false;
     std::optional<ElementDrag> drag_;
+    std::size_t dragRow_ = 0;
     QImage image_;
     QImage rulers_; // background and rulers, repainted only when the size changes
     std::map<GlyphKey, QImage> glyphCache_;
