@@ -7,19 +7,18 @@
 namespace korvan {
 
 JobRequest LabelDownload::request(const Label& label) {
-    JobRequest request;
-    request.kind = JobKind::LabelDownload;
-    request.labelHeader = {label.shopNumber, label.width, label.height};
+    LabelPayload payload;
+    payload.header = {label.shopNumber, label.width, label.height};
     const std::size_t rows = std::min(label.elements.size(), LabelCheck::kMaxElements);
-    request.labelElements.reserve(rows);
+    payload.elements.reserve(rows);
     for (std::size_t i = 0; i < rows; ++i) {
         const LabelElement& e = label.elements[i];
-        request.labelElements.push_back({e.name(), e.at(LabelElement::Direction),
-                                         e.at(LabelElement::Font), e.at(LabelElement::Size),
-                                         e.at(LabelElement::State), e.at(LabelElement::DownX),
-                                         e.at(LabelElement::DownY)});
+        payload.elements.push_back({e.name(), e.at(LabelElement::Direction),
+                                    e.at(LabelElement::Font), e.at(LabelElement::Size),
+                                    e.at(LabelElement::State), e.at(LabelElement::DownX),
+                                    e.at(LabelElement::DownY)});
     }
-    return request;
+    return {std::move(payload)};
 }
 
 } // namespace korvan

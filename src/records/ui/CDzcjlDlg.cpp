@@ -290,18 +290,17 @@ void CDzcjlDlg::onReadRecords() {
     onDisplayAll();
     if (!loadProblem_.empty())
         return; // already said why; the file must not be written over
-    JobRequest request;
-    request.kind = JobKind::ReadRecords;
     // Rows appear as they arrive.
     std::vector<SalesRecord> received;
-    request.recordSink = [this, &received](const SalesRecord& record) {
+    ReadRecordsPayload read;
+    read.sink = [this, &received](const SalesRecord& record) {
         received.push_back(record);
         model_->beginAppend(1);
         records_.append(record);
         model_->endAppend();
         ui_->recordList->scrollToBottom();
     };
-    CSendDataDlg::run(std::move(request), this);
+    CSendDataDlg::run({std::move(read)}, this);
     // Whatever arrived before a failure is kept. The file is read again under the data folder's
     // lock, so what another program appended meanwhile stays, and a sale stored already is not
     // stored twice.
@@ -329,9 +328,7 @@ void CDzcjlDlg::onClearRecords() {
             SalesRecordFile::mayHoldMoreText(SalesRecordFile::kMaxReadLines, lang_));
     if (!Prompt::ask(kSure.get(lang_)))
         return;
-    JobRequest request;
-    request.kind = JobKind::ClearRecords;
-    CSendDataDlg::run(std::move(request), this);
+    CSendDataDlg::run({ClearRecordsPayload{}}, this);
 }
 
 void CDzcjlDlg::onPrint() {
