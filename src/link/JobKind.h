@@ -56,6 +56,7 @@ struct Row {
 };
 
 inline constexpr Tr kNoTitle{"", ""};
+inline constexpr Tr kUpdateTitle{"电子秤程序升级中..", "Program updates"};
 
 inline constexpr std::array<Row, 10> kTable = {{
     {JobKind::CommodityDownload, 0x13, 0x03, Steps::ListRows, 0, true, "commodity download",
@@ -77,14 +78,7 @@ inline constexpr std::array<Row, 10> kTable = {{
     {JobKind::ClearRecords, 0x18, 0x18, Steps::Fixed, kClearRecordsSteps, false, "clear records",
      kNoTitle, std::nullopt},
     // The scale takes a new program over USB only, whatever the saved link.
-    {JobKind::ProgramUpdate,
-     0x28,
-     0x28,
-     Steps::Blocks,
-     0,
-     false,
-     "program update",
-     {"电子秤程序升级中..", "Program updates"},
+    {JobKind::ProgramUpdate, 0x28, 0x28, Steps::Blocks, 0, false, "program update", kUpdateTitle,
      LinkMode::Usb},
 }};
 

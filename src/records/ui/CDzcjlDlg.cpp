@@ -292,15 +292,15 @@ void CDzcjlDlg::onReadRecords() {
         return; // already said why; the file must not be written over
     // Rows appear as they arrive.
     std::vector<SalesRecord> received;
-    ReadRecordsPayload read;
-    read.sink = [this, &received](const SalesRecord& record) {
+    ReadRecordsPayload job;
+    job.sink = [this, &received](const SalesRecord& record) {
         received.push_back(record);
         model_->beginAppend(1);
         records_.append(record);
         model_->endAppend();
         ui_->recordList->scrollToBottom();
     };
-    CSendDataDlg::run({std::move(read)}, this);
+    CSendDataDlg::run({std::move(job)}, this);
     // Whatever arrived before a failure is kept. The file is read again under the data folder's
     // lock, so what another program appended meanwhile stays, and a sale stored already is not
     // stored twice.
