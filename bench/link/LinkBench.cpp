@@ -82,12 +82,11 @@ std::uint16_t freePort() {
 }
 
 JobRequest commodities(int rows) {
-    JobRequest request;
-    request.kind = JobKind::CommodityDownload;
+    CommodityPayload payload;
     for (int i = 0; i < rows; ++i)
-        request.commodities.push_back({"Commodity " + std::to_string(i), std::to_string(100000 + i),
-                                       "12.50", true, true, "0", "7", false, "0", "3"});
-    return request;
+        payload.rows.push_back({"Commodity " + std::to_string(i), std::to_string(100000 + i),
+                                "12.50", true, true, "0", "7", false, "0", "3"});
+    return {std::move(payload)};
 }
 
 // pauseMs: the pause after each send (5 in the product; 0 shows the bare cost).

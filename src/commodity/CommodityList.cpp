@@ -170,13 +170,11 @@ std::string CommodityList::downloadRefusal() const {
 }
 
 JobRequest CommodityList::downloadRequest() const {
-    JobRequest request;
-    request.kind = JobKind::CommodityDownload;
-    request.family = family_;
-    request.commodities.reserve(rows_.size());
+    CommodityPayload commodities{.rows = {}, .family = family_};
+    commodities.rows.reserve(rows_.size());
     for (const CommodityRecord& record : rows_)
-        request.commodities.push_back(record.downloadRow());
-    return request;
+        commodities.rows.push_back(record.downloadRow());
+    return {std::move(commodities)};
 }
 
 IoResult CommodityList::editorRefusal(const CommodityForm& form) const {

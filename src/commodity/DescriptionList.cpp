@@ -69,12 +69,11 @@ bool DescriptionList::readyForDownload() const {
 }
 
 JobRequest DescriptionList::downloadRequest() const {
-    JobRequest request;
-    request.kind = JobKind::DescriptionDownload;
-    request.descriptions.reserve(rows_.size());
+    DescriptionPayload descriptions;
+    descriptions.rows.reserve(rows_.size());
     for (const DescriptionEntry& entry : rows_)
-        request.descriptions.push_back({entry.number, entry.text});
-    return request;
+        descriptions.rows.push_back({entry.number, entry.text});
+    return {std::move(descriptions)};
 }
 
 } // namespace korvan

@@ -10,11 +10,10 @@
 namespace korvan {
 
 JobRequest LabelDownload::request(const Label& label) {
-    JobRequest request;
-    request.kind = JobKind::LabelDownload;
-    request.labelHeader = {label.shopNumber, label.width, label.height};
+    LabelPayload payload;
+    payload.header = {label.shopNumber, label.width, label.height};
     const std::size_t rows = std::min(label.elements.size(), LabelCheck::kMaxElements);
-    request.labelElements.reserve(rows);
+    payload.elements.reserve(rows);
     for (std::size_t i = 0; i < rows; ++i) {
         const LabelElement& e = label.elements[i];
         LabelElementRow row;
@@ -30,9 +29,9 @@ JobRequest LabelDownload::request(const Label& label) {
         row.hidden = e.hiddenOnScale();
         row.downX = e.at(LabelElement::DownX);
         row.downY = e.at(LabelElement::DownY);
-        request.labelElements.push_back(std::move(row));
+        payload.elements.push_back(std::move(row));
     }
-    return request;
+    return {std::move(payload)};
 }
 
 LabelDownload::Prepared LabelDownload::fromFile(const DataDir& dir,

@@ -31,8 +31,4 @@ ChannelFactory::Function ChannelFactory::standard(NetworkPorts ports, const Data
     };
 }
 
-bool ChannelFactory::isAvailable(LinkMode mode) {
-    return mode != LinkMode::None;
-}
-
 } // namespace korvan

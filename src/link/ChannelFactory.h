@@ -28,7 +28,6 @@ public:
     // (real, or a virtual one announced in KORVAN_VIRTUAL_HID) for the USB link.
     // `dataDir` holds record/comports.rec.
     static Function standard(NetworkPorts ports = {}, const DataDir& dataDir = DataDir::current());
-    static bool isAvailable(LinkMode mode);
 };
 
 } // namespace korvan

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "link/JobKind.h"
@@ -60,35 +61,68 @@ struct LabelHeader {
     std::string height;
 };
 
-struct JobRequest {
-    JobKind kind = JobKind::CommodityDownload;
-    // The rows of a list download, first row first; only those of `kind` are used.
-    std::vector<CommodityRow> commodities;
+// One payload per job kind, so a request cannot carry another job's rows. Each names its kind.
+struct CommodityPayload {
+    static constexpr JobKind kKind = JobKind::CommodityDownload;
+    std::vector<CommodityRow> rows; // first row first
     ModelFamily family = ModelFamily::Vamo;
-    LabelHeader labelHeader;
-    std::vector<LabelElementRow> labelElements;
-    std::vector<DescriptionRow> descriptions;
-    // The one text of a store text or date and time download (the 13-digit text).
-    std::string text;
-    // Program update: the image to send.
-    std::filesystem::path updateFile;
-    // Read records: the record list's row count when the job starts, and where each record
-    // goes as it arrives (called on the thread that processes the transfer).
-    long recordRowCount = 0;
-    std::function<void(const SalesRecord&)> recordSink;
+};
 
+struct LabelPayload {
+    static constexpr JobKind kKind = JobKind::LabelDownload;
+    LabelHeader header;
+    std::vector<LabelElementRow> elements;
+};
+
+struct DescriptionPayload {
+    static constexpr JobKind kKind = JobKind::DescriptionDownload;
+    std::vector<DescriptionRow> rows;
+};
+
+// The one text of a store text or the date and time download (the 13-digit text).
+template <JobKind K> struct TextPayload {
+    static constexpr JobKind kKind = K;
+    std::string text;
+};
+using StoreNamePayload = TextPayload<JobKind::StoreNameDownload>;
+using ShopPhonePayload = TextPayload<JobKind::ShopPhoneDownload>;
+using StoreAddressPayload = TextPayload<JobKind::StoreAddressDownload>;
+using DateTimePayload = TextPayload<JobKind::DateTimeDownload>;
+
+struct ReadRecordsPayload {
+    static constexpr JobKind kKind = JobKind::ReadRecords;
+    // The record list's row count when the job starts, and where each record goes as it arrives
+    // (called on the thread that processes the transfer).
+    long recordRowCount = 0;
+    std::function<void(const SalesRecord&)> sink;
+};
+
+struct ClearRecordsPayload {
+    static constexpr JobKind kKind = JobKind::ClearRecords;
+};
+
+struct UpdatePayload {
+    static constexpr JobKind kKind = JobKind::ProgramUpdate;
+    std::filesystem::path file; // the image to send
+};
+
+// In the order of JobKind, so a payload's index is its kind.
+using JobPayload =
+    std::variant<CommodityPayload, LabelPayload, DescriptionPayload, StoreNamePayload,
+                 ShopPhonePayload, StoreAddressPayload, DateTimePayload, ReadRecordsPayload,
+                 ClearRecordsPayload, UpdatePayload>;
+
+struct JobRequest {
+    JobPayload payload;
+
+    JobKind kind() const { return static_cast<JobKind>(payload.index()); }
     // The number of list rows the job sends (0 for jobs without a list).
-    std::size_t rowCount() const {
-        switch (kind) {
-        case JobKind::CommodityDownload:
-            return commodities.size();
-        case JobKind::LabelDownload:
-            return labelElements.size();
-        case JobKind::DescriptionDownload:
-            return descriptions.size();
-        default:
-            return 0;
-        }
+    std::size_t rowCount() const;
+    // The command byte, by the model family for a commodity download.
+    std::uint8_t commandByte() const;
+
+    template <typename Payload> const Payload* get() const {
+        return std::get_if<Payload>(&payload);
     }
 };
 

@@ -23,16 +23,21 @@ using protocol::kReconnect;
 } // namespace
 
 JobRoutine::JobRoutine(JobRequest request, Lang lang)
-    : request_(std::move(request)), lang_(lang), nextListRow_(request_.recordRowCount) {
-    if (request_.kind != JobKind::ProgramUpdate)
+    : request_(std::move(request)), lang_(lang), nextListRow_(firstListRow()) {
+    if (!isJob(JobKind::ProgramUpdate))
         stepTotal_ =
-            JobKinds::stepTotal(request_.kind, static_cast<std::int64_t>(request_.rowCount()));
+            JobKinds::stepTotal(request_.kind(), static_cast<std::int64_t>(request_.rowCount()));
+}
+
+long JobRoutine::firstListRow() const {
+    const auto* read = request_.get<ReadRecordsPayload>();
+    return read ? read->recordRowCount : 0;
 }
 
 int JobRoutine::prepare() {
     if (!isJob(JobKind::ProgramUpdate))
         return 0;
-    const int failure = image_.open(request_.updateFile);
+    const int failure = image_.open(request_.get<UpdatePayload>()->file);
     if (failure != 0)
         return failure;
     if (image_.size() == 0) {
@@ -128,8 +133,8 @@ std::string JobRoutine::takeCompleteLines() {
             parseSalesRecord(std::string_view(accumulator_).substr(taken, lineEnd - taken));
         taken = lineEnd + 1;
         record.row = nextListRow_++;
-        if (request_.recordSink)
-            request_.recordSink(record);
+        if (const auto* read = request_.get<ReadRecordsPayload>(); read && read->sink)
+            read->sink(record);
         ++progress_;
         showCount(stepCounter_);
         ++stepCounter_;
@@ -160,7 +165,7 @@ std::string JobRoutine::rules(std::string_view inbox) {
         return {};
     }
     if (single && byte == kEnd) {
-        if (JobKinds::isDownload(request_.kind) && !endSent_) {
+        if (JobKinds::isDownload(request_.kind()) && !endSent_) {
             // Only an answer to the PC's own end byte completes a download: an earlier one
             // (the scale gave up, or a late answer of an earlier job) leaves records unsent.
             finish(LinkOutcomes::endedEarly(lang_, stepCounter_, stepTotal_));
@@ -199,8 +204,7 @@ std::string JobRoutine::rules(std::string_view inbox) {
     if (single && byte == kHello) {
         if (blockMode_ == kBlockModeReconnect)
             blockMode_ = kBlockModeOff; // the device was found again
-        return std::string(
-            1, static_cast<char>(JobKinds::commandByte(request_.kind, request_.family)));
+        return std::string(1, static_cast<char>(request_.commandByte()));
     }
     if (single && (byte == kAck || byte == kAckParen)) {
         std::string message = nextMessage();
@@ -219,7 +223,7 @@ std::string JobRoutine::rules(std::string_view inbox) {
 }
 
 std::string JobRoutine::nextMessage() {
-    switch (request_.kind) {
+    switch (request_.kind()) {
     case JobKind::ReadRecords:
         accumulator_.clear();
         recordLines_ = true;
@@ -249,7 +253,7 @@ std::string JobRoutine::nextMessage() {
 std::string
 JobRoutine::checkMessageSizes(std::size_t maxMessage,
                               const std::function<bool(std::string_view)>& carries) const {
-    if (!JobKinds::isDownload(request_.kind))
+    if (!JobKinds::isDownload(request_.kind()))
         return {};
     for (std::int64_t step = 0; step < stepTotal_; ++step) {
         const std::string record = RecordBuilder::build(request_, step);

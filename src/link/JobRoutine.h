@@ -53,7 +53,7 @@ public:
     // the scale a partial table); returns whether the job will stop.
     bool requestStop();
     // Records a read records job has handed on so far.
-    long recordsTaken() const { return nextListRow_ - request_.recordRowCount; }
+    long recordsTaken() const { return nextListRow_ - firstListRow(); }
 
     bool finished() const { return finished_; }
     // The scale confirmed the end of the job (its end byte arrived).
@@ -94,7 +94,9 @@ private:
     void finish(std::string result);
     std::string stoppedText() const;
     void showCount(std::int64_t value);
-    bool isJob(JobKind kind) const { return request_.kind == kind; }
+    bool isJob(JobKind kind) const { return request_.kind() == kind; }
+    // Read records: the list row the first record goes to.
+    long firstListRow() const;
 
     JobRequest request_;
     Lang lang_;

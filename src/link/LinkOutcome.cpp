@@ -84,10 +84,6 @@ Tr reconnecting() {
 Tr threadFailed() {
     return {"Failed to create thread", "Failed to create thread"};
 }
-Tr linkUnavailable() {
-    return {"该通讯方式暂不可用，请在通讯设置中选择网口通讯",
-            "This link is not available yet; choose Network in the communication settings"};
-}
 
 namespace {
 

@@ -67,8 +67,6 @@ std::string stoppedAfter(Lang lang, long long records);
 Tr reconnecting();
 // The worker thread could not be started (same words in both languages).
 Tr threadFailed();
-// The link named in tx.rec has no channel in this build yet.
-Tr linkUnavailable();
 // The local port of the network link is held by another program (code 221 in that case).
 std::string portInUse(Lang lang, unsigned port);
 // A download record that does not fit in one message of the link: `row` counted from 1.

@@ -112,33 +112,31 @@ std::string RecordBuilder::build(const JobRequest& request, std::int64_t step) {
     if (step < 0)
         return {};
     const auto index = static_cast<std::size_t>(step);
-    switch (request.kind) {
-    case JobKind::CommodityDownload:
-        if (index >= request.commodities.size())
+    if (const auto* commodities = request.get<CommodityPayload>()) {
+        if (index >= commodities->rows.size())
             return {};
-        return request.family == ModelFamily::OrinKesa ? commodityShort(request.commodities[index])
-                                                       : commodityFull(request.commodities[index]);
-    case JobKind::LabelDownload:
-        if (index == 0)
-            return labelHeader(request.labelHeader);
-        if (index - 1 >= request.labelElements.size())
-            return {};
-        return labelElement(request.labelElements[index - 1], index - 1);
-    case JobKind::DescriptionDownload:
-        if (index >= request.descriptions.size())
-            return {};
-        return description(request.descriptions[index]);
-    case JobKind::StoreNameDownload:
-    case JobKind::ShopPhoneDownload:
-    case JobKind::StoreAddressDownload:
-    case JobKind::DateTimeDownload:
-        return index == 0 ? text(request.text) : std::string();
-    case JobKind::ReadRecords:
-    case JobKind::ClearRecords:
-    case JobKind::ProgramUpdate:
-        break;
+        return commodities->family == ModelFamily::OrinKesa
+                   ? commodityShort(commodities->rows[index])
+                   : commodityFull(commodities->rows[index]);
     }
-    return {};
+    if (const auto* label = request.get<LabelPayload>()) {
+        if (index == 0)
+            return labelHeader(label->header);
+        if (index - 1 >= label->elements.size())
+            return {};
+        return labelElement(label->elements[index - 1], index - 1);
+    }
+    if (const auto* descriptions = request.get<DescriptionPayload>())
+        return index < descriptions->rows.size() ? description(descriptions->rows[index])
+                                                 : std::string();
+    return std::visit(
+        [index]<typename Payload>(const Payload& payload) -> std::string {
+            if constexpr (requires { payload.text; })
+                return index == 0 ? text(payload.text) : std::string();
+            else
+                return {}; // jobs without records
+        },
+        request.payload);
 }
 
 } // namespace korvan

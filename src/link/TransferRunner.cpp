@@ -10,9 +10,9 @@ TransferRunner::TransferRunner(JobRequest request, LinkSettings settings,
                                Lang lang)
     : routine_(std::move(request), lang), settings_(std::move(settings)),
       factory_(std::move(factory)), observer_(observer), lang_(lang) {
-    // The scale takes a new program over USB only, whatever the saved link.
-    if (routine_.request().kind == JobKind::ProgramUpdate)
-        settings_.setMode(LinkMode::Usb);
+    if (const LinkMode link = JobKinds::link(routine_.request().kind(), settings_.mode);
+        link != settings_.mode)
+        settings_.setMode(link);
 }
 
 TransferRunner::~TransferRunner() {
@@ -22,12 +22,12 @@ TransferRunner::~TransferRunner() {
 }
 
 std::string TransferRunner::title() const {
-    return JobKinds::title(routine_.request().kind, settings_.mode).get(lang_);
+    return JobKinds::title(routine_.request().kind(), settings_.mode).get(lang_);
 }
 
 TransferProgress TransferRunner::currentProgress() const {
     // The scale does not say how many sales records it holds: the step total is only a bound.
-    const bool unknown = routine_.request().kind == JobKind::ReadRecords;
+    const bool unknown = routine_.request().kind() == JobKind::ReadRecords;
     return {routine_.progressPosition(), routine_.stepTotal(), routine_.countText(), unknown};
 }
 

@@ -5,10 +5,7 @@
 namespace korvan {
 
 JobRequest DateTimeDownload::request(const std::tm& local) {
-    JobRequest request;
-    request.kind = JobKind::DateTimeDownload;
-    request.text = RecordBuilder::dateTimeText(local);
-    return request;
+    return {DateTimePayload{RecordBuilder::dateTimeText(local)}};
 }
 
 std::tm DateTimeDownload::localNow() {

@@ -33,20 +33,15 @@ std::string& StoreText::get(Field field) {
 }
 
 JobRequest StoreText::downloadRequest(Field field) const {
-    JobRequest request;
     switch (field) {
-    case Field::StoreName:
-        request.kind = JobKind::StoreNameDownload;
-        break;
     case Field::ShopPhone:
-        request.kind = JobKind::ShopPhoneDownload;
-        break;
+        return {ShopPhonePayload{get(field)}};
     case Field::StoreAddress:
-        request.kind = JobKind::StoreAddressDownload;
+        return {StoreAddressPayload{get(field)}};
+    case Field::StoreName:
         break;
     }
-    request.text = get(field);
-    return request;
+    return {StoreNamePayload{get(field)}};
 }
 
 } // namespace korvan

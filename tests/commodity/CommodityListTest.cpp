@@ -362,8 +362,7 @@ TEST_F(CommodityListTest, DownloadRequestSendsTheWorkedExampleWhateverTheWords) 
         open("Apple\f1001\f5.00\f" + gbk("可变价") + "\f" + gbk("称重") + "\f0\f7\f" +
              gbk("不打折") + "\f0\f3\r\n" + "Apple\f1001\f5.00\fYes\fweight\f0\f7\fNo\f0\f3\r\n");
     JobRequest request = l.downloadRequest();
-    EXPECT_EQ(request.kind, JobKind::CommodityDownload);
-    EXPECT_EQ(request.family, ModelFamily::Vamo);
+    EXPECT_EQ(request.get<CommodityPayload>()->family, ModelFamily::Vamo);
     ASSERT_EQ(request.rowCount(), 2u);
     const std::string& example = test::kAppleFullRecord;
     EXPECT_EQ(RecordBuilder::build(request, 0), example);
@@ -371,7 +370,7 @@ TEST_F(CommodityListTest, DownloadRequestSendsTheWorkedExampleWhateverTheWords) 
 
     l.setModelFamily(ModelFamily::OrinKesa);
     request = l.downloadRequest();
-    EXPECT_EQ(request.family, ModelFamily::OrinKesa);
+    EXPECT_EQ(request.get<CommodityPayload>()->family, ModelFamily::OrinKesa);
     EXPECT_EQ(RecordBuilder::build(request, 0), "0000\x0C"
                                                 "Apple\x0C"
                                                 "5.00\r\n");

@@ -62,9 +62,8 @@ TEST_F(DescriptionListTest, LinesSplitAtTheFirstFormFeedOnly) {
                                  "3\f\xB1\xA3\xCF\xCA\x80\r\n");
     EXPECT_EQ(prompts.shown(), Strings{"Save completed"});
     const JobRequest request = l.downloadRequest();
-    EXPECT_EQ(request.kind, JobKind::DescriptionDownload);
     ASSERT_EQ(request.rowCount(), 5u);
-    EXPECT_EQ(request.descriptions[1], (DescriptionRow{"12", "keep\fcold"}));
+    EXPECT_EQ(request.get<DescriptionPayload>()->rows[1], (DescriptionRow{"12", "keep\fcold"}));
 }
 
 TEST_F(DescriptionListTest, TypingWithoutAChosenRowGoesNowhere) {

@@ -25,28 +25,40 @@ void require(bool condition, const char* what) {
 
 JobRequest requestFor(JobKind kind, ModelFamily family, std::size_t rowCount,
                       std::size_t& records) {
-    JobRequest request;
-    request.kind = kind;
-    request.family = family;
+    CommodityPayload commodities{{}, family};
+    LabelPayload label{{"1", "40", "30"}, {}};
+    DescriptionPayload descriptions;
     for (std::size_t i = 0; i < rowCount; ++i) {
         const std::string n = std::to_string(i + 1);
-        if (kind == JobKind::DescriptionDownload) {
-            request.descriptions.push_back({n, "text " + n});
-        } else if (kind == JobKind::LabelDownload) {
-            LabelElementRow& row = request.labelElements.emplace_back();
-            row.name = "Name";
-            row.direction = row.downX = row.downY = "0";
-        } else {
-            request.commodities.push_back(
-                {"P" + n, n, "1.00", true, true, "0", "0", false, "0", "0"});
-        }
+        descriptions.rows.push_back({n, "text " + n});
+        LabelElementRow& row = label.elements.emplace_back();
+        row.name = "Name";
+        row.direction = row.downX = row.downY = "0";
+        commodities.rows.push_back({"P" + n, n, "1.00", true, true, "0", "0", false, "0", "0"});
     }
-    request.text = "Shop";
-    request.labelHeader = {"1", "40", "30"};
-    request.updateFile = updateImage;
-    request.recordRowCount = 5;
-    request.recordSink = [&records](const SalesRecord&) { ++records; };
-    return request;
+    switch (kind) {
+    case JobKind::CommodityDownload:
+        return {commodities};
+    case JobKind::LabelDownload:
+        return {label};
+    case JobKind::DescriptionDownload:
+        return {descriptions};
+    case JobKind::StoreNameDownload:
+        return {StoreNamePayload{"Shop"}};
+    case JobKind::ShopPhoneDownload:
+        return {ShopPhonePayload{"Shop"}};
+    case JobKind::StoreAddressDownload:
+        return {StoreAddressPayload{"Shop"}};
+    case JobKind::DateTimeDownload:
+        return {DateTimePayload{"Shop"}};
+    case JobKind::ReadRecords:
+        return {ReadRecordsPayload{5, [&records](const SalesRecord&) { ++records; }}};
+    case JobKind::ClearRecords:
+        return {ClearRecordsPayload{}};
+    case JobKind::ProgramUpdate:
+        break;
+    }
+    return {UpdatePayload{updateImage}};
 }
 
 } // namespace
@@ -69,7 +81,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2)
         return 0;
-    const JobKind kind = JobKinds::kOrder[data[0] % JobKinds::kOrder.size()];
+    const JobKind kind = JobKinds::kTable[data[0] % JobKinds::kTable.size()].kind;
     const ModelFamily family = (data[0] / 16) % 2 ? ModelFamily::OrinKesa : ModelFamily::Vamo;
     std::size_t records = 0;
     JobRoutine routine(requestFor(kind, family, data[1] % 8, records), Lang::English);

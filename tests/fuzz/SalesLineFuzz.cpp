@@ -45,10 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkFields(stream);
 
     std::vector<SalesRecord> records;
-    JobRequest request;
-    request.kind = JobKind::ReadRecords;
-    request.recordSink = [&records](const SalesRecord& record) { records.push_back(record); };
-    JobRoutine routine(request, Lang::English);
+    JobRoutine routine(
+        {ReadRecordsPayload{0,
+                            [&records](const SalesRecord& record) { records.push_back(record); }}},
+        Lang::English);
     routine.onAnswer(std::string(1, protocol::kHello));
     require(routine.onAnswer(std::string(1, protocol::kAck)) == std::string(1, protocol::kAck),
             "first request");

@@ -20,7 +20,7 @@ TEST(LabelDownload, TheOpenLabelBecomesTheHeaderAndElementRecords) {
         LabelElement({"Bars", "", "180", "12*24", "5", "0", "0", "TRUE", "2", "20"}));
 
     const JobRequest request = LabelDownload::request(label);
-    EXPECT_EQ(request.kind, JobKind::LabelDownload);
+    EXPECT_EQ(request.kind(), JobKind::LabelDownload);
     ASSERT_EQ(request.rowCount(), 10u);
     EXPECT_EQ(RecordBuilder::build(request, 0), "05\f40\f30\r\n");
     // The download position, not X.pos/Y.pos, and no Explain.
@@ -64,7 +64,7 @@ TEST(LabelDownload, SendsAtMostFiftyElements) {
             LabelElement({"e" + std::to_string(i), "", "0", "9*17", "", "", "", "TRUE", "1", "1"}));
     const JobRequest request = LabelDownload::request(label);
     ASSERT_EQ(request.rowCount(), 50u);
-    EXPECT_EQ(request.labelElements.back().name, "e49");
+    EXPECT_EQ(request.get<LabelPayload>()->elements.back().name, "e49");
     // No record may hold a zero byte; the last element number is 0x81 + 49.
     EXPECT_EQ(RecordBuilder::build(request, 50).front(), '\xB2');
     EXPECT_EQ(RecordBuilder::build(request, 51), "");

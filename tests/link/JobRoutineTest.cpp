@@ -21,15 +21,11 @@ CommodityRow commodity(const std::string& name) {
     return {name, "1", "2.00", true, true, "0", "0", false, "0", "0"};
 }
 
-JobRequest request(JobKind kind, std::size_t rows = 0) {
-    JobRequest r;
-    r.kind = kind;
-    for (std::size_t i = 0; i < rows; ++i) {
-        r.commodities.push_back(commodity("P" + std::to_string(i)));
-        r.descriptions.push_back({std::to_string(i), "D" + std::to_string(i)});
-    }
-    r.text = "T";
-    return r;
+JobRequest commodities(std::size_t rows) {
+    CommodityPayload payload;
+    for (std::size_t i = 0; i < rows; ++i)
+        payload.rows.push_back(commodity("P" + std::to_string(i)));
+    return {std::move(payload)};
 }
 
 struct Exchange {
@@ -48,12 +44,12 @@ struct Case {
 } // namespace
 
 TEST(JobRoutine, RulesInTheirOrder) {
-    const JobRequest twoRows = request(JobKind::CommodityDownload, 2);
+    const JobRequest twoRows = commodities(2);
     JobRequest orinKesa = twoRows;
-    orinKesa.family = ModelFamily::OrinKesa;
+    std::get<CommodityPayload>(orinKesa.payload).family = ModelFamily::OrinKesa;
     const std::vector<Case> cases = {
         {"empty list: the step total is met before the command",
-         request(JobKind::CommodityDownload),
+         commodities(0),
          {{kHello, kEnd}, {kEnd, ""}},
          "0Data download completed",
          true},
@@ -68,7 +64,7 @@ TEST(JobRoutine, RulesInTheirOrder) {
          true},
         {"short format family sends 0x03", orinKesa, {{kHello, "\x03"}}, "", false},
         {"busy wins over a met step total",
-         request(JobKind::CommodityDownload),
+         commodities(0),
          {{"\x0B", ""}},
          "Electronic scales in use",
          false},
@@ -83,26 +79,22 @@ TEST(JobRoutine, RulesInTheirOrder) {
          "The scale ended the download after 1 of 2 records",
          false},
         {"a stray end byte before the command",
-         request(JobKind::StoreNameDownload),
+         JobRequest{StoreNamePayload{"T"}},
          {{kEnd, ""}},
          "The scale ended the download after 0 of 1 records",
          false},
         {"clear records",
-         request(JobKind::ClearRecords),
+         JobRequest{ClearRecordsPayload{}},
          {{kHello, "\x18"}, {kAck, kEnd}, {kEnd, ""}},
          "Electronic scale record clearance completed",
          true},
         {"store name: one record",
-         request(JobKind::StoreNameDownload),
+         JobRequest{StoreNamePayload{"T"}},
          {{kHello, "\x02"}, {kAck, "T\r\n"}, {kAck, kEnd}, {kEnd, ""}},
          "1Data download completed",
          true},
-        {"date and time", request(JobKind::DateTimeDownload), {{kHello, "\x01"}}, "", false},
-        {"shop phone", request(JobKind::ShopPhoneDownload), {{kHello, "\x04"}}, "", false},
-        {"store address", request(JobKind::StoreAddressDownload), {{kHello, "\x05"}}, "", false},
-        {"descriptions", request(JobKind::DescriptionDownload, 1), {{kHello, "\x15"}}, "", false},
         {"label: header is the first step",
-         request(JobKind::LabelDownload),
+         JobRequest{LabelPayload{}},
          {{kHello, "\x06"}, {kAck, "\x0C\x0C\r\n"}, {kAck, kEnd}},
          "",
          false},
@@ -120,7 +112,7 @@ TEST(JobRoutine, RulesInTheirOrder) {
 }
 
 TEST(JobRoutine, StepsCountAndProgressAdvance) {
-    JobRoutine routine(request(JobKind::CommodityDownload, 3), Lang::English);
+    JobRoutine routine(commodities(3), Lang::English);
     EXPECT_EQ(routine.stepTotal(), 3);
     EXPECT_EQ(routine.countText(), "0");
     routine.onAnswer(kHello);
@@ -133,33 +125,33 @@ TEST(JobRoutine, StepsCountAndProgressAdvance) {
 }
 
 TEST(JobRoutine, OutcomesFollowTheLanguage) {
-    JobRoutine chinese(request(JobKind::StoreNameDownload), Lang::Chinese);
+    JobRoutine chinese(JobRequest{StoreNamePayload{"T"}}, Lang::Chinese);
     for (const std::string& a : {kHello, kAck, kAck, kEnd})
         chinese.onAnswer(a);
     EXPECT_EQ(chinese.result(), "1条数据传送完成");
 
-    JobRoutine busy(request(JobKind::StoreNameDownload), Lang::Chinese);
+    JobRoutine busy(JobRequest{StoreNamePayload{"T"}}, Lang::Chinese);
     busy.onAnswer("\x0B");
     EXPECT_EQ(busy.result(), "电子秤正在使用");
 }
 
 TEST(JobRoutine, NothingChangesOnceFinished) {
-    JobRoutine routine(request(JobKind::CommodityDownload, 1), Lang::English);
+    JobRoutine routine(commodities(1), Lang::English);
     routine.onAnswer("\x0B");
     EXPECT_EQ(routine.onAnswer(kEnd), "");
     EXPECT_EQ(routine.onAnswer(kHello), "");
     EXPECT_EQ(routine.result(), "Electronic scales in use");
     EXPECT_FALSE(routine.completed());
 
-    JobRoutine stopped(request(JobKind::CommodityDownload, 1), Lang::English);
+    JobRoutine stopped(commodities(1), Lang::English);
     stopped.stop("No answer from the Internet ports");
     EXPECT_EQ(stopped.onAnswer(kEnd), "");
     EXPECT_EQ(stopped.result(), "No answer from the Internet ports");
-    EXPECT_FALSE(JobRoutine(request(JobKind::CommodityDownload, 1), Lang::English).requestStop());
+    EXPECT_FALSE(JobRoutine(commodities(1), Lang::English).requestStop());
 }
 
 TEST(JobRoutine, ReconnectIsRequestedOnce) {
-    JobRoutine routine(request(JobKind::CommodityDownload, 2), Lang::English);
+    JobRoutine routine(commodities(2), Lang::English);
     routine.onAnswer("(");
     EXPECT_EQ(routine.blockMode(), JobRoutine::kBlockModeReconnect);
     EXPECT_TRUE(routine.takeReconnectRequest());
@@ -175,11 +167,8 @@ struct Reader {
     explicit Reader(long existingRows = 0)
         : routine(
               [this, existingRows] {
-                  JobRequest r;
-                  r.kind = JobKind::ReadRecords;
-                  r.recordRowCount = existingRows;
-                  r.recordSink = [this](const SalesRecord& s) { records.push_back(s); };
-                  return r;
+                  return JobRequest{ReadRecordsPayload{
+                      existingRows, [this](const SalesRecord& s) { records.push_back(s); }}};
               }(),
               Lang::English) {
         EXPECT_EQ(routine.onAnswer(kHello), "\x08");
@@ -287,9 +276,7 @@ TEST(ReadRecords, EndByteStopsMidLineAndEmptyScaleCountsZero) {
     EXPECT_TRUE(midLine.records.empty());
 
     // End byte straight after the command: never a negative count.
-    JobRequest r;
-    r.kind = JobKind::ReadRecords;
-    JobRoutine direct(r, Lang::English);
+    JobRoutine direct(JobRequest{ReadRecordsPayload{}}, Lang::English);
     direct.onAnswer(kHello);
     direct.onAnswer(kEnd);
     EXPECT_EQ(direct.result(), "0Data download completed");
@@ -369,10 +356,7 @@ TEST(ProgramUpdate, BlocksOfSixtyFourBytesThenTheEndMarker) {
         image += static_cast<char>(i + 1);
     test::writeBytes(dir / "fw.bin", image);
 
-    JobRequest r;
-    r.kind = JobKind::ProgramUpdate;
-    r.updateFile = dir / "fw.bin";
-    JobRoutine routine(r, Lang::English);
+    JobRoutine routine(JobRequest{UpdatePayload{dir / "fw.bin"}}, Lang::English);
     ASSERT_EQ(routine.prepare(), 0);
     EXPECT_EQ(routine.stepTotal(), 2);
     EXPECT_EQ(routine.onAnswer(kHello), "\x28");
@@ -390,9 +374,7 @@ TEST(ProgramUpdate, BlocksOfSixtyFourBytesThenTheEndMarker) {
 TEST(ProgramUpdate, AnImageThatChangesWhileSentFailsAndEmptyOrBadFilesAreRefused) {
     test::TempDir dir;
     test::writeBytes(dir / "fw.bin", std::string(130, 'x'));
-    JobRequest r;
-    r.kind = JobKind::ProgramUpdate;
-    r.updateFile = dir / "fw.bin";
+    JobRequest r{UpdatePayload{dir / "fw.bin"}};
     JobRoutine shrunk(r, Lang::Chinese);
     ASSERT_EQ(shrunk.prepare(), 0);
     shrunk.onAnswer(kHello);
@@ -403,32 +385,25 @@ TEST(ProgramUpdate, AnImageThatChangesWhileSentFailsAndEmptyOrBadFilesAreRefused
     EXPECT_FALSE(shrunk.completed());
 
     test::writeBytes(dir / "empty.bin", "");
-    r.updateFile = dir / "empty.bin";
+    r = {UpdatePayload{dir / "empty.bin"}};
     EXPECT_EQ(JobRoutine(r, Lang::English).prepare(), LinkCode::kUpdateFileEmpty);
-    r.updateFile = dir / "missing.bin";
+    r = {UpdatePayload{dir / "missing.bin"}};
     EXPECT_EQ(JobRoutine(r, Lang::English).prepare(), 215);
-    r.updateFile = dir.path(); // a folder has no size to send
+    r = {UpdatePayload{dir.path()}}; // a folder has no size to send
     EXPECT_EQ(JobRoutine(r, Lang::English).prepare(), 216);
     // A named pipe would block the open until a writer came: refused at once instead.
     ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
-    r.updateFile = dir / "fifo";
+    r = {UpdatePayload{dir / "fifo"}};
     EXPECT_EQ(JobRoutine(r, Lang::English).prepare(), 216);
 }
 
 TEST(RecordSizes, ARecordThatDoesNotFitOneMessageRefusesTheJob) {
     const std::string huge(70000, 'x');
-    JobRequest storeName = request(JobKind::StoreNameDownload);
-    storeName.text = huge;
-    JobRequest descriptions;
-    descriptions.kind = JobKind::DescriptionDownload;
-    descriptions.descriptions = {{"1", "short"}, {"2", huge}, {"3", huge}};
-    JobRequest labelHeader;
-    labelHeader.kind = JobKind::LabelDownload;
-    labelHeader.labelHeader.shopNumber = huge;
-    JobRequest labelElement;
-    labelElement.kind = JobKind::LabelDownload;
-    labelElement.labelElements.resize(1);
-    labelElement.labelElements[0].name = huge;
+    const JobRequest storeName{StoreNamePayload{huge}};
+    DescriptionPayload descriptionRows{{{"1", "short"}, {"2", huge}, {"3", huge}}};
+    const JobRequest descriptions{descriptionRows};
+    const JobRequest labelHeader{LabelPayload{{huge, "", ""}, {}}};
+    const JobRequest labelElement{LabelPayload{{}, {LabelElementRow{huge, "0", false, false, "", "", false, "0", "0"}}}};
     const std::size_t limit = 65507;
     struct SizeCase {
         const char* name;
@@ -439,8 +414,8 @@ TEST(RecordSizes, ARecordThatDoesNotFitOneMessageRefusesTheJob) {
         std::function<bool(std::string_view)> carries = {};
     };
     // Over USB a line break may not end a report before the record's last.
-    JobRequest borderBreak = descriptions;
-    borderBreak.descriptions[1].text = std::string(62, 'b') + "\r\n" + "c";
+    descriptionRows.rows[1].text = std::string(62, 'b') + "\r\n" + "c";
+    const JobRequest borderBreak{descriptionRows};
     const auto usb = [](std::string_view m) { return !UsbChannel::reports(m).empty(); };
     const std::vector<SizeCase> cases = {
         {"one text", storeName, limit, Lang::English,
@@ -457,8 +432,8 @@ TEST(RecordSizes, ARecordThatDoesNotFitOneMessageRefusesTheJob) {
         {"a line break on a USB report border", borderBreak, 0, Lang::English,
          "Row 2 cannot be sent over USB", usb},
         {"the same record where the link carries it", borderBreak, 0, Lang::English, ""},
-        {"records that fit", request(JobKind::StoreNameDownload), limit, Lang::English, ""},
-        {"a job without records", request(JobKind::ReadRecords), 1, Lang::English, ""},
+        {"records that fit", JobRequest{StoreNamePayload{"T"}}, limit, Lang::English, ""},
+        {"a job without records", JobRequest{ReadRecordsPayload{}}, 1, Lang::English, ""},
     };
     for (const SizeCase& c : cases) {
         SCOPED_TRACE(c.name);

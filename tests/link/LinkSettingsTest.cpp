@@ -71,12 +71,12 @@ TEST(LinkSettings, SaveWritesTheModeInTheLanguageAndRoundTrips) {
     EXPECT_EQ(back.targetIp, "10.0.0.9");
 }
 
-TEST(JobKinds, CommandBytesStepTotalsAndTitles) {
+TEST(JobKinds, CommandBytesStepTotalsTitlesAndLinks) {
     EXPECT_EQ(JobKinds::commandByte(JobKind::CommodityDownload, ModelFamily::OrinKesa), 0x03);
     EXPECT_EQ(JobKinds::commandByte(JobKind::CommodityDownload, ModelFamily::Vamo), 0x13);
     const std::uint8_t expected[] = {0x13, 0x06, 0x15, 0x02, 0x04, 0x05, 0x01, 0x08, 0x18, 0x28};
-    for (std::size_t i = 0; i < JobKinds::kOrder.size(); ++i)
-        EXPECT_EQ(JobKinds::commandByte(JobKinds::kOrder[i]), expected[i]) << i;
+    for (std::size_t i = 0; i < JobKinds::kTable.size(); ++i)
+        EXPECT_EQ(JobKinds::commandByte(JobKinds::kTable[i].kind), expected[i]) << i;
 
     EXPECT_EQ(JobKinds::stepTotal(JobKind::LabelDownload, 12), 13);
     EXPECT_EQ(JobKinds::stepTotal(JobKind::CommodityDownload, 0), 0);
@@ -90,6 +90,10 @@ TEST(JobKinds, CommandBytesStepTotalsAndTitles) {
     EXPECT_STREQ(JobKinds::title(JobKind::ProgramUpdate, LinkMode::Network).en, "Program updates");
     EXPECT_STREQ(JobKinds::title(JobKind::ReadRecords, LinkMode::Network).zh, "网口数据传送进度..");
     EXPECT_STREQ(JobKinds::title(JobKind::ReadRecords, LinkMode::None).en, "Download progress");
+
+    // A program goes over USB whatever link is chosen; every other job takes the chosen one.
+    EXPECT_EQ(JobKinds::link(JobKind::ProgramUpdate, LinkMode::Serial), LinkMode::Usb);
+    EXPECT_EQ(JobKinds::link(JobKind::ReadRecords, LinkMode::Serial), LinkMode::Serial);
 }
 
 TEST(LinkSettings, TheTargetIpIsADottedIpv4Address) {

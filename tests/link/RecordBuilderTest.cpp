@@ -98,39 +98,34 @@ TEST(RecordBuilder, LabelElementFields) {
 }
 
 TEST(RecordBuilder, BuildPicksTheRowOfTheStep) {
-    JobRequest label;
-    label.kind = JobKind::LabelDownload;
-    label.labelHeader = {"1", "56", "35"};
-    label.labelElements = {element("A", "0", false, "\x11"), element("B", "0", false, "\x11")};
+    const LabelPayload elements{
+        {"1", "56", "35"}, {element("A", "0", false, "\x11"), element("B", "0", false, "\x11")}};
+    const JobRequest label{elements};
     EXPECT_EQ(RecordBuilder::build(label, 0), "1\x0C"
                                               "56\x0C"
                                               "35\r\n");
-    EXPECT_EQ(RecordBuilder::build(label, 2),
-              RecordBuilder::labelElement(label.labelElements[1], 1));
+    EXPECT_EQ(RecordBuilder::build(label, 2), RecordBuilder::labelElement(elements.elements[1], 1));
     EXPECT_EQ(RecordBuilder::build(label, 3), "");
 
-    JobRequest descriptions;
-    descriptions.kind = JobKind::DescriptionDownload;
-    descriptions.descriptions = {{"7", "Fresh"},
-                                 {"8", "a\x0C"
-                                       "b"}};
+    const JobRequest descriptions{DescriptionPayload{{{"7", "Fresh"},
+                                                      {"8", "a\x0C"
+                                                            "b"}}}};
     EXPECT_EQ(RecordBuilder::build(descriptions, 0), "Fresh\r\n"); // the number is not sent
     EXPECT_EQ(RecordBuilder::build(descriptions, 1), "a\x0C"
                                                      "b\r\n");
 
-    JobRequest commodities;
-    commodities.commodities = {apple()};
-    commodities.family = ModelFamily::OrinKesa;
-    EXPECT_EQ(RecordBuilder::build(commodities, 0), RecordBuilder::commodityShort(apple()));
-    commodities.family = ModelFamily::Vamo;
-    EXPECT_EQ(RecordBuilder::build(commodities, 0), RecordBuilder::commodityFull(apple()));
+    const JobRequest orinKesa{CommodityPayload{{apple()}, ModelFamily::OrinKesa}};
+    EXPECT_EQ(RecordBuilder::build(orinKesa, 0), RecordBuilder::commodityShort(apple()));
+    const JobRequest vamo{CommodityPayload{{apple()}, ModelFamily::Vamo}};
+    EXPECT_EQ(RecordBuilder::build(vamo, 0), RecordBuilder::commodityFull(apple()));
+    // Jobs without records build none.
+    EXPECT_EQ(RecordBuilder::build(JobRequest{ClearRecordsPayload{}}, 0), "");
 }
 
 TEST(RecordBuilder, StoreTextKeepsInnerLineBreaks) {
-    JobRequest store;
-    store.kind = JobKind::StoreNameDownload;
-    store.text = "Corner\r\nShop";
+    const JobRequest store{StoreNamePayload{"Corner\r\nShop"}};
     EXPECT_EQ(RecordBuilder::build(store, 0), "Corner\r\nShop\r\n");
+    EXPECT_EQ(RecordBuilder::build(store, 1), "");
 }
 
 TEST(RecordBuilder, DateTimeTextHasThirteenDigits) {

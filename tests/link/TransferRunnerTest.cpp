@@ -40,12 +40,11 @@ LinkSettings network() {
 }
 
 JobRequest commodities(int rows) {
-    JobRequest r;
-    r.kind = JobKind::CommodityDownload;
+    CommodityPayload payload;
     for (int i = 0; i < rows; ++i)
-        r.commodities.push_back(
+        payload.rows.push_back(
             {"P" + std::to_string(i), "1", "1.00", true, true, "0", "0", false, "0", "0"});
-    return r;
+    return {std::move(payload)};
 }
 
 } // namespace
@@ -86,10 +85,8 @@ TEST(TransferRunner, NotifyAndProcessPendingOnTheConsumersThread) {
     auto link = std::make_shared<FakeLink>(test::goodScale(lines));
     Observer observer;
     std::vector<SalesRecord> records;
-    JobRequest request;
-    request.kind = JobKind::ReadRecords;
-    request.recordRowCount = 4;
-    request.recordSink = [&](const SalesRecord& r) { records.push_back(r); };
+    const JobRequest request{
+        ReadRecordsPayload{4, [&](const SalesRecord& r) { records.push_back(r); }}};
 
     std::mutex mutex;
     std::condition_variable woke;
@@ -166,9 +163,7 @@ TEST(TransferRunner, AnEndlessLineEndsWithDataError) {
         return std::vector<std::string>(100, std::string(100, 'x')); // no line end, ever
     };
     Observer observer;
-    JobRequest request;
-    request.kind = JobKind::ReadRecords;
-    TransferRunner runner(request, network(), fake(link), observer, Lang::English);
+    TransferRunner runner({ReadRecordsPayload{}}, network(), fake(link), observer, Lang::English);
     runner.start();
     EXPECT_EQ(runner.waitAndProcess().message, "Data error");
 }
@@ -203,9 +198,7 @@ TEST(TransferRunner, OpenFailurePromptsAndCloses) {
 
 TEST(TransferRunner, ProgramUpdateGoesOverUsbAndAMissingFileFailsFirst) {
     test::TempDir dir;
-    JobRequest request;
-    request.kind = JobKind::ProgramUpdate;
-    request.updateFile = dir / "missing.bin";
+    const JobRequest request{UpdatePayload{dir / "missing.bin"}};
     LinkSettings settings = network();
     bool channelMade = false;
     Observer observer;
@@ -273,9 +266,8 @@ TEST(TransferRunner, ARecordTooLongForTheLinkIsRefusedBeforeTheChannelOpens) {
     ChannelTiming small = test::fastTiming();
     small.maxMessage = 64;
     auto link = std::make_shared<FakeLink>(test::goodScale(), small);
-    JobRequest request;
-    request.kind = JobKind::DescriptionDownload;
-    request.descriptions = {{"1", "fits"}, {"2", "fits too"}, {"3", std::string(63, 'x')}};
+    const JobRequest request{
+        DescriptionPayload{{{"1", "fits"}, {"2", "fits too"}, {"3", std::string(63, 'x')}}}};
     Observer observer;
     TransferRunner runner(request, network(), fake(link), observer, Lang::Chinese);
     EXPECT_FALSE(runner.start());

@@ -151,10 +151,7 @@ struct UdpJob {
 };
 
 JobRequest storeName(std::string text) {
-    JobRequest request;
-    request.kind = JobKind::StoreNameDownload;
-    request.text = std::move(text);
-    return request;
+    return {StoreNamePayload{std::move(text)}};
 }
 
 } // namespace

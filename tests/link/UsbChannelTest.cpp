@@ -215,10 +215,11 @@ TEST(UsbChannel, AgainstALiteralPeerOnlySalesLinesAreReadOnAndSilenceCounts) {
         backend->devices = {device("scale")};
         for (const std::string& answer : c.answers)
             backend->hid->answer(answer);
-        JobRequest request;
-        request.kind = c.kind;
         std::vector<std::string> times;
-        request.recordSink = [&](const SalesRecord& r) { times.push_back(r.fields[0]); };
+        JobRequest request{ClearRecordsPayload{}};
+        if (c.kind == JobKind::ReadRecords)
+            request = {
+                ReadRecordsPayload{0, [&](const SalesRecord& r) { times.push_back(r.fields[0]); }}};
         LinkSettings usb;
         usb.setMode(LinkMode::Usb);
         TransferObserver observer;

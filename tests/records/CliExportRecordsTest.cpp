@@ -106,6 +106,15 @@ TEST(CliExportRecords, TheQueryPicksTheRowsAndFailuresAreSaid) {
         EXPECT_EQ(exported(out), caption + ":" + c.workbook);
     }
 
+    // A print's usage error points at the print command's own help.
+    std::ostringstream printOut, printErr;
+    EXPECT_EQ(cli::runCli({"print-records", "--data-dir", dir.path().string(), "--pdf", "x.pdf",
+                           "--date", "2026-12-07 10"},
+                          printOut, printErr, false),
+              2);
+    EXPECT_NE(printErr.str().find("Try 'korvan-cli print-records --help'"), std::string::npos)
+        << printErr.str();
+
     // An export never makes the folder it is to go into; it fails and names the folder.
     const std::vector<std::vector<std::string>> intoMissingFolders = {
         {"export-records", "--xlsx", (dir / "missing/out.xlsx").string()},

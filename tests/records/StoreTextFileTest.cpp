@@ -1,4 +1,5 @@
 #include "records/StoreTextFile.h"
+#include "link/RecordBuilder.h"
 
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
@@ -68,8 +69,8 @@ TEST(StoreText, EachTextHasItsOwnDownload) {
     };
     for (const auto& c : cases) {
         const JobRequest request = text.downloadRequest(c.field);
-        EXPECT_EQ(request.kind, c.kind);
-        EXPECT_EQ(request.text, c.sent);
+        EXPECT_EQ(request.kind(), c.kind);
+        EXPECT_EQ(RecordBuilder::build(request, 0), std::string(c.sent) + "\r\n");
     }
 }
 

@@ -4,21 +4,45 @@
 // record screen exports and prints its list.
 #include <string>
 
-#include "CliOptions.h"
-#include "common/DataDir.h"
-#include "common/Language.h"
+#include "CliCommand.h"
+#include "records/SalesQuery.h"
 
 namespace korvan::cli {
 
-class CliExport {
+class SalesOutput : public CliCommand {
 public:
-    struct Outcome {
-        int status = 0;
-        std::string line; // the outcome for stdout; for a usage error, what is wrong
-        std::string note; // more about a failure, for stderr; may be empty
-    };
+    CliOutcome run(const CliContext& context) override;
 
-    static Outcome run(const CliOptions& options, const DataDir& dir, Lang lang);
+protected:
+    SalesOutput(std::string name, std::string help);
+    // Adds --date and --name, after the command's own options.
+    void addQueryOptions(CLI::App& command);
+    // Writes the rows the query picked (at least one).
+    virtual CliOutcome write(const SalesSelection& rows, Lang lang) const = 0;
+
+private:
+    std::string dateQuery_; // empty: any day
+    std::string nameQuery_; // empty: any name
+};
+
+class ExportRecords : public SalesOutput {
+public:
+    ExportRecords();
+
+private:
+    void addOptions(CLI::App& command) override;
+    CliOutcome write(const SalesSelection& rows, Lang lang) const override;
+    std::string xlsxFile_;
+};
+
+class PrintRecords : public SalesOutput {
+public:
+    PrintRecords();
+
+private:
+    void addOptions(CLI::App& command) override;
+    CliOutcome write(const SalesSelection& rows, Lang lang) const override;
+    std::string pdfFile_;
 };
 
 } // namespace korvan::cli

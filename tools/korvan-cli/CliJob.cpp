@@ -1,127 +1,218 @@
 #include "CliJob.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cerrno>
 #include <cstring>
 
+#include "CliMain.h"
+#include "CliProgress.h"
 #include "commodity/CommodityList.h"
 #include "commodity/DescriptionList.h"
-#include "common/Language.h"
 #include "labeldesign/LabelCheck.h"
 #include "labeldesign/LabelDownload.h"
-#include "link/LinkOutcome.h"
-#include "link/UpdateImage.h"
 #include "labeldesign/LabelFile.h"
 #include "labeldesign/LabelFileChoice.h"
+#include "link/ChannelFactory.h"
+#include "link/LinkOutcome.h"
+#include "link/TransferRunner.h"
+#include "link/UpdateImage.h"
 #include "records/DateTimeDownload.h"
+#include "records/SalesRecordFile.h"
 #include "records/StoreTextFile.h"
 
 namespace korvan::cli {
+
+CliJob::CliJob(std::string group, std::string name, std::string help, JobKind kind)
+    : CliCommand(std::move(group), std::move(name), std::move(help)), kind_(kind) {}
+
+CliOutcome CliJob::run(const CliContext& context) {
+    auto link = chooseLink(context, kind_);
+    if (auto* refused = std::get_if<CliOutcome>(&link))
+        return std::move(*refused);
+    const LinkSettings& settings = std::get<LinkSettings>(link);
+    Prepared prepared = prepare(context);
+    if (!prepared.request)
+        return {kExitUsage, std::move(prepared.error)};
+
+    const CliOptions& options = context.options;
+    const CliProgress::Display display = options.quiet           ? CliProgress::Display::None
+                                         : context.errIsTerminal ? CliProgress::Display::Bar
+                                                                 : CliProgress::Display::Lines;
+    CliProgress progress(context.err, display,
+                         JobKinds::title(kind_, settings.mode).get(context.lang));
+    TransferRunner runner(
+        std::move(*prepared.request), settings,
+        ChannelFactory::standard({options.localPort, options.scalePort}, context.dir), progress,
+        context.lang);
+    runner.start();
+    return outcome(context, runner.waitAndProcess());
+}
+
+CliOutcome CliJob::outcome(const CliContext&, const TransferReport& report) {
+    return {report.completed ? kExitDone : kExitFailed, report.message};
+}
+
+SendCommodities::SendCommodities()
+    : CliJob("send", "commodities", "the commodity records of record/sp.rec",
+             JobKind::CommodityDownload) {}
+
+void SendCommodities::addOptions(CLI::App& command) {
+    command.add_option("--family", family_, "record layout of the scale model")
+        ->check(check::oneOf({"orin-kesa", "vamo"}))
+        ->type_name("orin-kesa|vamo")
+        ->capture_default_str();
+}
+
+CliJob::Prepared SendCommodities::prepare(const CliContext& context) {
+    CommodityList list(context.dir.record("sp.rec"));
+    if (const IoResult read = list.open(); !read)
+        return {std::nullopt, read.message()};
+    list.setModelFamily(family_ == "orin-kesa" ? ModelFamily::OrinKesa : ModelFamily::Vamo);
+    if (std::string refusal = list.downloadRefusal(); !refusal.empty())
+        return {std::nullopt, std::move(refusal)};
+    return {list.downloadRequest(), {}};
+}
+
+SendDescriptions::SendDescriptions()
+    : CliJob("send", "descriptions", "the description texts of record/spsm.rec",
+             JobKind::DescriptionDownload) {}
+
+CliJob::Prepared SendDescriptions::prepare(const CliContext& context) {
+    DescriptionList list(context.dir.record("spsm.rec"));
+    if (const IoResult read = list.open(); !read)
+        return {std::nullopt, read.message()};
+    return {list.downloadRequest(), {}};
+}
+
 namespace {
-
-StoreText::Field storeTextField(Command command) {
-    switch (command) {
-    case Command::SendShopPhone:
-        return StoreText::Field::ShopPhone;
-    case Command::SendStoreAddress:
-        return StoreText::Field::StoreAddress;
-    default:
-        return StoreText::Field::StoreName;
-    }
+constexpr const char* kStoreTextCommands[] = {"store-name", "shop-phone", "store-address"};
 }
 
-// The label file to send: the one named on the command line (from the working directory), else
-// the one record/dqlabel.rec names for the current language.
-Loaded<std::filesystem::path> labelFile(const CliOptions& options, const DataDir& dir) {
-    if (!options.labelFile.empty())
-        return {std::filesystem::path(options.labelFile), {}};
-    return LabelFileChoice::choose(dir, Language::flag());
+SendStoreText::SendStoreText(StoreText::Field field)
+    : CliJob("send", kStoreTextCommands[static_cast<int>(field)],
+             "line " + std::to_string(static_cast<int>(field) + 1) + " of record/xpwz.rec",
+             StoreText{}.downloadRequest(field).kind()),
+      field_(field) {}
+
+CliJob::Prepared SendStoreText::prepare(const CliContext& context) {
+    const auto loaded = StoreTextFile::load(context.dir.record("xpwz.rec"));
+    if (!loaded)
+        return {std::nullopt, loaded.result.message()};
+    return {loaded.value.downloadRequest(field_), {}};
 }
 
-} // namespace
+SendDateTime::SendDateTime()
+    : CliJob("send", "datetime", "the scale's clock", JobKind::DateTimeDownload) {}
 
-std::optional<JobRequest> CliJob::load(const CliOptions& options, const DataDir& dir,
-                                       std::vector<SalesRecord>& records, std::string& error) {
-    // The requests are put together by the same core functions the screens use.
-    JobRequest request;
-    request.kind = jobKind(options.command);
-    IoResult result;
-    switch (options.command) {
-    case Command::SendCommodities: {
-        CommodityList list(dir.record("sp.rec"));
-        result = list.open();
-        list.setModelFamily(options.family);
-        request = list.downloadRequest();
-        if (result && !(error = list.downloadRefusal()).empty())
-            return std::nullopt;
-        break;
+void SendDateTime::addOptions(CLI::App& command) {
+    command.add_option("--at", at_, "the moment to set (default: now)")
+        ->check(check::dateTime())
+        ->type_name("\"YYYY-MM-DD HH:MM:SS\"");
+}
+
+CliJob::Prepared SendDateTime::prepare(const CliContext&) {
+    const std::optional<std::tm> at = CliOptions::parseDateTime(at_);
+    return {DateTimeDownload::request(at ? *at : DateTimeDownload::localNow()), {}};
+}
+
+SendLabel::SendLabel()
+    : CliJob("send", "label",
+             "the label layout record/dqlabel.rec names for the current language, or FILE",
+             JobKind::LabelDownload) {}
+
+void SendLabel::addOptions(CLI::App& command) {
+    command.add_option("file", file_, "a label file to send instead")->type_name("FILE");
+}
+
+CliJob::Prepared SendLabel::prepare(const CliContext& context) {
+    // The file named on the command line (from the working directory), else the one
+    // record/dqlabel.rec names for the current language.
+    const auto file = file_.empty() ? LabelFileChoice::choose(context.dir, Language::flag())
+                                    : Loaded<std::filesystem::path>{file_, {}};
+    if (!file)
+        return {std::nullopt, file.result.message()};
+    if (file.value.empty())
+        return {std::nullopt, "record/dqlabel.rec names no label file for this language; name "
+                              "one: korvan-cli send label FILE"};
+    if (std::string problem = LabelCheck::fileProblem(file.value, context.lang); !problem.empty())
+        return {std::nullopt, std::move(problem)};
+    const auto label = LabelFile::load(file.value);
+    if (!label)
+        return {std::nullopt, label.result.message()};
+    if (std::string problem = LabelCheck::downloadProblem(label.value, context.lang);
+        !problem.empty())
+        return {std::nullopt, std::move(problem)};
+    return {LabelDownload::request(label.value), {}};
+}
+
+ReadRecords::ReadRecords()
+    : CliJob({}, "read-records", "reads the scale's sales records, appends to record/dzcjl.rec",
+             JobKind::ReadRecords) {}
+
+CliJob::Prepared ReadRecords::prepare(const CliContext&) {
+    return {JobRequest{ReadRecordsPayload{
+                0, [this](const SalesRecord& record) { records_.push_back(record); }}},
+            {}};
+}
+
+CliOutcome ReadRecords::outcome(const CliContext& context, const TransferReport& report) {
+    // Records read before a failure are kept too. When they cannot be saved, that is the outcome:
+    // the operator must not read "completed" over records that are only in memory.
+    const SalesRecordFile::Appended appended =
+        SalesRecordFile::append(context.dir.record("dzcjl.rec"), records_);
+    if (!appended.result)
+        return {kExitFailed, appended.result.message(),
+                context.options.quiet ? std::string() : report.message};
+    std::string line =
+        report.message + '\n' + SalesRecordFile::appendedText(appended, context.lang);
+    if (!report.completed)
+        return {kExitFailed, std::move(line)};
+    // A read that stopped at its limit may have left sales in the scale: a script must not
+    // clear them now.
+    if (SalesRecordFile::mayHoldMore(records_.size()))
+        return {kExitMayHoldMore,
+                line + '\n' + SalesRecordFile::mayHoldMoreText(records_.size(), context.lang)};
+    return {kExitDone, std::move(line)};
+}
+
+ClearRecords::ClearRecords()
+    : CliJob({}, "clear-records", "deletes the scale's sales records", JobKind::ClearRecords) {}
+
+void ClearRecords::addOptions(CLI::App& command) {
+    command.add_flag("--yes", yes_, "confirms the deletion (required)");
+}
+
+std::string ClearRecords::usageProblem() const {
+    return yes_ ? std::string()
+                : "clear-records deletes every sales record in the scale; add --yes to confirm";
+}
+
+CliJob::Prepared ClearRecords::prepare(const CliContext&) {
+    return {JobRequest{ClearRecordsPayload{}}, {}};
+}
+
+Update::Update()
+    : CliJob({}, "update", "sends a new program to the scale (always over USB)",
+             JobKind::ProgramUpdate) {}
+
+void Update::addOptions(CLI::App& command) {
+    command.add_option("file", file_, "the program file (.bin)")->required()->type_name("FILE");
+}
+
+CliJob::Prepared Update::prepare(const CliContext&) {
+    // An image that cannot be read is an input file like any other (exit status 2); the job
+    // opens it again when it starts (codes 215, 216; 217 when it is empty).
+    UpdateImage image;
+    errno = 0;
+    if (const int failure = image.open(file_); failure != 0) {
+        const int reason = errno;
+        return {std::nullopt, "cannot read the program image " + file_ + ": " +
+                                  (failure == LinkCode::kUpdateFileOpenFailed && reason != 0
+                                       ? std::strerror(reason)
+                                       : "not a regular file")};
     }
-    case Command::SendDescriptions: {
-        DescriptionList list(dir.record("spsm.rec"));
-        result = list.open();
-        request = list.downloadRequest();
-        break;
-    }
-    case Command::SendStoreName:
-    case Command::SendShopPhone:
-    case Command::SendStoreAddress: {
-        const auto loaded = StoreTextFile::load(dir.record("xpwz.rec"));
-        result = loaded.result;
-        request = loaded.value.downloadRequest(storeTextField(options.command));
-        break;
-    }
-    case Command::SendDateTime:
-        request =
-            DateTimeDownload::request(options.at ? *options.at : DateTimeDownload::localNow());
-        break;
-    case Command::SendLabel: {
-        const auto file = labelFile(options, dir);
-        if (file && file.value.empty()) {
-            error = "record/dqlabel.rec names no label file for this language; name one: "
-                    "korvan-cli send label FILE";
-            return std::nullopt;
-        }
-        if (file && !(error = LabelCheck::fileProblem(file.value, Language::current())).empty())
-            return std::nullopt;
-        const auto label = file ? LabelFile::load(file.value) : Loaded<Label>{};
-        result = file ? label.result : file.result;
-        request = LabelDownload::request(label.value);
-        if (result &&
-            !(error = LabelCheck::downloadProblem(label.value, Language::current())).empty())
-            return std::nullopt;
-        break;
-    }
-    case Command::ReadRecords:
-        request.recordSink = [&records](const SalesRecord& record) { records.push_back(record); };
-        break;
-    case Command::Update: {
-        // An image that cannot be read is an input file like any other (exit status 2); the
-        // job opens it again when it starts (codes 215, 216; 217 when it is empty).
-        request.updateFile = options.updateFile;
-        UpdateImage image;
-        errno = 0;
-        if (const int failure = image.open(request.updateFile); failure != 0) {
-            const int reason = errno;
-            error =
-                "cannot read the program image " + options.updateFile + ": " +
-                (failure == LinkCode::kUpdateFileOpenFailed && reason != 0 ? std::strerror(reason)
-                                                                           : "not a regular file");
-            return std::nullopt;
-        }
-        break;
-    }
-    case Command::ClearRecords:
-    case Command::ExportRecords:
-    case Command::PrintRecords:
-    case Command::ExportCommodities:
-    case Command::ImportCommodities:
-    case Command::TestLink:
-        break;
-    }
-    if (!result) {
-        error = result.message();
-        return std::nullopt;
-    }
-    return request;
+    return {JobRequest{UpdatePayload{file_}}, {}};
 }
 
 } // namespace korvan::cli

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <map>
 
+#include "CliCommand.h"
 #include "link/ComPorts.h"
 #include "link/LinkSettings.h"
 
@@ -43,30 +44,6 @@ CLI::Validator portNumber() {
                 text == std::to_string(value))
                 return {};
             return "takes a port number from 1 to 65535, not '" + text + "'";
-        },
-        "");
-}
-
-CLI::Validator dateTime() {
-    return CLI::Validator(
-        [](std::string& text) -> std::string {
-            if (CliOptions::parseDateTime(text))
-                return {};
-            return "takes a date and time as \"YYYY-MM-DD HH:MM:SS\", not '" + text + "'";
-        },
-        "");
-}
-
-// One of a few words, named in the message when another is given.
-CLI::Validator oneOf(std::vector<std::string> words) {
-    std::string listed;
-    for (std::size_t i = 0; i < words.size(); ++i)
-        listed += (i == 0 ? "" : i + 1 == words.size() ? " or " : ", ") + words[i];
-    return CLI::Validator(
-        [words, listed](std::string& text) -> std::string {
-            if (std::find(words.begin(), words.end(), text) != words.end())
-                return {};
-            return "takes " + listed + ", not '" + text + "'";
         },
         "");
 }
@@ -122,6 +99,33 @@ std::string explain(const CLI::ParseError& error, CLI::App& app) {
 
 } // namespace
 
+namespace check {
+
+CLI::Validator dateTime() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            if (CliOptions::parseDateTime(text))
+                return {};
+            return "takes a date and time as \"YYYY-MM-DD HH:MM:SS\", not '" + text + "'";
+        },
+        "");
+}
+
+CLI::Validator oneOf(std::vector<std::string> words) {
+    std::string listed;
+    for (std::size_t i = 0; i < words.size(); ++i)
+        listed += (i == 0 ? "" : i + 1 == words.size() ? " or " : ", ") + words[i];
+    return CLI::Validator(
+        [words, listed](std::string& text) -> std::string {
+            if (std::find(words.begin(), words.end(), text) != words.end())
+                return {};
+            return "takes " + listed + ", not '" + text + "'";
+        },
+        "");
+}
+
+} // namespace check
+
 std::optional<std::tm> CliOptions::parseDateTime(const std::string& text) {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, used = 0;
     if (text.size() != 19 ||
@@ -147,41 +151,28 @@ std::optional<std::tm> CliOptions::parseDateTime(const std::string& text) {
     return local;
 }
 
-CliParse CliParse::parse(const std::vector<std::string>& args) {
-    CliParse result;
-    CliOptions& o = result.options;
-    std::string link, family = "vamo", at, ip, port;
+namespace {
 
-    CLI::App app("Runs one transfer job with the scale, headless. The link comes from\n"
-                 "record/tx.rec unless overridden; messages follow record/language.rec.",
-                 kProgram);
-    // Global options may also follow the command, as in "korvan-cli read-records --ip ADDR".
-    app.fallthrough();
-    // An option given twice takes its last value, so a script can override an earlier one.
-    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-    app.get_formatter()->label("SUBCOMMAND", "COMMAND");
-    app.get_formatter()->label("SUBCOMMANDS", "COMMANDS");
-    app.get_formatter()->label("Subcommands", "Commands");
+// Options taken as words and turned into values once the whole line has parsed.
+struct GlobalWords {
+    std::string link, ip, port;
     bool printDataDir = false;
-    // Printing the data folder is the one thing asked without a command.
-    const bool printOnly =
-        std::find(args.begin(), args.end(), std::string("--print-data-dir")) != args.end();
-    app.require_subcommand(printOnly ? 0 : 1, 1);
-    app.footer("Progress goes to stderr (at most once a second without a terminal); the job's\n"
-               "outcome is the last line on stdout.\n"
-               "Exit status: 0 the scale confirmed the end of the job, 1 refused, silent or link\n"
-               "failure or an outcome that could not be saved or written, 2 usage error or\n"
-               "unreadable input.");
+};
+
+void addGlobalOptions(CLI::App& app, CliOptions& o, GlobalWords& words) {
     app.add_option("--data-dir", o.dataDir,
                    "data directory (default: the working directory when it holds record/, else "
                    "$XDG_DATA_HOME/korvan, normally ~/.local/share/korvan)")
         ->type_name("DIR");
-    app.add_flag("--print-data-dir", printDataDir, "print the data directory in use and exit");
-    app.add_option("--link", link, "the link to use instead of record/tx.rec's")
-        ->check(oneOf({"network", "serial", "usb"}))
+    app.add_flag("--print-data-dir", words.printDataDir,
+                 "print the data directory in use and exit");
+    app.add_option("--link", words.link, "the link to use instead of record/tx.rec's")
+        ->check(check::oneOf({"network", "serial", "usb"}))
         ->type_name("network|serial|usb");
-    app.add_option("--ip", ip, "the scale's IPv4 address")->check(ipv4Address())->type_name("ADDR");
-    app.add_option("--port", port,
+    app.add_option("--ip", words.ip, "the scale's IPv4 address")
+        ->check(ipv4Address())
+        ->type_name("ADDR");
+    app.add_option("--port", words.port,
                    "serial port: COM1 to COM15 (record/comports.rec maps them to devices) or a "
                    "device path")
         ->check(comPort())
@@ -199,96 +190,59 @@ CliParse CliParse::parse(const std::vector<std::string>& args) {
         ->type_name("N")
         ->capture_default_str();
     app.add_flag("-q,--quiet", o.quiet, "print the outcome line only");
+}
 
+// Adds every command, each under its group; returns which command each subcommand runs.
+std::map<const CLI::App*, CliCommand*>
+addCommands(CLI::App& app, const std::vector<std::unique_ptr<CliCommand>>& commands) {
     const std::string globals = "Options of korvan-cli (see korvan-cli --help) may be given too.";
     CLI::App* send = app.add_subcommand("send", "sends a table, a text or the clock to the scale");
     send->require_subcommand(1);
     send->footer(globals);
-    std::map<const CLI::App*, Command> commands;
-    auto command = [&](CLI::App* parent, const char* name, const char* description, Command which) {
-        CLI::App* sub = parent->add_subcommand(name, description);
-        sub->footer(globals);
-        commands[sub] = which;
-        return sub;
-    };
-    command(send, "commodities", "the commodity records of record/sp.rec", Command::SendCommodities)
-        ->add_option("--family", family, "record layout of the scale model")
-        ->check(oneOf({"orin-kesa", "vamo"}))
-        ->type_name("orin-kesa|vamo")
-        ->capture_default_str();
-    command(send, "descriptions", "the description texts of record/spsm.rec",
-            Command::SendDescriptions);
-    command(send, "store-name", "line 1 of record/xpwz.rec", Command::SendStoreName);
-    command(send, "shop-phone", "line 2 of record/xpwz.rec", Command::SendShopPhone);
-    command(send, "store-address", "line 3 of record/xpwz.rec", Command::SendStoreAddress);
-    command(send, "datetime", "the scale's clock", Command::SendDateTime)
-        ->add_option("--at", at, "the moment to set (default: now)")
-        ->check(dateTime())
-        ->type_name("\"YYYY-MM-DD HH:MM:SS\"");
-    command(send, "label",
-            "the label layout record/dqlabel.rec names for the current language, or FILE",
-            Command::SendLabel)
-        ->add_option("file", o.labelFile, "a label file to send instead")
-        ->type_name("FILE");
-    command(&app, "read-records", "reads the scale's sales records, appends to record/dzcjl.rec",
-            Command::ReadRecords);
-    command(&app, "clear-records", "deletes the scale's sales records", Command::ClearRecords)
-        ->add_flag("--yes", o.yes, "confirms the deletion (required)");
-    CLI::App* exportRecords =
-        command(&app, "export-records",
-                "writes the sales records of record/dzcjl.rec, or those the query matches, into a "
-                "spreadsheet file (no scale needed)",
-                Command::ExportRecords);
-    exportRecords->add_option("--xlsx", o.xlsxFile, "the workbook to write")
-        ->required()
-        ->type_name("FILE");
-    CLI::App* printRecords = command(
-        &app, "print-records",
-        "prints the sales records of record/dzcjl.rec, or those the query matches, into a PDF "
-        "file as the record screen prints them (no scale needed)",
-        Command::PrintRecords);
-    printRecords->add_option("--pdf", o.pdfFile, "the PDF file to write")
-        ->required()
-        ->type_name("FILE");
-    for (CLI::App* sub : {exportRecords, printRecords}) {
-        sub->add_option("--date", o.dateQuery,
-                        "only records whose time starts with these ten characters")
-            ->type_name("DATE");
-        sub->add_option("--name", o.nameQuery, "only records of exactly this commodity name")
-            ->type_name("NAME");
+    std::map<const CLI::App*, CliCommand*> byApp;
+    for (const auto& command : commands) {
+        CLI::App* sub = command->attach(command->group() == "send" ? *send : app, globals);
+        byApp[sub] = command.get();
     }
+    return byApp;
+}
 
-    command(&app, "export-commodities",
-            "writes the commodity list of record/sp.rec into a spreadsheet file: a workbook for "
-            "a name ending in .xlsx, CSV (UTF-8) otherwise (no scale needed)",
-            Command::ExportCommodities)
-        ->add_option("file", o.commodityFile, "the file to write")
-        ->required()
-        ->type_name("OUT.csv|OUT.xlsx");
-    CLI::App* importCommodities = command(
-        &app, "import-commodities",
-        "merges the commodities of a spreadsheet file (CSV or .xlsx, a header row naming the "
-        "columns) into record/sp.rec by commodity code (no scale needed)",
-        Command::ImportCommodities);
-    importCommodities->add_option("file", o.commodityFile, "the file to read")
-        ->required()
-        ->type_name("IN.csv|IN.xlsx");
-    importCommodities->add_flag("--replace", o.replace, "the file's rows become the whole list");
-    importCommodities->add_flag("--valid-only", o.validOnly,
-                                "takes the valid rows when some are rejected (otherwise nothing "
-                                "is written)");
-    importCommodities->add_flag("--dry-run", o.dryRun, "reports only; writes nothing");
-    importCommodities->footer(globals + "\nExit status: 0 every row was taken, 1 rows were "
-                                        "rejected, 2 usage error or a file that cannot be read.");
+void configure(CLI::App& app) {
+    // Global options may also follow the command, as in "korvan-cli read-records --ip ADDR".
+    app.fallthrough();
+    // An option given twice takes its last value, so a script can override an earlier one.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.get_formatter()->label("SUBCOMMAND", "COMMAND");
+    app.get_formatter()->label("SUBCOMMANDS", "COMMANDS");
+    app.get_formatter()->label("Subcommands", "Commands");
+    app.footer("Progress goes to stderr (at most once a second without a terminal); the job's\n"
+               "outcome is the last line on stdout.\n"
+               "Exit status: 0 the scale confirmed the end of the job, 1 refused, silent or link\n"
+               "failure or an outcome that could not be saved or written, 2 usage error or\n"
+               "unreadable input.");
+}
 
-    command(&app, "update", "sends a new program to the scale (always over USB)", Command::Update)
-        ->add_option("file", o.updateFile, "the program file (.bin)")
-        ->required()
-        ->type_name("FILE");
-    command(&app, "test-link",
-            "tests the link: the scale must answer the probe byte; a passed test stores the "
-            "link in record/tx.rec (the USB test stores it whatever the answer)",
-            Command::TestLink);
+} // namespace
+
+CliParse::CliParse() = default;
+CliParse::~CliParse() = default;
+CliParse::CliParse(CliParse&&) noexcept = default;
+CliParse& CliParse::operator=(CliParse&&) noexcept = default;
+
+CliParse CliParse::parse(const std::vector<std::string>& args) {
+    CliParse result;
+    result.commands = allCommands();
+    GlobalWords words;
+    CLI::App app("Runs one transfer job with the scale, headless. The link comes from\n"
+                 "record/tx.rec unless overridden; messages follow record/language.rec.",
+                 kProgram);
+    configure(app);
+    // Printing the data folder is the one thing asked without a command.
+    const bool printOnly =
+        std::find(args.begin(), args.end(), std::string("--print-data-dir")) != args.end();
+    app.require_subcommand(printOnly ? 0 : 1, 1);
+    addGlobalOptions(app, result.options, words);
+    const auto byApp = addCommands(app, result.commands);
 
     // CLI11 takes the arguments last first.
     std::vector<std::string> reversed(args.rbegin(), args.rend());
@@ -303,62 +257,25 @@ CliParse CliParse::parse(const std::vector<std::string>& args) {
         result.helpPrefix = commandPath(app);
         return result;
     }
-
-    if (printDataDir) {
+    if (words.printDataDir) {
         result.kind = Kind::PrintDataDir;
         return result;
     }
-    o.command = commands.at(reached(app));
+    result.command = byApp.at(reached(app));
     result.helpPrefix = commandPath(app);
-    if (o.command == Command::ClearRecords && !o.yes) {
-        result.text = "clear-records deletes every sales record in the scale; add --yes to confirm";
+    if (result.text = result.command->usageProblem(); !result.text.empty())
         return result;
-    }
-    if (!link.empty())
-        o.link = link == "network"  ? LinkMode::Network
-                 : link == "serial" ? LinkMode::Serial
-                                    : LinkMode::Usb;
-    if (!ip.empty())
-        o.ip = ip;
-    if (!port.empty())
-        o.port = port;
-    o.family = family == "orin-kesa" ? ModelFamily::OrinKesa : ModelFamily::Vamo;
-    if (!at.empty())
-        o.at = CliOptions::parseDateTime(at);
+    CliOptions& o = result.options;
+    if (!words.link.empty())
+        o.link = words.link == "network"  ? LinkMode::Network
+                 : words.link == "serial" ? LinkMode::Serial
+                                          : LinkMode::Usb;
+    if (!words.ip.empty())
+        o.ip = words.ip;
+    if (!words.port.empty())
+        o.port = words.port;
     result.kind = Kind::Run;
     return result;
-}
-
-JobKind jobKind(Command command) {
-    switch (command) {
-    case Command::SendCommodities:
-        return JobKind::CommodityDownload;
-    case Command::SendDescriptions:
-        return JobKind::DescriptionDownload;
-    case Command::SendStoreName:
-        return JobKind::StoreNameDownload;
-    case Command::SendShopPhone:
-        return JobKind::ShopPhoneDownload;
-    case Command::SendStoreAddress:
-        return JobKind::StoreAddressDownload;
-    case Command::SendDateTime:
-        return JobKind::DateTimeDownload;
-    case Command::SendLabel:
-        return JobKind::LabelDownload;
-    case Command::ReadRecords:
-        return JobKind::ReadRecords;
-    case Command::ClearRecords:
-        return JobKind::ClearRecords;
-    case Command::Update:
-        return JobKind::ProgramUpdate;
-    case Command::ExportRecords: // these run without the scale: no job
-    case Command::PrintRecords:
-    case Command::ExportCommodities:
-    case Command::ImportCommodities:
-    case Command::TestLink: // a probe, no job
-        break;
-    }
-    return JobKind::CommodityDownload;
 }
 
 } // namespace korvan::cli

@@ -1,34 +1,24 @@
 #pragma once
-// The command line of korvan-cli, parsed and checked.
+// The command line of korvan-cli, parsed and checked: the options every command takes, and the
+// command chosen, which holds its own options.
 #include <cstdint>
 #include <ctime>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "link/JobKind.h"
 #include "link/LinkMode.h"
 #include "link/Protocol.h"
 
+namespace CLI {
+class App;
+class Validator;
+} // namespace CLI
+
 namespace korvan::cli {
 
-enum class Command {
-    SendCommodities,
-    SendDescriptions,
-    SendStoreName,
-    SendShopPhone,
-    SendStoreAddress,
-    SendDateTime,
-    SendLabel,
-    ReadRecords,
-    ClearRecords,
-    ExportRecords,
-    PrintRecords,
-    ExportCommodities, // record/sp.rec into a spreadsheet file
-    ImportCommodities, // a spreadsheet file into record/sp.rec
-    Update,            // the program update, always over USB
-    TestLink,          // the settings screen's test of the configured link
-};
+class CliCommand;
 
 struct CliOptions {
     std::string dataDir; // empty: the working directory or the user's data folder
@@ -40,39 +30,36 @@ struct CliOptions {
     std::uint16_t probePort = protocol::kProbePort; // test-link over the network
     bool quiet = false;                             // the outcome line only: no progress, no notes
 
-    Command command = Command::SendCommodities;
-    ModelFamily family = ModelFamily::Vamo;
-    std::optional<std::tm> at; // send datetime --at, local calendar time
-    std::string labelFile;     // send label FILE; empty: the file record/dqlabel.rec names
-    bool yes = false;
-    std::string xlsxFile;      // export-records --xlsx
-    std::string pdfFile;       // print-records --pdf
-    std::string dateQuery;     // export-records/print-records --date; empty: any day
-    std::string nameQuery;     // export-records/print-records --name; empty: any name
-    std::string updateFile;    // update FILE
-    std::string commodityFile; // export-commodities/import-commodities FILE
-    bool replace = false;      // import-commodities --replace
-    bool validOnly = false;    // import-commodities --valid-only
-    bool dryRun = false;       // import-commodities --dry-run
-
     // "YYYY-MM-DD HH:MM:SS" as a calendar time with its day of the week; nullopt when it is
     // no real date and time.
     static std::optional<std::tm> parseDateTime(const std::string& text);
 };
 
-// What a command line asks for: a job to run, a help text or the data folder to print, or nothing
-// (a usage error).
+// Checks of option values, each naming what it takes when it refuses a value.
+namespace check {
+CLI::Validator dateTime();
+// One of a few words.
+CLI::Validator oneOf(std::vector<std::string> words);
+} // namespace check
+
+// What a command line asks for: a command to run, a help text or the data folder to print, or
+// nothing (a usage error).
 struct CliParse {
     enum class Kind { Run, Help, UsageError, PrintDataDir };
     Kind kind = Kind::UsageError;
     CliOptions options;     // Run
+    CliCommand* command{};  // Run: one of `commands`, its own options parsed
     std::string text;       // Help: the whole text; UsageError: one line saying what is wrong
-    std::string helpPrefix; // UsageError: the command whose --help explains, e.g. "korvan-cli send"
+    std::string helpPrefix; // the command whose --help explains, e.g. "korvan-cli send"
+    std::vector<std::unique_ptr<CliCommand>> commands;
+
+    CliParse();
+    ~CliParse();
+    CliParse(CliParse&&) noexcept;
+    CliParse& operator=(CliParse&&) noexcept;
 
     // Parses the arguments after the program name.
     static CliParse parse(const std::vector<std::string>& args);
 };
-
-JobKind jobKind(Command command);
 
 } // namespace korvan::cli

@@ -87,12 +87,9 @@ void CCxsjDlg::onUpdate() {
     ui_->fileLabel->setText(file);
     if (!Prompt::ask(qtr(kSureToUpdate, lang_).arg(file).toStdString()))
         return;
-    JobRequest request;
-    request.kind = JobKind::ProgramUpdate;
-    request.updateFile = chosenFile();
-    // The transfer takes the USB link for an update whatever record/tx.rec names, and reports
-    // a file that cannot be read or sized itself.
-    CSendDataDlg::run(std::move(request), this);
+    // The transfer takes the job's link (USB for an update) whatever record/tx.rec names, and
+    // reports a file that cannot be read or sized itself.
+    CSendDataDlg::run({UpdatePayload{chosenFile()}}, this);
 }
 
 } // namespace korvan

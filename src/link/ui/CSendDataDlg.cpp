@@ -101,13 +101,6 @@ void CSendDataDlg::start() {
         endWith(report_.message);
         return;
     }
-    // A link this build has no channel for would end in an empty result: say so instead.
-    const LinkMode mode = runner_->settings().mode;
-    if (mode != LinkMode::None && !ChannelFactory::isAvailable(mode)) {
-        report_.message = LinkOutcomes::linkUnavailable().get(Language::current());
-        endWith(report_.message);
-        return;
-    }
     QPointer<CSendDataDlg> self(this);
     runner_->start([self] {
         // Worker thread: hand the queued events to the UI thread.

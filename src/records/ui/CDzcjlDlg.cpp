@@ -265,16 +265,15 @@ void CDzcjlDlg::onReadRecords() {
     onDisplayAll();
     if (!log_.loadResult())
         return; // already said why; the file must not be written over
-    JobRequest request;
-    request.kind = JobKind::ReadRecords;
     // Rows appear as they arrive.
-    request.recordSink = [this](const SalesRecord& record) {
+    ReadRecordsPayload job;
+    job.sink = [this](const SalesRecord& record) {
         model_->beginAppend(1);
         log_.receive(record);
         model_->endAppend();
         ui_->recordList->scrollToBottom();
     };
-    CSendDataDlg::run(std::move(request), this);
+    CSendDataDlg::run({std::move(job)}, this);
     // Whatever arrived before a failure is kept.
     const SalesLog::Appended appended = log_.storeReceived();
     showRows();
@@ -297,9 +296,7 @@ void CDzcjlDlg::onClearRecords() {
             SalesRecordFile::mayHoldMoreText(SalesRecordFile::kMaxReadLines, lang_));
     if (!Prompt::ask(kSure.get(lang_)))
         return;
-    JobRequest request;
-    request.kind = JobKind::ClearRecords;
-    CSendDataDlg::run(std::move(request), this);
+    CSendDataDlg::run({ClearRecordsPayload{}}, this);
 }
 
 void CDzcjlDlg::onPrint() {

@@ -28,12 +28,11 @@ struct Scale : test::ScaleProcess {
 };
 
 JobRequest commodities(int rows) {
-    JobRequest request;
-    request.kind = JobKind::CommodityDownload;
+    CommodityPayload payload;
     for (int i = 1; i <= rows; ++i)
-        request.commodities.push_back({"Apple" + std::to_string(i), std::to_string(1000 + i), "350",
-                                       true, true, "0", "5", false, "0", "1"});
-    return request;
+        payload.rows.push_back({"Apple" + std::to_string(i), std::to_string(1000 + i), "350", true,
+                                true, "0", "5", false, "0", "1"});
+    return {std::move(payload)};
 }
 } // namespace
 
@@ -81,10 +80,9 @@ private slots:
         data.write("tx.rec", "Network\r\nCOM1\r\n127.0.0.1\r\n");
         Scale scale({"--sales-count", "4", "--split-lines", "3"});
         Prompt::Script prompt;
-        JobRequest request;
-        request.kind = JobKind::ReadRecords;
         std::vector<SalesRecord> rows;
-        request.recordSink = [&](const SalesRecord& record) { rows.push_back(record); };
+        JobRequest request{
+            ReadRecordsPayload{0, [&](const SalesRecord& record) { rows.push_back(record); }}};
         const TransferReport report = CSendDataDlg::run(std::move(request), nullptr);
         QVERIFY(report.completed);
         QCOMPARE(rows.size(), std::size_t(4));
@@ -163,15 +161,14 @@ private slots:
         data.write("tx.rec", "Network\r\nCOM1\r\n127.0.0.1\r\n");
         Scale scale({"--sales-count", "50"});
         Prompt::Script prompt;
-        JobRequest request;
-        request.kind = JobKind::ReadRecords;
-        request.recordSink = [](const SalesRecord&) {
+        ReadRecordsPayload request;
+        request.sink = [](const SalesRecord&) {
             auto* dialog = qobject_cast<CSendDataDlg*>(QApplication::activeModalWidget());
             QTest::keyClick(dialog, Qt::Key_Escape);
             QVERIFY(!dialog->close() && dialog->isVisible());
             QCOMPARE(dialog->findChild<QProgressBar*>("progressBar")->maximum(), 0); // busy
         };
-        CSendDataDlg::run(std::move(request), nullptr);
+        CSendDataDlg::run({std::move(request)}, nullptr);
         QCOMPARE(prompt.shown(), std::vector<std::string>{"Stopped after 1 record"});
     }
 

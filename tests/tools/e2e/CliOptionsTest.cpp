@@ -1,7 +1,6 @@
 // The command line's own pieces, in process: option parsing and help, the whole program's exit
-// statuses, the progress display, the date and time option, how the job is built from the
-// record files, and how read records are appended.
-#include "CliJob.h"
+// statuses, the progress display and the date and time option.
+#include "CliCommand.h"
 #include "CliMain.h"
 #include "CliOptions.h"
 #include "CliProgress.h"
@@ -61,23 +60,20 @@ const std::vector<std::string> kCommandPaths = {
 } // namespace
 
 TEST(CliOptions, EveryCommandIsRecognised) {
-    const std::vector<Command> expected = {
-        Command::SendCommodities, Command::SendDescriptions, Command::SendStoreName,
-        Command::SendShopPhone,   Command::SendStoreAddress, Command::SendDateTime,
-        Command::SendLabel,       Command::ReadRecords,      Command::ClearRecords};
-    for (std::size_t i = 0; i < kCommandPaths.size(); ++i)
-        EXPECT_EQ(options(words(kCommandPaths[i])).command, expected[i]) << kCommandPaths[i];
-    // A label file may be named; without one the label of record/dqlabel.rec is sent.
-    EXPECT_EQ(options({"send", "label"}).labelFile, "");
-    EXPECT_EQ(options({"send", "label", "label/3eng.bel"}).labelFile, "label/3eng.bel");
+    std::vector<std::pair<std::string, std::string>> typed; // the line, the command it names
+    for (const std::string& path : kCommandPaths)
+        typed.emplace_back(path, path.substr(0, path.find(" --")));
+    typed.insert(typed.end(), {{"send label x.bel --ip 10.0.0.9", "send label"},
+                               {"update new.bin", "update"},
+                               {"test-link --probe-port 11025", "test-link"}});
+    for (const auto& [line, command] : typed) {
+        const CliParse parsed = CliParse::parse(words(line));
+        ASSERT_EQ(parsed.kind, CliParse::Kind::Run) << line << ": " << parsed.text;
+        EXPECT_NE(parsed.command, nullptr) << line;
+        EXPECT_EQ(parsed.helpPrefix, "korvan-cli " + command) << line;
+    }
     EXPECT_EQ(options({"send", "label", "x.bel", "--ip", "10.0.0.9"}).ip, "10.0.0.9");
-    const CliOptions update = options({"update", "new.bin"});
-    EXPECT_EQ(update.command, Command::Update);
-    EXPECT_EQ(update.updateFile, "new.bin");
-    EXPECT_EQ(jobKind(update.command), JobKind::ProgramUpdate);
-    const CliOptions test = options({"test-link", "--probe-port", "11025"});
-    EXPECT_EQ(test.command, Command::TestLink);
-    EXPECT_EQ(test.probePort, 11025);
+    EXPECT_EQ(options({"test-link", "--probe-port", "11025"}).probePort, 11025);
 }
 
 TEST(CliOptions, OptionsTakeTheirValueEitherWayAndGlobalOnesGoAnywhere) {
@@ -95,10 +91,6 @@ TEST(CliOptions, OptionsTakeTheirValueEitherWayAndGlobalOnesGoAnywhere) {
         {"read-records", "--port", "COM15", [](auto& o) { return o.port == "COM15"; }},
         {"read-records", "--local-port", "17000", [](auto& o) { return o.localPort == 17000; }},
         {"read-records", "--scale-port", "18000", [](auto& o) { return o.scalePort == 18000; }},
-        {"send commodities", "--family", "orin-kesa",
-         [](auto& o) { return o.family == ModelFamily::OrinKesa; }},
-        {"send datetime", "--at", "2026-12-07 02:53:32",
-         [](auto& o) { return o.at && o.at->tm_wday == 1 && o.at->tm_min == 53; }},
     };
     for (const Case& c : cases) {
         const bool global = c.command == "read-records";
@@ -116,7 +108,6 @@ TEST(CliOptions, OptionsTakeTheirValueEitherWayAndGlobalOnesGoAnywhere) {
     }
 
     const CliOptions defaults = options({"send", "commodities"});
-    EXPECT_EQ(defaults.family, ModelFamily::Vamo);
     EXPECT_EQ(defaults.localPort, 7000);
     EXPECT_EQ(defaults.scalePort, 8000);
     EXPECT_FALSE(defaults.link);
@@ -326,45 +317,6 @@ TEST(CliOptions, DateTimeGetsItsDayOfTheWeek) {
     EXPECT_FALSE(CliOptions::parseDateTime("2027-02-29 00:00:00"));
     EXPECT_FALSE(CliOptions::parseDateTime("2026-3-1 0:0:5"));
     EXPECT_FALSE(CliOptions::parseDateTime("2026-03-01 00:00:05 "));
-}
-
-TEST(CliJob, RequestsComeFromTheRecordFiles) {
-    test::TempDir dir;
-    const DataDir data(dir.path());
-    // Choice words as the file holds them; an odd word reads as its field's "no" value.
-    test::writeBytes(data.record("sp.rec"), "A\x0C"
-                                            "1\x0C"
-                                            "2\x0C"
-                                            "odd\x0Cweight\x0C"
-                                            "0\x0C"
-                                            "0\x0C"
-                                            "odd\x0C"
-                                            "0\x0C"
-                                            "0\r\n");
-    test::writeBytes(data.record("xpwz.rec"), "Name\r\n");
-    std::vector<SalesRecord> records;
-    std::string error;
-
-    CliOptions options = ::options({"send", "commodities"});
-    auto request = CliJob::load(options, data, records, error);
-    ASSERT_TRUE(request) << error;
-    ASSERT_EQ(request->commodities.size(), 1u);
-    EXPECT_FALSE(request->commodities[0].priceChangeable);
-    EXPECT_FALSE(request->commodities[0].discountable);
-
-    options = ::options({"send", "store-address"}); // line 3 is missing: empty text
-    request = CliJob::load(options, data, records, error);
-    ASSERT_TRUE(request);
-    EXPECT_EQ(request->kind, JobKind::StoreAddressDownload);
-    EXPECT_EQ(request->text, "");
-
-    options = ::options({"send", "datetime", "--at", "2026-12-07 02:53:32"});
-    EXPECT_EQ(CliJob::load(options, data, records, error)->text, "2611207025332");
-
-    std::filesystem::create_directories(data.record("spsm.rec"));
-    options = ::options({"send", "descriptions"});
-    EXPECT_FALSE(CliJob::load(options, data, records, error));
-    EXPECT_NE(error.find("spsm.rec"), std::string::npos);
 }
 
 TEST(CliRun, PrintsTheDataDirectoryWithoutACommand) {
