@@ -24,6 +24,16 @@ void LinkControl::clearWake() {
     [[maybe_unused]] ssize_t n = ::read(wakeFd_.get(), &count, sizeof count);
 }
 
+bool LinkControl::pauseUntil(std::chrono::steady_clock::time_point deadline) {
+    for (;;) {
+        if (!running())
+            return false;
+        if (waitReadable(-1, wakeFd(), deadline) != WaitResult::Woken)
+            return running();
+        clearWake();
+    }
+}
+
 void LinkControl::stop() {
     running_.store(false);
     wake();

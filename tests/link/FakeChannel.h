@@ -7,10 +7,10 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <poll.h>
 #include <string>
 #include <vector>
 
+#include "common/WaitReadable.h"
 #include "link/Channel.h"
 #include "link/LinkOutcome.h"
 
@@ -41,6 +41,10 @@ struct FakeLink {
     std::vector<std::string> sent() const {
         std::lock_guard lock(mutex);
         return sent_;
+    }
+    std::vector<std::chrono::steady_clock::time_point> sentAt() const {
+        std::lock_guard lock(mutex);
+        return sentAt_;
     }
     int polls() const {
         std::lock_guard lock(mutex);
@@ -74,6 +78,7 @@ struct FakeLink {
     mutable std::mutex mutex;
     std::condition_variable changed;
     std::vector<std::string> sent_;
+    std::vector<std::chrono::steady_clock::time_point> sentAt_;
     std::vector<std::string> pending_;
     int polls_ = 0;
     int opens_ = 0;
@@ -100,13 +105,14 @@ public:
         if (static_cast<int>(link_->sent_.size()) == link_->sendFailureAt)
             return link_->sendFailureCode;
         link_->sent_.emplace_back(bytes);
+        link_->sentAt_.push_back(std::chrono::steady_clock::now());
         if (link_->scale)
             for (std::string& answer : link_->scale(std::string(bytes)))
                 link_->pending_.push_back(std::move(answer));
         return 0;
     }
 
-    PollResult poll(std::chrono::milliseconds wait, int wakeFd) override {
+    PollResult poll(std::chrono::nanoseconds wait, int wakeFd) override {
         {
             Notify notify(*link_);
             std::lock_guard lock(link_->mutex);
@@ -119,8 +125,7 @@ public:
             }
         }
         PollResult result;
-        pollfd fd{wakeFd, POLLIN, 0};
-        result.woken = ::poll(&fd, wakeFd >= 0 ? 1 : 0, static_cast<int>(wait.count())) > 0;
+        result.woken = waitReadable(-1, wakeFd, WaitClock::now() + wait) == WaitResult::Woken;
         return result;
     }
 
@@ -131,7 +136,8 @@ public:
 
     const ChannelTiming& timing() const override { return link_->timing; }
 
-    int reconnect(const std::function<void(const std::string&)>& showCount) override {
+    int reconnect(const std::function<void(const std::string&)>& showCount,
+                  const PauseUntil&) override {
         {
             std::lock_guard lock(link_->mutex);
             ++link_->reconnects_;

@@ -72,6 +72,45 @@ TEST(LinkLoop, SilenceSendsTheEndByteOnceAndReportsTheNoAnswerCode) {
     EXPECT_EQ(link->sent(), (std::vector<std::string>{"\xAA", "\x0F"}));
     EXPECT_EQ(events.codes(), std::vector<int>{LinkCode::kNetworkNoAnswer});
     EXPECT_EQ(link->polls(), 11); // more than the limit, not one more
+
+    // The pause after the hello comes before the silence count: its wait is no empty poll.
+    ChannelTiming paused = test::fastTiming(3);
+    paused.pauseAfterSend = 30ms;
+    paused.pollWait = 20ms;
+    auto pausedLink = std::make_shared<FakeLink>(FakeLink::Scale{}, paused);
+    FakeChannel pausedChannel(pausedLink);
+    LinkControl pausedControl;
+    pausedControl.start();
+    EXPECT_EQ(LinkLoop(pausedChannel, pausedControl, events).run(), 0);
+    const auto sentAt = pausedLink->sentAt();
+    ASSERT_EQ(sentAt.size(), 2u);
+    EXPECT_GE(sentAt[1] - sentAt[0], 30ms + 4 * 20ms);
+}
+
+TEST(LinkLoop, ThePauseRunsFromTheSendAndAnAnswerWithinItIsTakenAtOnce) {
+    ChannelTiming timing = test::fastTiming(1000);
+    timing.pauseAfterSend = 300ms;
+    auto link = std::make_shared<FakeLink>(test::goodScale(), timing);
+    FakeChannel channel(link);
+    LinkControl control;
+    Recorder events;
+    std::vector<std::chrono::steady_clock::time_point> answered; // on the worker thread
+    events.onReceived = [&](const std::string&) {
+        answered.push_back(std::chrono::steady_clock::now());
+        if (answered.size() == 1)
+            control.post("");
+        else
+            control.stop();
+    };
+    control.start();
+    EXPECT_EQ(LinkLoop(channel, control, events).run(), 0);
+    const auto sentAt = link->sentAt();
+    ASSERT_EQ(sentAt.size(), 2u);
+    ASSERT_EQ(answered.size(), 2u);
+    // The answer is handed on within the pause, and the next message leaves when it ends.
+    EXPECT_LT(answered[0] - sentAt[0], 200ms);
+    EXPECT_GE(sentAt[1] - sentAt[0], 300ms);
+    EXPECT_LT(sentAt[1] - sentAt[0], 400ms);
 }
 
 TEST(LinkLoop, AnswersAreHandedOnUpToTheFirstZeroByteAndResetSilence) {

@@ -164,6 +164,17 @@ TEST(SerialChannel, OpenFailuresSayWhy) {
             << channel.failureText(Lang::English);
         EXPECT_NE(channel.failureText(Lang::Chinese).find("COM9"), std::string::npos);
     }
+
+    // A send that failed on the last job says nothing about why this open fails.
+    auto pty = std::make_unique<Pty>();
+    SerialChannel channel("COM9", pty->path);
+    ASSERT_EQ(channel.open(), 0);
+    pty.reset(); // the far side goes away, and with it the device
+    EXPECT_EQ(channel.send("ª"), LinkCode::kSerialSendFailed);
+    channel.close();
+    EXPECT_EQ(channel.open(), LinkCode::kSerialOpenFailed);
+    EXPECT_NE(channel.failureText(Lang::English).find("does not exist"), std::string::npos)
+        << channel.failureText(Lang::English);
 }
 
 TEST(ComPorts, NamesMapToDevices) {

@@ -6,9 +6,11 @@
 #include <sys/eventfd.h>
 
 #include <deque>
+#include <thread>
 
 #include "common/UniqueFd.h"
 #include "link/HidDevices.h"
+#include "link/LinkControl.h"
 #include "link/LinkOutcome.h"
 #include "link/LinkTest.h"
 #include "link/TransferRunner.h"
@@ -277,7 +279,10 @@ TEST(UsbChannel, ReconnectShowsOneMoreDotPerMissedSearch) {
     backend->lists = 0;
     backend->absentSearches = 3;
     std::vector<std::string> shown;
-    EXPECT_EQ(channel.reconnect([&](const std::string& text) { shown.push_back(text); }), 0);
+    LinkControl control;
+    control.start();
+    const auto pause = [&](auto deadline) { return control.pauseUntil(deadline); };
+    EXPECT_EQ(channel.reconnect([&](const std::string& text) { shown.push_back(text); }, pause), 0);
     EXPECT_EQ(shown, (std::vector<std::string>{"In connection.", "In connection..",
                                                "In connection...", "In connection...."}));
     EXPECT_EQ(channel.send("\xAA"), 0); // the device found again carries the next message
@@ -287,12 +292,29 @@ TEST(UsbChannel, ReconnectShowsOneMoreDotPerMissedSearch) {
     backend->absentSearches = 1000;
     shown.clear();
     UsbChannel chinese(backend, Lang::Chinese, ChannelTiming::usb(), quickReconnect());
-    EXPECT_EQ(chinese.reconnect([&](const std::string& text) { shown.push_back(text); }),
+    EXPECT_EQ(chinese.reconnect([&](const std::string& text) { shown.push_back(text); }, pause),
               LinkCode::kUsbOpenFailed);
     EXPECT_EQ(backend->lists, 50);
     ASSERT_EQ(shown.size(), 51u);
     EXPECT_EQ(shown.front(), "连接中.");
     EXPECT_EQ(shown.back(), "连接中." + std::string(50, '.'));
+}
+
+TEST(UsbChannel, AStopEndsTheReconnectSearchAtOnce) {
+    auto backend = std::make_shared<FakeBackend>();
+    backend->absentSearches = 1000;
+    UsbChannel channel(backend, Lang::English, ChannelTiming::usb(), {1s, 50, 200ms});
+    LinkControl control;
+    control.start();
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(50ms);
+        control.stop();
+    });
+    const auto begun = std::chrono::steady_clock::now();
+    channel.reconnect({}, [&](auto deadline) { return control.pauseUntil(deadline); });
+    EXPECT_LT(std::chrono::steady_clock::now() - begun, 500ms); // not the 11 s of a full search
+    EXPECT_EQ(backend->lists, 0);
+    stopper.join();
 }
 
 TEST(UsbChannel, NoScaleIs211) {
