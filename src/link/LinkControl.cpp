@@ -26,10 +26,12 @@ void LinkControl::clearWake() {
 
 bool LinkControl::pauseUntil(std::chrono::steady_clock::time_point deadline) {
     for (;;) {
+        // A stop wakes the wait, also one that came before it.
+        const WaitResult waited = waitReadable(-1, wakeFd(), deadline);
         if (!running())
             return false;
-        if (waitReadable(-1, wakeFd(), deadline) != WaitResult::Woken)
-            return running();
+        if (waited != WaitResult::Woken)
+            return true;
         clearWake();
     }
 }

@@ -42,10 +42,6 @@ struct FakeLink {
         std::lock_guard lock(mutex);
         return sent_;
     }
-    std::vector<std::chrono::steady_clock::time_point> sentAt() const {
-        std::lock_guard lock(mutex);
-        return sentAt_;
-    }
     int polls() const {
         std::lock_guard lock(mutex);
         return polls_;
@@ -78,7 +74,6 @@ struct FakeLink {
     mutable std::mutex mutex;
     std::condition_variable changed;
     std::vector<std::string> sent_;
-    std::vector<std::chrono::steady_clock::time_point> sentAt_;
     std::vector<std::string> pending_;
     int polls_ = 0;
     int opens_ = 0;
@@ -105,7 +100,6 @@ public:
         if (static_cast<int>(link_->sent_.size()) == link_->sendFailureAt)
             return link_->sendFailureCode;
         link_->sent_.emplace_back(bytes);
-        link_->sentAt_.push_back(std::chrono::steady_clock::now());
         if (link_->scale)
             for (std::string& answer : link_->scale(std::string(bytes)))
                 link_->pending_.push_back(std::move(answer));

@@ -72,45 +72,6 @@ TEST(LinkLoop, SilenceSendsTheEndByteOnceAndReportsTheNoAnswerCode) {
     EXPECT_EQ(link->sent(), (std::vector<std::string>{"\xAA", "\x0F"}));
     EXPECT_EQ(events.codes(), std::vector<int>{LinkCode::kNetworkNoAnswer});
     EXPECT_EQ(link->polls(), 11); // more than the limit, not one more
-
-    // The pause after the hello comes before the silence count: its wait is no empty poll.
-    ChannelTiming paused = test::fastTiming(3);
-    paused.pauseAfterSend = 30ms;
-    paused.pollWait = 20ms;
-    auto pausedLink = std::make_shared<FakeLink>(FakeLink::Scale{}, paused);
-    FakeChannel pausedChannel(pausedLink);
-    LinkControl pausedControl;
-    pausedControl.start();
-    EXPECT_EQ(LinkLoop(pausedChannel, pausedControl, events).run(), 0);
-    const auto sentAt = pausedLink->sentAt();
-    ASSERT_EQ(sentAt.size(), 2u);
-    EXPECT_GE(sentAt[1] - sentAt[0], 30ms + 4 * 20ms);
-}
-
-TEST(LinkLoop, ThePauseRunsFromTheSendAndAnAnswerWithinItIsTakenAtOnce) {
-    ChannelTiming timing = test::fastTiming(1000);
-    timing.pauseAfterSend = 300ms;
-    auto link = std::make_shared<FakeLink>(test::goodScale(), timing);
-    FakeChannel channel(link);
-    LinkControl control;
-    Recorder events;
-    std::vector<std::chrono::steady_clock::time_point> answered; // on the worker thread
-    events.onReceived = [&](const std::string&) {
-        answered.push_back(std::chrono::steady_clock::now());
-        if (answered.size() == 1)
-            control.post("");
-        else
-            control.stop();
-    };
-    control.start();
-    EXPECT_EQ(LinkLoop(channel, control, events).run(), 0);
-    const auto sentAt = link->sentAt();
-    ASSERT_EQ(sentAt.size(), 2u);
-    ASSERT_EQ(answered.size(), 2u);
-    // The answer is handed on within the pause, and the next message leaves when it ends.
-    EXPECT_LT(answered[0] - sentAt[0], 200ms);
-    EXPECT_GE(sentAt[1] - sentAt[0], 300ms);
-    EXPECT_LT(sentAt[1] - sentAt[0], 400ms);
 }
 
 TEST(LinkLoop, AnswersAreHandedOnUpToTheFirstZeroByteAndResetSilence) {
@@ -131,30 +92,41 @@ TEST(LinkLoop, AnswersAreHandedOnUpToTheFirstZeroByteAndResetSilence) {
     EXPECT_EQ(events.codes(), std::vector<int>{LinkCode::kNetworkNoAnswer});
 }
 
-TEST(LinkLoop, APostedMessageGoesOutWithoutWaitingOutThePoll) {
-    ChannelTiming slow = test::fastTiming(1000);
-    slow.pollWait = 2s;
+TEST(LinkLoop, AnswersWithinThePauseAreTakenAtOnceAndMessagesLeaveWhenItEnds) {
+    ChannelTiming timing = test::fastTiming(1000);
+    timing.pauseAfterSend = 300ms;
+    timing.pollWait = 2s; // a message posted after the pause must cut this short
+    std::vector<std::chrono::steady_clock::time_point> sentAt;
     auto link = std::make_shared<FakeLink>(
-        [](const std::string& m) -> std::vector<std::string> {
-            return m == "\xAA" ? std::vector<std::string>{"\xAA"} : std::vector<std::string>{};
+        [&](const std::string&) -> std::vector<std::string> {
+            sentAt.push_back(std::chrono::steady_clock::now());
+            return {"\x0D"};
         },
-        slow);
+        timing);
     FakeChannel channel(link);
     LinkControl control;
     Recorder events;
+    std::chrono::steady_clock::time_point firstAnswer;
+    events.onReceived = [&](const std::string&) {
+        if (events.chunks().size() == 1) {
+            firstAnswer = std::chrono::steady_clock::now();
+            control.post("\x13"); // within the pause of the hello
+        }
+    };
     control.start();
     std::thread worker([&] { LinkLoop(channel, control, events).run(); });
-    ASSERT_TRUE(events.waitForChunks(1));
-    // The second poll is the 2 s wait the posted message must cut short.
-    ASSERT_TRUE(link->waitUntil([](const FakeLink& l) { return l.polls_ >= 2; }));
+    ASSERT_TRUE(events.waitForChunks(2));
+    std::this_thread::sleep_for(200ms); // the loop now waits in its long poll
     const auto posted = std::chrono::steady_clock::now();
-    control.post("next");
-    ASSERT_TRUE(link->waitUntil([](const FakeLink& l) { return l.sent_.size() >= 2; }, 3s));
-    EXPECT_LT(std::chrono::steady_clock::now() - posted, 500ms);
+    control.post("\x0F");
+    ASSERT_TRUE(events.waitForChunks(3));
     control.stop();
     worker.join();
-    EXPECT_EQ(link->sent(), (std::vector<std::string>{"\xAA", "next"}));
-    EXPECT_TRUE(events.codes().empty());
+    ASSERT_EQ(sentAt.size(), 3u);
+    EXPECT_LT(firstAnswer - sentAt[0], 200ms);
+    EXPECT_GE(sentAt[1] - sentAt[0], 300ms);
+    EXPECT_LT(sentAt[1] - sentAt[0], 400ms);
+    EXPECT_LT(sentAt[2] - posted, 150ms);
 }
 
 TEST(LinkLoop, ChannelFailuresEndTheLoopWithTheirCode) {
