@@ -48,7 +48,7 @@ public:
     virtual int send(std::string_view bytes) = 0;
     // Waits up to `wait` for bytes; returns early with `woken` set when `wakeFd` (an eventfd,
     // or -1) becomes readable.
-    virtual PollResult poll(std::chrono::milliseconds wait, int wakeFd) = 0;
+    virtual PollResult poll(std::chrono::nanoseconds wait, int wakeFd) = 0;
     virtual void close() = 0;
     virtual const ChannelTiming& timing() const = 0;
 
@@ -66,11 +66,18 @@ public:
         return {};
     }
 
+    // Waits until a time unless the job is stopped first; false when it was stopped.
+    using PauseUntil = std::function<bool(std::chrono::steady_clock::time_point)>;
+
     // Finds the device again after the scale restarted its side of the link (USB). Returns 0
     // when found, a link code when not, or kNoReconnect for a link that has no such step.
-    // `showCount` updates the count label while it searches.
-    virtual int reconnect(const std::function<void(const std::string&)>& showCount) {
+    // `showCount` updates the count label while it searches; the waits between searches go
+    // through `pauseUntil`, and a stop ends the search at once (its result then counts for
+    // nothing).
+    virtual int reconnect(const std::function<void(const std::string&)>& showCount,
+                          const PauseUntil& pauseUntil) {
         (void)showCount;
+        (void)pauseUntil;
         return kNoReconnect;
     }
 };

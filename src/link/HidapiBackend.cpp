@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cwchar>
 #include <hidapi.h>
-#include <poll.h>
+
+#include "common/WaitReadable.h"
 
 #include "common/Text.h"
 
@@ -23,13 +24,6 @@ std::string utf8(const wchar_t* text) {
 // hidapi cannot wait on another descriptor, so a long read is taken in short slices with a look
 // at the wake-up descriptor between them.
 constexpr std::chrono::milliseconds kSlice{50};
-
-bool wokenNow(int wakeFd) {
-    if (wakeFd < 0)
-        return false;
-    pollfd fd{wakeFd, POLLIN, 0};
-    return ::poll(&fd, 1, 0) > 0 && (fd.revents & POLLIN);
-}
 
 class HidapiDevice : public HidDevice {
 public:
@@ -56,7 +50,8 @@ public:
                 return HidRead::Failed;
             if (n > 0)
                 return HidRead::Report;
-            if (wokenNow(wakeFd))
+            // A deadline already past: one look at the wake-up descriptor.
+            if (waitReadable(-1, wakeFd, WaitClock::now()) == WaitResult::Woken)
                 return HidRead::Woken;
             if (left <= kSlice)
                 return HidRead::Timeout;

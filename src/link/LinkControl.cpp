@@ -24,6 +24,18 @@ void LinkControl::clearWake() {
     [[maybe_unused]] ssize_t n = ::read(wakeFd_.get(), &count, sizeof count);
 }
 
+bool LinkControl::pauseUntil(std::chrono::steady_clock::time_point deadline) {
+    for (;;) {
+        // A stop wakes the wait, also one that came before it.
+        const WaitResult waited = waitReadable(-1, wakeFd(), deadline);
+        if (!running())
+            return false;
+        if (waited != WaitResult::Woken)
+            return true;
+        clearWake();
+    }
+}
+
 void LinkControl::stop() {
     running_.store(false);
     wake();

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/UniqueFd.h"
+#include "common/WaitReadable.h"
 
 namespace korvan {
 
@@ -41,6 +42,9 @@ public:
     int wakeFd() const { return wakeFd_.get(); }
     // Worker: consumes pending wake-ups, before it looks at the messages.
     void clearWake();
+    // Worker: waits until `deadline` unless the job is stopped first; false when stopped. Other
+    // wake-ups are consumed on the way (what they announce stays queued).
+    bool pauseUntil(std::chrono::steady_clock::time_point deadline);
 
 private:
     void wake();

@@ -28,8 +28,6 @@ public:
     int run();
 
 private:
-    void waitForWake();
-
     Channel& channel_;
     LinkControl& control_;
     Events& events_;

@@ -5,20 +5,18 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
 
+#include "common/WaitReadable.h"
 #include "link/LinkOutcome.h"
 
 namespace korvan {
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // 9600 8N1, raw: no echo, no line editing, no translation of CR or LF, no flow control of
 // either kind, and reads that return what is there.
@@ -35,22 +33,6 @@ bool setLine(int fd) {
     if (::cfsetispeed(&tio, B9600) != 0 || ::cfsetospeed(&tio, B9600) != 0)
         return false;
     return ::tcsetattr(fd, TCSANOW, &tio) == 0;
-}
-
-int waitMs(Clock::time_point deadline) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-    return static_cast<int>(std::max<long long>(left.count(), 0));
-}
-
-// Waits on the wake-up descriptor alone (or sleeps) until the deadline: a line that has hung up
-// must still cost the poll its time, or the silence count would run out in a busy loop.
-bool sleepUntil(Clock::time_point deadline, int wakeFd) {
-    if (wakeFd < 0) {
-        std::this_thread::sleep_until(deadline);
-        return false;
-    }
-    pollfd fd{wakeFd, POLLIN, 0};
-    return ::poll(&fd, 1, waitMs(deadline)) > 0 && (fd.revents & POLLIN);
 }
 
 std::string format(const char* pattern, const std::string& a, const std::string& b) {
@@ -74,6 +56,7 @@ SerialChannel::~SerialChannel() = default;
 
 int SerialChannel::open() {
     openErrno_ = 0;
+    sendErrno_ = 0;
     heldElsewhere_ = false;
     holder_ = 0;
     if (!unmappedReason_.empty()) {
@@ -120,7 +103,7 @@ int SerialChannel::open() {
 int SerialChannel::send(std::string_view bytes) {
     if (!fd_)
         return LinkCode::kSerialSendFailed;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(1000);
+    const auto deadline = WaitClock::now() + std::chrono::milliseconds(1000);
     std::size_t sent = 0;
     while (sent < bytes.size()) {
         const ssize_t n = ::write(fd_.get(), bytes.data() + sent, bytes.size() - sent);
@@ -136,8 +119,7 @@ int SerialChannel::send(std::string_view bytes) {
         }
         // The driver's buffer is full: wait for room, but not for ever. What is left unsent
         // shows up as the scale's silence, as on a line that drops bytes.
-        pollfd out{fd_.get(), POLLOUT, 0};
-        if (::poll(&out, 1, waitMs(deadline)) <= 0)
+        if (waitWritable(fd_.get(), -1, deadline) != WaitResult::Ready)
             return 0;
     }
     // Let the bytes leave the driver before the pause after sending starts.
@@ -145,39 +127,35 @@ int SerialChannel::send(std::string_view bytes) {
     return 0;
 }
 
-PollResult SerialChannel::poll(std::chrono::milliseconds wait, int wakeFd) {
+PollResult SerialChannel::poll(std::chrono::nanoseconds wait, int wakeFd) {
     PollResult result;
-    const auto deadline = Clock::now() + wait;
-    if (!fd_) {
-        result.woken = sleepUntil(deadline, wakeFd);
-        return result;
-    }
+    const auto deadline = WaitClock::now() + wait;
+    // Without a port, or once the line has hung up, the wait still costs the poll its time,
+    // or the silence count would run out in a busy loop.
+    int line = fd_.get();
     for (;;) {
-        pollfd fds[2] = {{fd_.get(), POLLIN, 0}, {wakeFd, POLLIN, 0}};
-        const int ready = ::poll(fds, wakeFd >= 0 ? 2 : 1, waitMs(deadline));
-        if (ready < 0 && errno == EINTR)
-            continue;
-        if (ready <= 0)
+        switch (waitReadable(line, wakeFd, deadline)) {
+        case WaitResult::TimedOut:
             return result; // nothing within the wait: an empty poll
-        if (fds[0].revents & POLLIN) {
-            char buffer[kReceiveSize];
-            const ssize_t n = ::read(fd_.get(), buffer, sizeof buffer);
-            if (n > 0) {
-                result.bytes.assign(buffer, static_cast<std::size_t>(n));
-                return result;
-            }
-        }
-        if (wakeFd >= 0 && (fds[1].revents & POLLIN)) {
+        case WaitResult::Woken:
             result.woken = true;
             return result;
+        case WaitResult::Failed:
+            if (line < 0)
+                return result;
+            line = -1;
+            continue;
+        case WaitResult::Ready:
+            break;
         }
-        if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
-            // Nobody on the other end (the cable's far side is gone): silence.
-            result.woken = sleepUntil(deadline, wakeFd);
+        char buffer[kReceiveSize];
+        const ssize_t n = ::read(line, buffer, sizeof buffer);
+        if (n > 0) {
+            result.bytes.assign(buffer, static_cast<std::size_t>(n));
             return result;
         }
-        if (Clock::now() >= deadline)
-            return result;
+        if (n == 0 || (errno != EAGAIN && errno != EINTR))
+            line = -1; // nobody on the other end (the cable's far side is gone): silence
     }
 }
 

@@ -35,7 +35,7 @@ public:
     // refuses the bytes (an adapter pulled out) gives 254 at once rather than a long silence.
     int send(std::string_view bytes) override;
     // Waits on the port for up to `wait`, then takes what has arrived (at most 100 bytes).
-    PollResult poll(std::chrono::milliseconds wait, int wakeFd) override;
+    PollResult poll(std::chrono::nanoseconds wait, int wakeFd) override;
     void close() override;
     const ChannelTiming& timing() const override { return timing_; }
     std::string failureText(Lang lang) const override;

@@ -1,5 +1,6 @@
 #include "UdpChannel.h"
 
+#include "common/WaitReadable.h"
 #include "link/LinkOutcome.h"
 
 #include <algorithm>
@@ -11,7 +12,6 @@
 #include <net/if.h>
 #include <netdb.h>
 #include <netinet/in.h>
-#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -146,45 +146,34 @@ int UdpChannel::send(std::string_view bytes) {
     }
 }
 
-PollResult UdpChannel::poll(std::chrono::milliseconds wait, int wakeFd) {
+PollResult UdpChannel::poll(std::chrono::nanoseconds wait, int wakeFd) {
     PollResult result;
-    if (!receiveFd_)
-        return result;
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + wait;
+    const auto deadline = WaitClock::now() + wait;
     for (;;) {
-        pollfd fds[2] = {{receiveFd_.get(), POLLIN, 0}, {wakeFd, POLLIN, 0}};
-        // Rounded up: a poll that finds nothing waits its whole time, which is what the
-        // silence limit counts.
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-        const int timeout = static_cast<int>(std::max<long long>(left.count(), 0));
-        const int ready = ::poll(fds, wakeFd >= 0 ? 2 : 1, timeout);
-        if (ready < 0 && errno == EINTR)
-            continue;
-        if (ready <= 0)
+        // Without a socket only the wake-up can end the wait: silence is still waited out.
+        switch (waitReadable(receiveFd_.get(), wakeFd, deadline)) {
+        case WaitResult::TimedOut:
+        case WaitResult::Failed:
             return result; // nothing within the wait
-        if (fds[0].revents & (POLLIN | POLLERR)) {
-            char buffer[kReceiveSize];
-            sockaddr_in from{};
-            socklen_t length = sizeof from;
-            const ssize_t n = ::recvfrom(receiveFd_.get(), buffer, sizeof buffer, MSG_DONTWAIT,
-                                         reinterpret_cast<sockaddr*>(&from), &length);
-            const bool fromScale =
-                broadcast_ || (length >= sizeof from && from.sin_family == AF_INET &&
-                               from.sin_addr.s_addr == targetAddress_);
-            if (n > 0 && fromScale) {
-                result.bytes.assign(buffer, static_cast<std::size_t>(n));
-                return result;
-            }
-            // An empty datagram, one from another sender or a pending socket error brings
-            // nothing: keep waiting.
-        }
-        if (wakeFd >= 0 && (fds[1].revents & POLLIN)) {
+        case WaitResult::Woken:
             result.woken = true;
             return result;
+        case WaitResult::Ready:
+            break;
         }
-        if (Clock::now() >= deadline)
+        char buffer[kReceiveSize];
+        sockaddr_in from{};
+        socklen_t length = sizeof from;
+        const ssize_t n = ::recvfrom(receiveFd_.get(), buffer, sizeof buffer, MSG_DONTWAIT,
+                                     reinterpret_cast<sockaddr*>(&from), &length);
+        const bool fromScale = broadcast_ || (length >= sizeof from && from.sin_family == AF_INET &&
+                                              from.sin_addr.s_addr == targetAddress_);
+        if (n > 0 && fromScale) {
+            result.bytes.assign(buffer, static_cast<std::size_t>(n));
             return result;
+        }
+        // An empty datagram, one from another sender or a pending socket error brings
+        // nothing: keep waiting.
     }
 }
 

@@ -34,7 +34,7 @@ public:
     // send gives 226: the scale would miss a message and the job cannot go on.
     int send(std::string_view bytes) override;
     // Datagrams from any address but the scale's are dropped; they do not end the wait.
-    PollResult poll(std::chrono::milliseconds wait, int wakeFd) override;
+    PollResult poll(std::chrono::nanoseconds wait, int wakeFd) override;
     void close() override;
     const ChannelTiming& timing() const override { return timing_; }
     std::string failureText(Lang lang) const override;

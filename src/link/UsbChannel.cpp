@@ -1,7 +1,6 @@
 #include "UsbChannel.h"
 
 #include <algorithm>
-#include <thread>
 
 #include "link/HidDevices.h"
 #include "link/LinkOutcome.h"
@@ -78,7 +77,7 @@ int UsbChannel::send(std::string_view bytes) {
     return 0;
 }
 
-PollResult UsbChannel::poll(std::chrono::milliseconds wait, int wakeFd) {
+PollResult UsbChannel::poll(std::chrono::nanoseconds wait, int wakeFd) {
     PollResult result;
     if (!device_) {
         result.failure = LinkCode::kUsbReadFailed;
@@ -87,7 +86,7 @@ PollResult UsbChannel::poll(std::chrono::milliseconds wait, int wakeFd) {
     // One report is one answer. A sales line longer than a report goes on in the next ones:
     // the job routine collects it and asks the loop to read on, each report within the wait.
     HidReport report{};
-    switch (device_->read(report, wait, wakeFd)) {
+    switch (device_->read(report, std::chrono::ceil<std::chrono::milliseconds>(wait), wakeFd)) {
     case HidRead::Failed:
         result.failure = LinkCode::kUsbReadFailed;
         break;
@@ -116,16 +115,20 @@ std::string UsbChannel::failureText(Lang lang) const {
                  "border";
 }
 
-int UsbChannel::reconnect(const std::function<void(const std::string&)>& showCount) {
+int UsbChannel::reconnect(const std::function<void(const std::string&)>& showCount,
+                          const PauseUntil& pauseUntil) {
     std::string text = LinkOutcomes::reconnecting().get(lang_);
     if (showCount)
         showCount(text);
     device_.reset(); // the scale restarts its side; the old handle is dead
-    std::this_thread::sleep_for(reconnect_.firstWait);
+    using Clock = std::chrono::steady_clock;
+    if (!pauseUntil(Clock::now() + reconnect_.firstWait))
+        return LinkCode::kUsbOpenFailed;
     for (int i = 0; i < reconnect_.tries; ++i) {
         if (search())
             return 0;
-        std::this_thread::sleep_for(reconnect_.interval);
+        if (!pauseUntil(Clock::now() + reconnect_.interval))
+            return LinkCode::kUsbOpenFailed;
         text += '.';
         if (showCount)
             showCount(text);

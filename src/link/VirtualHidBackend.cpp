@@ -4,22 +4,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
-#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include "common/UniqueFd.h"
+#include "common/WaitReadable.h"
 
 namespace korvan {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-int msLeft(Clock::time_point deadline) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-    return static_cast<int>(std::max<long long>(left.count(), 0));
-}
 
 UniqueFd connectTo(const std::string& path) {
     sockaddr_un address{};
@@ -37,8 +30,8 @@ UniqueFd connectTo(const std::string& path) {
 
 // The identity packet a device sends first; nullopt when none (or no valid one) arrives.
 std::optional<HidDeviceInfo> readIdentity(int fd, const std::string& path) {
-    pollfd wait{fd, POLLIN, 0};
-    if (::poll(&wait, 1, static_cast<int>(VirtualHidBackend::kIdentityWait.count())) <= 0)
+    if (waitReadable(fd, -1, WaitClock::now() + VirtualHidBackend::kIdentityWait) !=
+        WaitResult::Ready)
         return std::nullopt;
     char packet[512];
     const ssize_t n = ::recv(fd, packet, sizeof packet, MSG_DONTWAIT);
@@ -70,25 +63,23 @@ public:
 
     HidRead read(HidReport& report, std::chrono::milliseconds wait, int wakeFd) override {
         report.fill(0);
-        const auto deadline = Clock::now() + wait;
+        const auto deadline = WaitClock::now() + wait;
         for (;;) {
-            pollfd fds[2] = {{fd_.get(), POLLIN, 0}, {wakeFd, POLLIN, 0}};
-            const int ready = ::poll(fds, wakeFd >= 0 ? 2 : 1, msLeft(deadline));
-            if (ready < 0 && errno == EINTR)
-                continue;
-            if (ready < 0)
+            switch (waitReadable(fd_.get(), wakeFd, deadline)) {
+            case WaitResult::Failed:
                 return HidRead::Failed;
-            if (ready == 0)
+            case WaitResult::TimedOut:
                 return HidRead::Timeout;
-            if (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) {
-                const ssize_t n = ::recv(fd_.get(), report.data(), report.size(), MSG_DONTWAIT);
-                if (n > 0)
-                    return HidRead::Report;
-                if (n == 0 || (errno != EAGAIN && errno != EINTR))
-                    return HidRead::Failed; // the device went away
-            }
-            if (wakeFd >= 0 && (fds[1].revents & POLLIN))
+            case WaitResult::Woken:
                 return HidRead::Woken;
+            case WaitResult::Ready:
+                break;
+            }
+            const ssize_t n = ::recv(fd_.get(), report.data(), report.size(), MSG_DONTWAIT);
+            if (n > 0)
+                return HidRead::Report;
+            if (n == 0 || (errno != EAGAIN && errno != EINTR))
+                return HidRead::Failed; // the device went away
         }
     }
 

@@ -7,10 +7,10 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <poll.h>
 #include <string>
 #include <vector>
 
+#include "common/WaitReadable.h"
 #include "link/Channel.h"
 #include "link/LinkOutcome.h"
 
@@ -106,7 +106,7 @@ public:
         return 0;
     }
 
-    PollResult poll(std::chrono::milliseconds wait, int wakeFd) override {
+    PollResult poll(std::chrono::nanoseconds wait, int wakeFd) override {
         {
             Notify notify(*link_);
             std::lock_guard lock(link_->mutex);
@@ -119,8 +119,7 @@ public:
             }
         }
         PollResult result;
-        pollfd fd{wakeFd, POLLIN, 0};
-        result.woken = ::poll(&fd, wakeFd >= 0 ? 1 : 0, static_cast<int>(wait.count())) > 0;
+        result.woken = waitReadable(-1, wakeFd, WaitClock::now() + wait) == WaitResult::Woken;
         return result;
     }
 
@@ -131,7 +130,8 @@ public:
 
     const ChannelTiming& timing() const override { return link_->timing; }
 
-    int reconnect(const std::function<void(const std::string&)>& showCount) override {
+    int reconnect(const std::function<void(const std::string&)>& showCount,
+                  const PauseUntil&) override {
         {
             std::lock_guard lock(link_->mutex);
             ++link_->reconnects_;

@@ -92,30 +92,41 @@ TEST(LinkLoop, AnswersAreHandedOnUpToTheFirstZeroByteAndResetSilence) {
     EXPECT_EQ(events.codes(), std::vector<int>{LinkCode::kNetworkNoAnswer});
 }
 
-TEST(LinkLoop, APostedMessageGoesOutWithoutWaitingOutThePoll) {
-    ChannelTiming slow = test::fastTiming(1000);
-    slow.pollWait = 2s;
+TEST(LinkLoop, AnswersWithinThePauseAreTakenAtOnceAndMessagesLeaveWhenItEnds) {
+    ChannelTiming timing = test::fastTiming(1000);
+    timing.pauseAfterSend = 300ms;
+    timing.pollWait = 2s; // a message posted after the pause must cut this short
+    std::vector<std::chrono::steady_clock::time_point> sentAt;
     auto link = std::make_shared<FakeLink>(
-        [](const std::string& m) -> std::vector<std::string> {
-            return m == "\xAA" ? std::vector<std::string>{"\xAA"} : std::vector<std::string>{};
+        [&](const std::string&) -> std::vector<std::string> {
+            sentAt.push_back(std::chrono::steady_clock::now());
+            return {"\x0D"};
         },
-        slow);
+        timing);
     FakeChannel channel(link);
     LinkControl control;
     Recorder events;
+    std::chrono::steady_clock::time_point firstAnswer;
+    events.onReceived = [&](const std::string&) {
+        if (events.chunks().size() == 1) {
+            firstAnswer = std::chrono::steady_clock::now();
+            control.post("\x13"); // within the pause of the hello
+        }
+    };
     control.start();
     std::thread worker([&] { LinkLoop(channel, control, events).run(); });
-    ASSERT_TRUE(events.waitForChunks(1));
-    // The second poll is the 2 s wait the posted message must cut short.
-    ASSERT_TRUE(link->waitUntil([](const FakeLink& l) { return l.polls_ >= 2; }));
+    ASSERT_TRUE(events.waitForChunks(2));
+    std::this_thread::sleep_for(200ms); // the loop now waits in its long poll
     const auto posted = std::chrono::steady_clock::now();
-    control.post("next");
-    ASSERT_TRUE(link->waitUntil([](const FakeLink& l) { return l.sent_.size() >= 2; }, 3s));
-    EXPECT_LT(std::chrono::steady_clock::now() - posted, 500ms);
+    control.post("\x0F");
+    ASSERT_TRUE(events.waitForChunks(3));
     control.stop();
     worker.join();
-    EXPECT_EQ(link->sent(), (std::vector<std::string>{"\xAA", "next"}));
-    EXPECT_TRUE(events.codes().empty());
+    ASSERT_EQ(sentAt.size(), 3u);
+    EXPECT_LT(firstAnswer - sentAt[0], 200ms);
+    EXPECT_GE(sentAt[1] - sentAt[0], 300ms);
+    EXPECT_LT(sentAt[1] - sentAt[0], 400ms);
+    EXPECT_LT(sentAt[2] - posted, 150ms);
 }
 
 TEST(LinkLoop, ChannelFailuresEndTheLoopWithTheirCode) {

@@ -153,21 +153,6 @@ TEST(TransferRunner, ScaleRefusalsEndTheJob) {
     }
 }
 
-TEST(TransferRunner, AnEndlessLineEndsWithDataError) {
-    auto link = std::make_shared<FakeLink>(test::goodScale());
-    link->scale = [](const std::string& m) -> std::vector<std::string> {
-        if (m == "\xAA")
-            return {"\xAA"};
-        if (m == "\x08")
-            return {"\x0D"};
-        return std::vector<std::string>(100, std::string(100, 'x')); // no line end, ever
-    };
-    Observer observer;
-    TransferRunner runner({ReadRecordsPayload{}}, network(), fake(link), observer, Lang::English);
-    runner.start();
-    EXPECT_EQ(runner.waitAndProcess().message, "Data error");
-}
-
 TEST(TransferRunner, NoLinkEndsAtOnceWithAnEmptyResult) {
     Observer observer;
     LinkSettings none;

@@ -9,6 +9,7 @@
 
 #include "common/UniqueFd.h"
 #include "link/HidDevices.h"
+#include "link/LinkControl.h"
 #include "link/LinkOutcome.h"
 #include "link/LinkTest.h"
 #include "link/TransferRunner.h"
@@ -278,7 +279,10 @@ TEST(UsbChannel, ReconnectShowsOneMoreDotPerMissedSearch) {
     backend->lists = 0;
     backend->absentSearches = 3;
     std::vector<std::string> shown;
-    EXPECT_EQ(channel.reconnect([&](const std::string& text) { shown.push_back(text); }), 0);
+    LinkControl control;
+    control.start();
+    const auto pause = [&](auto deadline) { return control.pauseUntil(deadline); };
+    EXPECT_EQ(channel.reconnect([&](const std::string& text) { shown.push_back(text); }, pause), 0);
     EXPECT_EQ(shown, (std::vector<std::string>{"In connection.", "In connection..",
                                                "In connection...", "In connection...."}));
     EXPECT_EQ(channel.send("\xAA"), 0); // the device found again carries the next message
@@ -288,12 +292,18 @@ TEST(UsbChannel, ReconnectShowsOneMoreDotPerMissedSearch) {
     backend->absentSearches = 1000;
     shown.clear();
     UsbChannel chinese(backend, Lang::Chinese, ChannelTiming::usb(), quickReconnect());
-    EXPECT_EQ(chinese.reconnect([&](const std::string& text) { shown.push_back(text); }),
+    EXPECT_EQ(chinese.reconnect([&](const std::string& text) { shown.push_back(text); }, pause),
               LinkCode::kUsbOpenFailed);
     EXPECT_EQ(backend->lists, 50);
     ASSERT_EQ(shown.size(), 51u);
     EXPECT_EQ(shown.front(), "连接中.");
     EXPECT_EQ(shown.back(), "连接中." + std::string(50, '.'));
+
+    // A stop ends the search at once, not after the 11 s of a full one.
+    UsbChannel stopped(backend, Lang::English, ChannelTiming::usb(), {1s, 50, 200ms});
+    const auto begun = std::chrono::steady_clock::now();
+    stopped.reconnect([&](const std::string&) { control.stop(); }, pause);
+    EXPECT_LT(std::chrono::steady_clock::now() - begun, 500ms);
 }
 
 TEST(UsbChannel, NoScaleIs211) {
