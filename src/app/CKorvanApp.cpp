@@ -59,7 +59,7 @@ std::optional<int> CKorvanApp::startUp(const QStringList& arguments) {
     }
     DataDir::setCurrent(folder);
     // Qt's own dialogs speak the program's language from the first screen on.
-    Language::load(folder.record("language.rec"));
+    Language::load(Language::file(folder));
     QtTranslations::follow(Language::current());
 
     // A user file that exists but cannot be read is neither replaced by a first user nor taken

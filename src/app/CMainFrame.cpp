@@ -174,7 +174,7 @@ void CMainFrame::switchLanguage(const char* flag) {
     static const Tr kNotSaved{"语言设置无法保存, 仅在本次运行中有效",
                               "The language setting could not be saved; it holds until the "
                               "program ends"};
-    IoResult result = Language::save(DataDir::current().record("language.rec"), flag);
+    IoResult result = Language::save(Language::file(DataDir::current()), flag);
     setMenuCaptions();
     QtTranslations::follow(Language::current());
     statusBar()->showMessage(QString::fromUtf8(kReady.get()));

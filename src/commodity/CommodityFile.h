@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/DataDir.h"
 #include "CommodityRecord.h"
 #include "common/RecordFile.h"
 #include "common/TrackedFile.h"
@@ -12,6 +13,8 @@ namespace korvan {
 
 class CommodityFile {
 public:
+    // The file of the commodity list in a data folder.
+    static std::filesystem::path file(const DataDir& dir) { return dir.record("sp.rec"); }
     // Every line gives a record, an empty line too; there is no limit on the count. A missing file
     // reads as empty; a file that cannot be read gives no records and a failed result.
     static Loaded<std::vector<CommodityRecord>> load(const std::filesystem::path& file);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/DataDir.h"
 #include "DescriptionEntry.h"
 #include "common/RecordFile.h"
 #include "common/TrackedFile.h"
@@ -12,6 +13,8 @@ namespace korvan {
 
 class DescriptionFile {
 public:
+    // The file of the commodity descriptions in a data folder.
+    static std::filesystem::path file(const DataDir& dir) { return dir.record("spsm.rec"); }
     // Every line gives an entry. A missing file reads as empty; a file that cannot be read gives
     // no entries and a failed result.
     static Loaded<std::vector<DescriptionEntry>> load(const std::filesystem::path& file);

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "DataDir.h"
 #include "RecordFile.h"
 #include "Tr.h"
 
@@ -12,6 +13,11 @@ inline constexpr const char* kChinese = "chinese";
 inline constexpr const char* kEnglish = "english";
 
 namespace Language {
+
+// The file of the language choice in a data folder.
+inline std::filesystem::path file(const DataDir& dir) {
+    return dir.record("language.rec");
+}
 
 // The flag: exactly "chinese" or "english" when meaningful; empty until loaded; any other text
 // is kept as it is (it came from the file).

@@ -34,7 +34,7 @@ std::filesystem::path LabelFileChoice::resolve(const DataDir& dir, const std::st
 
 Loaded<std::filesystem::path> LabelFileChoice::choose(const DataDir& dir,
                                                       std::string_view languageFlag) {
-    auto lines = RecordFile::readLines(dir.record(kFileName));
+    auto lines = RecordFile::readLines(file(dir));
     if (!lines.ok())
         return {{}, lines.result};
     return {resolve(dir, pathText(lines.value, languageFlag)), lines.result};

@@ -15,6 +15,7 @@ namespace korvan {
 class LabelFileChoice {
 public:
     static constexpr const char* kFileName = "dqlabel.rec";
+    static std::filesystem::path file(const DataDir& dir) { return dir.record(kFileName); }
 
     // The path text of the label file for the language flag ("chinese" or "english"; any other
     // flag takes line 1). A line's path is its text before the first form feed; a line without a

@@ -8,7 +8,7 @@
 namespace korvan {
 
 ChannelFactory::Function ChannelFactory::standard(NetworkPorts ports, const DataDir& dataDir) {
-    const std::filesystem::path portMap = dataDir.record(ComPorts::kFileName);
+    const std::filesystem::path portMap = ComPorts::file(dataDir);
     return [ports, portMap](const LinkSettings& settings) -> std::unique_ptr<Channel> {
         switch (settings.mode) {
         case LinkMode::Network:

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/DataDir.h"
 #include "common/RecordFile.h"
 
 namespace korvan {
@@ -16,6 +17,7 @@ namespace korvan {
 class ComPorts {
 public:
     static constexpr const char* kFileName = "comports.rec";
+    static std::filesystem::path file(const DataDir& dir) { return dir.record(kFileName); }
     static constexpr int kCount = 15;
 
     // The number of a port name, COM1 to COM15 (letters in any case); none for anything else.

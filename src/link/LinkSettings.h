@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/DataDir.h"
 #include "common/Language.h"
 #include "common/RecordFile.h"
 #include "common/TrackedFile.h"
@@ -15,6 +16,8 @@ namespace korvan {
 
 class LinkSettings {
 public:
+    // The file of the communication settings in a data folder.
+    static std::filesystem::path file(const DataDir& dir) { return dir.record("tx.rec"); }
     LinkMode mode = LinkMode::None;
     std::string modeText; // line 1 as read (GBK); kept so an unknown mode is not lost
     std::string port;     // "COM1" to "COM15"

@@ -4,6 +4,7 @@
 // in the system writes it.
 #include <filesystem>
 
+#include "common/DataDir.h"
 #include "BarcodeScaleSettings.h"
 #include "common/RecordFile.h"
 
@@ -11,6 +12,8 @@ namespace korvan {
 
 class BarcodeScaleFile {
 public:
+    // The file of the scale parameters in a data folder.
+    static std::filesystem::path file(const DataDir& dir) { return dir.record("tmccs.rec"); }
     // A missing line leaves its setting empty and lines after the fourth are ignored; a missing
     // file gives empty settings. A file that cannot be read gives empty settings and a failed
     // result.

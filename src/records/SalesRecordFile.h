@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "common/DataDir.h"
 #include "common/Language.h"
 #include "SalesRecords.h"
 #include "common/RecordFile.h"
@@ -15,6 +16,8 @@ namespace korvan {
 
 class SalesRecordFile {
 public:
+    // The file of the sales records in a data folder.
+    static std::filesystem::path file(const DataDir& dir) { return dir.record("dzcjl.rec"); }
     struct Appended {
         IoResult result;
         std::size_t added = 0;        // records written after the file's lines

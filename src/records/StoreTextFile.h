@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/DataDir.h"
 #include "StoreText.h"
 #include "common/RecordFile.h"
 #include "common/TrackedFile.h"
@@ -20,6 +21,8 @@ namespace korvan {
 
 class StoreTextFile {
 public:
+    // The file of the store texts in a data folder.
+    static std::filesystem::path file(const DataDir& dir) { return dir.record("xpwz.rec"); }
     static constexpr char kLineFeedMark = '\x1E';
     static constexpr char kCarriageReturnMark = '\x1F';
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/DataDir.h"
 #include "common/RecordFile.h"
 #include "common/TrackedFile.h"
 
@@ -16,6 +17,11 @@ struct User {
 };
 
 namespace UserFile {
+
+// The file of the users in a data folder.
+inline std::filesystem::path file(const DataDir& dir) {
+    return dir.record("yh.rec");
+}
 
 inline constexpr std::size_t kNameBytes = 10;
 inline constexpr std::size_t kPasswordBytes = 6;

@@ -45,7 +45,7 @@ std::vector<std::unique_ptr<CliCommand>> allCommands() {
 std::variant<LinkSettings, CliOutcome> chooseLink(const CliContext& context,
                                                   std::optional<JobKind> job) {
     LinkSettings settings;
-    if (const IoResult read = settings.load(context.dir.record("tx.rec")); !read)
+    if (const IoResult read = settings.load(LinkSettings::file(context.dir)); !read)
         return CliOutcome{kExitUsage, read.message()};
     const CliOptions& options = context.options;
     if (options.link)

@@ -32,7 +32,7 @@ void ExportCommodities::addOptions(CLI::App& command) {
 }
 
 CliOutcome ExportCommodities::run(const CliContext& context) {
-    const auto current = CommodityFile::load(context.dir.record("sp.rec"));
+    const auto current = CommodityFile::load(CommodityFile::file(context.dir));
     if (!current)
         return {kExitUsage, current.result.message()};
     const auto written = CommodityExport::write(file_, current.value, context.lang);
@@ -59,7 +59,7 @@ void ImportCommodities::addOptions(CLI::App& command) {
 
 CliOutcome ImportCommodities::run(const CliContext& context) {
     const Lang lang = context.lang;
-    const std::filesystem::path listFile = context.dir.record("sp.rec");
+    const std::filesystem::path listFile = CommodityFile::file(context.dir);
     // An import reads the list, merges and writes it back: another program's save in between
     // would be lost, so the whole of it holds the data folder's lock.
     const std::optional<DataLock> lock =

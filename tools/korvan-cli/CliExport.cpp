@@ -12,6 +12,7 @@
 #include "print/SalesPdf.h"
 #endif
 #include "records/SalesQuery.h"
+#include "records/SalesRecordFile.h"
 #include "records/SalesWorkbook.h"
 
 namespace korvan::cli {
@@ -54,7 +55,7 @@ CliOutcome SalesOutput::run(const CliContext& context) {
         return {kExitUsage, "--date takes the first ten characters of a time, not '" + dateQuery_ +
                                 "'" + tryHelp};
 
-    const auto records = SalesRecords::load(context.dir.record("dzcjl.rec"));
+    const auto records = SalesRecords::load(SalesRecordFile::file(context.dir));
     if (!records)
         return {kExitUsage, records.result.message()};
     const SalesSelection rows = SalesQuery{*date, *name}.run(records.value);

@@ -18,7 +18,7 @@
 #include "link/TransferRunner.h"
 #include "link/UpdateImage.h"
 #include "records/DateTimeDownload.h"
-#include "records/SalesRecordFile.h"
+#include "records/SalesLog.h"
 #include "records/StoreTextFile.h"
 
 namespace korvan::cli {
@@ -65,7 +65,7 @@ void SendCommodities::addOptions(CLI::App& command) {
 }
 
 CliJob::Prepared SendCommodities::prepare(const CliContext& context) {
-    CommodityList list(context.dir.record("sp.rec"));
+    CommodityList list(CommodityFile::file(context.dir));
     if (const IoResult read = list.open(); !read)
         return {std::nullopt, read.message()};
     list.setModelFamily(family_ == "orin-kesa" ? ModelFamily::OrinKesa : ModelFamily::Vamo);
@@ -79,7 +79,7 @@ SendDescriptions::SendDescriptions()
              JobKind::DescriptionDownload) {}
 
 CliJob::Prepared SendDescriptions::prepare(const CliContext& context) {
-    DescriptionList list(context.dir.record("spsm.rec"));
+    DescriptionList list(DescriptionFile::file(context.dir));
     if (const IoResult read = list.open(); !read)
         return {std::nullopt, read.message()};
     return {list.downloadRequest(), {}};
@@ -96,7 +96,7 @@ SendStoreText::SendStoreText(StoreText::Field field)
       field_(field) {}
 
 CliJob::Prepared SendStoreText::prepare(const CliContext& context) {
-    const auto loaded = StoreTextFile::load(context.dir.record("xpwz.rec"));
+    const auto loaded = StoreTextFile::load(StoreTextFile::file(context.dir));
     if (!loaded)
         return {std::nullopt, loaded.result.message()};
     return {loaded.value.downloadRequest(field_), {}};
@@ -128,22 +128,10 @@ void SendLabel::addOptions(CLI::App& command) {
 CliJob::Prepared SendLabel::prepare(const CliContext& context) {
     // The file named on the command line (from the working directory), else the one
     // record/dqlabel.rec names for the current language.
-    const auto file = file_.empty() ? LabelFileChoice::choose(context.dir, Language::flag())
-                                    : Loaded<std::filesystem::path>{file_, {}};
-    if (!file)
-        return {std::nullopt, file.result.message()};
-    if (file.value.empty())
-        return {std::nullopt, "record/dqlabel.rec names no label file for this language; name "
-                              "one: korvan-cli send label FILE"};
-    if (std::string problem = LabelCheck::fileProblem(file.value, context.lang); !problem.empty())
-        return {std::nullopt, std::move(problem)};
-    const auto label = LabelFile::load(file.value);
-    if (!label)
-        return {std::nullopt, label.result.message()};
-    if (std::string problem = LabelCheck::downloadProblem(label.value, context.lang);
-        !problem.empty())
-        return {std::nullopt, std::move(problem)};
-    return {LabelDownload::request(label.value), {}};
+    auto prepared = LabelDownload::fromFile(context.dir, file_, Language::flag(), context.lang);
+    if (file_.empty() && prepared.refusal == LabelFileChoice::nothingNamed(context.lang))
+        prepared.refusal += "; name one: korvan-cli send label FILE";
+    return {std::move(prepared.request), std::move(prepared.refusal)};
 }
 
 ReadRecords::ReadRecords()
@@ -159,8 +147,8 @@ CliJob::Prepared ReadRecords::prepare(const CliContext&) {
 CliOutcome ReadRecords::outcome(const CliContext& context, const TransferReport& report) {
     // Records read before a failure are kept too. When they cannot be saved, that is the outcome:
     // the operator must not read "completed" over records that are only in memory.
-    const SalesRecordFile::Appended appended =
-        SalesRecordFile::append(context.dir.record("dzcjl.rec"), records_);
+    SalesLog log(SalesRecordFile::file(context.dir));
+    const SalesLog::Appended appended = log.append(records_);
     if (!appended.result)
         return {kExitFailed, appended.result.message(),
                 context.options.quiet ? std::string() : report.message};
@@ -170,9 +158,9 @@ CliOutcome ReadRecords::outcome(const CliContext& context, const TransferReport&
         return {kExitFailed, std::move(line)};
     // A read that stopped at its limit may have left sales in the scale: a script must not
     // clear them now.
-    if (SalesRecordFile::mayHoldMore(records_.size()))
+    if (log.mayHoldMore())
         return {kExitMayHoldMore,
-                line + '\n' + SalesRecordFile::mayHoldMoreText(records_.size(), context.lang)};
+                line + '\n' + SalesRecordFile::mayHoldMoreText(log.lastRead(), context.lang)};
     return {kExitDone, std::move(line)};
 }
 

@@ -80,7 +80,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     // a folder named on the command line or the working directory is taken as it is.
     if (options.dataDir.empty() && folder != std::filesystem::current_path() && !dir.prepare())
         return fail(err, kExitUsage, "cannot create the data directory " + folder.string());
-    Language::load(dir.record("language.rec"));
+    Language::load(Language::file(dir));
     const CliContext context{options, dir,           Language::current(),
                              err,     errIsTerminal, parsed.helpPrefix};
     return deliver(out, err, parsed.command->run(context));

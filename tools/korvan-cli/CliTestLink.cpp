@@ -12,7 +12,7 @@ namespace {
 // given with --port is stored by the name record/comports.rec gives it, a new line there when it
 // has none yet. Returns the failure text, "" when stored.
 std::string store(const CliContext& context, LinkSettings stored) {
-    const std::filesystem::path portMap = context.dir.record(ComPorts::kFileName);
+    const std::filesystem::path portMap = ComPorts::file(context.dir);
     // Read, mapped and written under the data folder's lock: another program may have mapped a
     // port while the test ran.
     const DataLock lock(portMap);
@@ -36,7 +36,7 @@ std::string store(const CliContext& context, LinkSettings stored) {
         }
         stored.port = *name;
     }
-    const IoResult saved = stored.save(context.dir.record("tx.rec"), context.lang);
+    const IoResult saved = stored.save(LinkSettings::file(context.dir), context.lang);
     return saved ? std::string() : saved.message();
 }
 
@@ -57,7 +57,7 @@ CliOutcome TestLink::run(const CliContext& context) {
     targets.probePort = context.options.probePort;
     if (settings.mode == LinkMode::Serial) {
         // The map decides which device a COM name is; guessing one would test another port.
-        const auto devices = ComPorts::load(context.dir.record(ComPorts::kFileName));
+        const auto devices = ComPorts::load(ComPorts::file(context.dir));
         if (!devices)
             return {kExitUsage, devices.result.message()};
         targets.serialDevice = ComPorts::device(devices.value, settings.port);

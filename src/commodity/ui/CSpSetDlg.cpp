@@ -64,7 +64,7 @@ std::vector<std::size_t> asVector(const std::set<std::size_t>& rows) {
 
 CSpSetDlg::CSpSetDlg(QWidget* parent)
     : DataEntryDialog(parent), ui_(std::make_unique<Ui::CSpSetDlg>()), lang_(Language::current()),
-      list_(DataDir::current().record("sp.rec")) {
+      list_(CommodityFile::file(DataDir::current())) {
     ui_->setupUi(this);
     fixSize();
 

@@ -22,7 +22,7 @@ const Tr kDownload{"下传", "Download"};
 
 CSpsmSetDlg::CSpsmSetDlg(QWidget* parent)
     : DataEntryDialog(parent), ui_(std::make_unique<Ui::CSpsmSetDlg>()), lang_(Language::current()),
-      list_(DataDir::current().record("spsm.rec")) {
+      list_(DescriptionFile::file(DataDir::current())) {
     ui_->setupUi(this);
     fixSize();
 

@@ -46,7 +46,7 @@ CSendDataDlg::CSendDataDlg(JobRequest request, QWidget* parent)
     connect(ui_->cancelButton, &QPushButton::clicked, this, &CSendDataDlg::reject);
 
     LinkSettings& settings = sharedSettings();
-    settingsRead_ = settings.load(DataDir::current().record("tx.rec"));
+    settingsRead_ = settings.load(LinkSettings::file(DataDir::current()));
     runner_ = std::make_unique<TransferRunner>(
         std::move(request), settings, ChannelFactory::standard(networkPorts()), *this, lang);
     ui_->titleLabel->setText(qtr(runner_->title()));

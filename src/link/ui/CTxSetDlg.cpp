@@ -74,13 +74,13 @@ private:
 
 CTxSetDlg::CTxSetDlg(QWidget* parent)
     : DataEntryDialog(parent), ui_(std::make_unique<Ui::CTxSetDlg>()), lang_(Language::current()),
-      settingsFile_(DataDir::current().record("tx.rec")) {
+      settingsFile_(LinkSettings::file(DataDir::current())) {
     ui_->setupUi(this);
     fixSize();
     setCaptions();
 
     settingsRead_ = stored_.load(settingsFile_);
-    auto devices = ComPorts::load(DataDir::current().record(ComPorts::kFileName));
+    auto devices = ComPorts::load(ComPorts::file(DataDir::current()));
     devicesRead_ = devices.result;
     devices_ = std::move(devices.value);
     for (const IoResult* read : {&settingsRead_, &devicesRead_})
@@ -290,7 +290,7 @@ bool CTxSetDlg::writeSettings() {
         return false; // cancelled
     IoResult result = saved.result;
     if (result.ok()) {
-        const auto path = DataDir::current().record(ComPorts::kFileName);
+        const auto path = ComPorts::file(DataDir::current());
         // Nothing to map and no file yet: no file is made.
         const auto onDisk = ComPorts::load(path);
         if (onDisk.value != devices_)
@@ -314,7 +314,7 @@ bool CTxSetDlg::differsFromFiles() const {
     LinkSettings onDisk;
     (void)onDisk.load(settingsFile_.path());
     return !current().sameLinkAs(onDisk) ||
-           devices_ != ComPorts::load(DataDir::current().record(ComPorts::kFileName)).value;
+           devices_ != ComPorts::load(ComPorts::file(DataDir::current())).value;
 }
 
 void CTxSetDlg::runTest(QPushButton* button, LinkMode mode) {

@@ -67,13 +67,13 @@ void fillList(QComboBox* box, const std::array<std::string_view, N>& items,
 
 CCcsSetDlg::CCcsSetDlg(QWidget* parent)
     : DataEntryDialog(parent), ui_(std::make_unique<Ui::CCcsSetDlg>()), lang_(Language::current()),
-      clockTimer_(new QTimer(this)), textsFile_(DataDir::current().record("xpwz.rec")) {
+      clockTimer_(new QTimer(this)), textsFile_(StoreTextFile::file(DataDir::current())) {
     ui_->setupUi(this);
     fixSize();
     setCaptions();
 
     loadTexts();
-    auto settings = BarcodeScaleFile::load(DataDir::current().record("tmccs.rec"));
+    auto settings = BarcodeScaleFile::load(BarcodeScaleFile::file(DataDir::current()));
     settingsRead_ = settings.result;
     for (const IoResult* read : {&textsRead_, &settingsRead_})
         if (!read->ok())

@@ -88,7 +88,7 @@ void CDzcjlDlg::setOpener(Opener open) {
 
 CDzcjlDlg::CDzcjlDlg(QWidget* parent)
     : DataEntryDialog(parent), ui_(std::make_unique<Ui::CDzcjlDlg>()), lang_(Language::current()),
-      log_(DataDir::current().record("dzcjl.rec")) {
+      log_(SalesRecordFile::file(DataDir::current())) {
     ui_->setupUi(this);
     fixSize();
 

@@ -22,15 +22,15 @@ const Tr kEmptyName{"用户名不能为空", "User name cannot be empty"};
 } // namespace
 
 bool CFirstUserDlg::needed() {
-    return UserFile::startState(DataDir::current().record("yh.rec")).state ==
+    return UserFile::startState(UserFile::file(DataDir::current())).state ==
            UserFile::StartState::NeedsFirstUser;
 }
 
 bool CFirstUserDlg::userFileReadable() {
-    const UserFile::Start start = UserFile::startState(DataDir::current().record("yh.rec"));
+    const UserFile::Start start = UserFile::startState(UserFile::file(DataDir::current()));
     if (start.state != UserFile::StartState::Unreadable)
         return true;
-    Language::load(DataDir::current().record("language.rec"));
+    Language::load(Language::file(DataDir::current()));
     Prompt::showMessage(start.result.message());
     return false;
 }
@@ -40,7 +40,7 @@ CFirstUserDlg::CFirstUserDlg(QWidget* parent)
     ui_->setupUi(this);
     setFixedSize(size());
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    Language::load(DataDir::current().record("language.rec"));
+    Language::load(Language::file(DataDir::current()));
     lang_ = Language::current();
     ui_->noteLabel->setText(qtr(kNote, lang_));
     ui_->userLabel->setText(qtr(kUser, lang_));
@@ -93,7 +93,7 @@ void CFirstUserDlg::onOk() {
         ui_->passwordEdit->setFocus();
         return;
     }
-    IoResult result = UserFile::write(DataDir::current().record("yh.rec"),
+    IoResult result = UserFile::write(UserFile::file(DataDir::current()),
                                       {User{name, toGbk(ui_->passwordEdit->text())}});
     if (!result) {
         Prompt::showMessage(result.message());

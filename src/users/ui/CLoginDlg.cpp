@@ -21,7 +21,7 @@ const Tr kCancel{"取消", "Cancel"};
 
 CLoginDlg::CLoginDlg(QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::CLoginDlg>()),
-      check_(LoginCheck::fromFile(DataDir::current().record("yh.rec"))) {
+      check_(LoginCheck::fromFile(UserFile::file(DataDir::current()))) {
     ui_->setupUi(this);
     setFixedSize(size());
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -41,7 +41,7 @@ CLoginDlg::CLoginDlg(QWidget* parent)
     }
     ui_->passwordEdit->clear();
 
-    Language::load(DataDir::current().record("language.rec"));
+    Language::load(Language::file(DataDir::current()));
     lang_ = Language::current();
     ui_->userLabel->setText(qtr(kUser, lang_));
     ui_->passwordLabel->setText(qtr(kPassword, lang_));

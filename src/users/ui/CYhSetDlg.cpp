@@ -22,7 +22,7 @@ const Tr kCancel{"取消", "Cancel"};
 
 CYhSetDlg::CYhSetDlg(QWidget* parent)
     : DataEntryDialog(parent), ui_(std::make_unique<Ui::CYhSetDlg>()), lang_(Language::current()),
-      list_(DataDir::current().record("yh.rec"), lang_) {
+      list_(UserFile::file(DataDir::current()), lang_) {
     ui_->setupUi(this);
     fixSize();
 
