@@ -19,4 +19,10 @@ std::string toGbk(const QString& text) {
     return out;
 }
 
+QString lineFeedsOnly(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
 } // namespace korvan

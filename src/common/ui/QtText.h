@@ -12,6 +12,8 @@ QString fromGbk(const std::string& bytes);
 // A display text to code page 936 bytes. Input boxes refuse what cannot be written, so this only
 // meets such characters in text the program made; they become '?'.
 std::string toGbk(const QString& text);
+// A text for a multi-line box: CR LF and a lone CR become the box's line feed.
+QString lineFeedsOnly(QString text);
 // A UTF-8 message or caption.
 inline QString qtr(const char* utf8) {
     return QString::fromUtf8(utf8);

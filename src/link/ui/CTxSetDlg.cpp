@@ -50,12 +50,6 @@ LinkTestTargets& testTargets() {
     return targets;
 }
 
-QString withLineFeeds(const std::string& crlf) {
-    QString text = qtr(crlf);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text;
-}
-
 // Re-enables a test's button however the test ends.
 class ButtonHold {
 public:
@@ -232,12 +226,14 @@ void CTxSetDlg::usbSearch() {
         testTargets().hidDevices ? testTargets().hidDevices : HidDevices::system();
     // The device found is closed again when the search result goes.
     const UsbSearchResult search = LinkTest::usbSearch(*devices, lang_);
-    ui_->deviceInfoEdit->setPlainText(withLineFeeds(search.info));
+    showUsbDevice(search.info, search.device ? search.product : std::string());
+}
+
+void CTxSetDlg::showUsbDevice(const std::string& info, const std::string& product) {
+    ui_->deviceInfoEdit->setPlainText(lineFeedsOnly(qtr(info)));
     ui_->usbDeviceCombo->clear();
-    if (search.device) {
-        ui_->usbDeviceCombo->addItem(qtr(search.product));
-        ui_->usbDeviceCombo->setCurrentIndex(0);
-    }
+    if (!product.empty())
+        ui_->usbDeviceCombo->addItem(qtr(product)); // the first item becomes the current one
 }
 
 void CTxSetDlg::onModeChosen() {
@@ -319,28 +315,13 @@ bool CTxSetDlg::differsFromFiles() const {
 
 void CTxSetDlg::runTest(QPushButton* button, LinkMode mode) {
     ButtonHold hold(button);
-    LinkTestOutcome outcome;
-    const LinkSettings settings = current();
-    switch (mode) {
-    case LinkMode::Serial:
-        outcome = LinkTest::serial(settings.port, ComPorts::device(devices_, settings.port), lang_);
-        break;
-    case LinkMode::Network:
-        outcome = LinkTest::network(settings.targetIp, testTargets().localPort,
-                                    testTargets().probePort, lang_);
-        break;
-    case LinkMode::Usb:
-    case LinkMode::None: {
-        const std::shared_ptr<HidBackend> devices =
-            testTargets().hidDevices ? testTargets().hidDevices : HidDevices::system();
-        outcome = LinkTest::usb(*devices, lang_);
-        ui_->deviceInfoEdit->setPlainText(withLineFeeds(outcome.deviceInfo));
-        ui_->usbDeviceCombo->clear();
-        if (!outcome.product.empty())
-            ui_->usbDeviceCombo->addItem(qtr(outcome.product));
-        break;
-    }
-    }
+    LinkSettings settings = current();
+    settings.setMode(mode == LinkMode::None ? LinkMode::Usb : mode); // the group's own link
+    LinkTestTargets targets = testTargets();
+    targets.serialDevice = ComPorts::device(devices_, settings.port);
+    const LinkTestOutcome outcome = LinkTest::run(settings, targets, lang_);
+    if (settings.mode == LinkMode::Usb)
+        showUsbDevice(outcome.deviceInfo, outcome.product);
     if (outcome.saveSettings && !writeSettings())
         return;
     showOutcome(outcome);

@@ -40,6 +40,7 @@ private:
     void showValues();
     void arrangeGroups(LinkMode mode);
     void usbSearch();
+    void showUsbDevice(const std::string& info, const std::string& product);
     void onModeChosen();
     void onPortChosen();
     void onDeviceEdited(const QString& text);

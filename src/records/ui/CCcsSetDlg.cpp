@@ -46,12 +46,7 @@ std::string fromBox(QString text, Field field) {
 }
 
 QString toBox(const std::string& bytes, Field field) {
-    QString text = fromGbk(bytes);
-    if (StoreText::multiLine(field)) {
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    }
-    return text;
+    return StoreText::multiLine(field) ? lineFeedsOnly(fromGbk(bytes)) : fromGbk(bytes);
 }
 
 template <std::size_t N>

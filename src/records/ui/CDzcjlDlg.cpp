@@ -2,24 +2,19 @@
 #include "ui_CDzcjlDlg.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QKeyEvent>
 #include <QPointer>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QProcess>
-#include <QUrl>
 
-#include "print/SalesPrint.h"
 #include "common/DataDir.h"
 #include "common/Prompt.h"
 #include "common/ui/ByteLimitValidator.h"
 #include "common/ui/CTsDlg.h"
 #include "common/ui/BytesTableModel.h"
-#include "common/ui/DialogRunner.h"
+#include "common/ui/DesktopOpen.h"
 #include "common/ui/ListView.h"
 #include "common/ui/QtText.h"
 #include "link/ui/CSendDataDlg.h"
+#include "records/ui/PrintPages.h"
 #include "records/PrintLayout.h"
 #include "records/SalesCaptions.h"
 #include "records/SalesRecordFile.h"
@@ -47,7 +42,6 @@ const Tr kOk{"确定", "OK"};
 const Tr kCancel{"取消", "Cancel"};
 const Tr kSure{"确定吗?", "Are you sure?"};
 const Tr kSelectFirst{"请先选择记录", "Please select the record first"};
-const Tr kPrinterRefused{"打印机未能开始打印", "The printer did not start the document"};
 const Tr kNoProgram{"没有可以打开工作簿的程序。工作簿保存在: ",
                     "No program could open the workbook. It is saved at: "};
 
@@ -55,36 +49,7 @@ constexpr std::size_t kDateBytes = SalesQuery::kDateKeyBytes;
 constexpr std::size_t kNameBytes = 16;
 const int kColumnWidths[SalesRows::kFields] = {150, 120, 120, 80, 80};
 
-// Hands the file to the desktop's program for it through xdg-open, without waiting: looking for
-// a program can take a while. Only xdg-open's exit status says whether any program took the file
-// (the desktop service only says the launcher started).
-void openWithDesktop(const QString& file, std::function<void(bool opened)> done) {
-    auto* process = new QProcess;
-    QObject::connect(process, &QProcess::finished, process,
-                     [process, done](int code, QProcess::ExitStatus status) {
-                         done(status == QProcess::NormalExit && code == 0);
-                         process->deleteLater();
-                     });
-    QObject::connect(process, &QProcess::errorOccurred, process,
-                     [process, file, done](QProcess::ProcessError error) {
-                         if (error != QProcess::FailedToStart)
-                             return; // a crash also ends in finished
-                         done(QDesktopServices::openUrl(QUrl::fromLocalFile(file)));
-                         process->deleteLater();
-                     });
-    process->start(QStringLiteral("xdg-open"), {file});
-}
-
-CDzcjlDlg::Opener& opener() {
-    static CDzcjlDlg::Opener open = openWithDesktop;
-    return open;
-}
-
 } // namespace
-
-void CDzcjlDlg::setOpener(Opener open) {
-    opener() = std::move(open);
-}
 
 CDzcjlDlg::CDzcjlDlg(QWidget* parent)
     : DataEntryDialog(parent), ui_(std::make_unique<Ui::CDzcjlDlg>()), lang_(Language::current()),
@@ -304,18 +269,10 @@ void CDzcjlDlg::onPrint() {
         Prompt::showMessage(SalesCaptions::kNoRecord.get(lang_));
         return;
     }
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    if (DialogRunner::run(dialog) != QDialog::Accepted)
-        return;
-    printer.setDocName(QStringLiteral("pdoc"));
-    const PrintLayout layout(shown(), PrintCaptions::forLanguage(lang_),
-                             ui_->totalEdit->text().toStdString());
-    if (!SalesPrint::paint(printer, layout))
-        Prompt::showMessage(kPrinterRefused.get(lang_));
+    PrintPages::print(this,
+                      PrintLayout(shown(), PrintCaptions::forLanguage(lang_),
+                                  ui_->totalEdit->text().toStdString()),
+                      lang_);
 }
 
 void CDzcjlDlg::onExport() {
@@ -342,15 +299,16 @@ void CDzcjlDlg::onExport() {
     }
     // The answer may come seconds later, or after the screen has closed: the message then stands
     // over the screen if it is still up, once.
-    opener()(QString::fromStdString(file.value.string()),
-             [exporting = exporting_, screen = QPointer<QWidget>(this),
-              message = kNoProgram.get(lang_) + file.value.string()](bool opened) {
-                 *exporting = false;
-                 if (opened)
-                     return;
-                 const CTsDlg::Screen over(screen && screen->isVisible() ? screen.data() : nullptr);
-                 Prompt::showMessage(message);
-             });
+    DesktopOpen::open(QString::fromStdString(file.value.string()),
+                      [exporting = exporting_, screen = QPointer<QWidget>(this),
+                       message = kNoProgram.get(lang_) + file.value.string()](bool opened) {
+                          *exporting = false;
+                          if (opened)
+                              return;
+                          const CTsDlg::Screen over(screen && screen->isVisible() ? screen.data()
+                                                                                  : nullptr);
+                          Prompt::showMessage(message);
+                      });
 }
 
 } // namespace korvan

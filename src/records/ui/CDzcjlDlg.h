@@ -30,14 +30,6 @@ public:
     bool queryView() const { return selection_.has_value(); }
     bool selectionMark() const { return mark_; }
 
-    // Export writes the workbook of the rows shown into a new temporary file and hands it to the
-    // desktop's spreadsheet program, which calls `failed` when no program took it (the operator
-    // is then told where the file is). Tests replace the hand-over.
-    // Hands a workbook to the desktop's program for it; calls `done` once, when it knows whether
-    // a program took the file (false: none did).
-    using Opener = std::function<void(const QString& file, std::function<void(bool opened)> done)>;
-    static void setOpener(Opener opener);
-
 private:
     void setCaptions();
     void showRows();

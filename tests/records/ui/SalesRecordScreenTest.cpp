@@ -9,6 +9,7 @@
 
 #include "common/Prompt.h"
 #include "common/ui/DialogRunner.h"
+#include "common/ui/DesktopOpen.h"
 #include "records/ui/CDzcjlDlg.h"
 #include "support/UiData.h"
 #include "support/UiFind.h"
@@ -192,7 +193,7 @@ private slots:
         QString opened;
         std::function<void(bool)> answer;
         int handedOver = 0;
-        CDzcjlDlg::setOpener([&](const QString& file, std::function<void(bool)> done) {
+        DesktopOpen::setOpener([&](const QString& file, std::function<void(bool)> done) {
             opened = file;
             answer = std::move(done);
             ++handedOver;
@@ -214,7 +215,7 @@ private slots:
         answer(true);
         QCOMPARE(prompt.shown().size(), 1u);
         std::filesystem::remove(opened.toStdString());
-        CDzcjlDlg::setOpener([](const QString&, std::function<void(bool)>) {});
+        DesktopOpen::setOpener([](const QString&, std::function<void(bool)>) {});
     }
 };
 

@@ -1,0 +1,14 @@
+#pragma once
+// Prints the pages of a print layout: the print dialog (the whole document only), then the pages
+// on the printer chosen; a printer that refuses the document is said, in the operator's language.
+#include "common/Language.h"
+#include "records/PrintLayout.h"
+
+class QWidget;
+
+namespace korvan::PrintPages {
+
+// False when the operator cancelled or the printer refused.
+bool print(QWidget* parent, const PrintLayout& layout, Lang lang);
+
+} // namespace korvan::PrintPages
