@@ -43,9 +43,9 @@ public:
     virtual ~Channel() = default;
 
     // 0, or the link code of the failure.
-    virtual int open() = 0;
+    [[nodiscard]] virtual int open() = 0;
     // Sends one message: 0, or the link code of a failure that ends the job.
-    virtual int send(std::string_view bytes) = 0;
+    [[nodiscard]] virtual int send(std::string_view bytes) = 0;
     // Waits up to `wait` for bytes; returns early with `woken` set when `wakeFd` (an eventfd,
     // or -1) becomes readable.
     virtual PollResult poll(std::chrono::nanoseconds wait, int wakeFd) = 0;
@@ -74,8 +74,8 @@ public:
     // `showCount` updates the count label while it searches; the waits between searches go
     // through `pauseUntil`, and a stop ends the search at once (its result then counts for
     // nothing).
-    virtual int reconnect(const std::function<void(const std::string&)>& showCount,
-                          const PauseUntil& pauseUntil) {
+    [[nodiscard]] virtual int reconnect(const std::function<void(const std::string&)>& showCount,
+                                        const PauseUntil& pauseUntil) {
         (void)showCount;
         (void)pauseUntil;
         return kNoReconnect;

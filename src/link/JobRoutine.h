@@ -27,7 +27,7 @@ public:
     // Gets the job ready to run. Program update: opens the image and takes its block count as
     // the step total. Returns 0, or the link code of the failure (215, 216; 217 for an image
     // of no bytes, refused before anything is sent).
-    int prepare();
+    [[nodiscard]] int prepare();
 
     // Builds every record the job will send and checks each fits in one message of the link
     // (`maxMessage` bytes; 0 for no limit) and that the link can carry it (`carries`, when

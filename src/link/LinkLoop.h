@@ -25,7 +25,7 @@ public:
 
     // Runs until the running flag is cleared or the scale falls silent. Returns 0, or the link
     // code of a channel failure that ended it (not reported through `events`).
-    int run();
+    [[nodiscard]] int run();
 
 private:
     Channel& channel_;

@@ -30,10 +30,10 @@ public:
 
     // 0, or 251 when the device cannot be opened or set up, or another program holds it
     // (failureText() says which). Bytes already waiting in either direction are dropped.
-    int open() override;
+    [[nodiscard]] int open() override;
     // Writes the whole message, waiting up to a second for the line to take it. A device that
     // refuses the bytes (an adapter pulled out) gives 254 at once rather than a long silence.
-    int send(std::string_view bytes) override;
+    [[nodiscard]] int send(std::string_view bytes) override;
     // Waits on the port for up to `wait`, then takes what has arrived (at most 100 bytes).
     PollResult poll(std::chrono::nanoseconds wait, int wakeFd) override;
     void close() override;

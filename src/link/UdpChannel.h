@@ -28,11 +28,11 @@ public:
     // bound to the local port (failureText() names a port held by another program), 224 the
     // sending socket cannot be made. Datagrams that were already waiting are dropped: they
     // belong to no job of ours (a late answer to an earlier job, a stray sender).
-    int open() override;
+    [[nodiscard]] int open() override;
     // A target that is no dotted IPv4 address takes the datagram nowhere (the scale then
     // stays silent); that is no failure of the channel. A datagram the system refuses to
     // send gives 226: the scale would miss a message and the job cannot go on.
-    int send(std::string_view bytes) override;
+    [[nodiscard]] int send(std::string_view bytes) override;
     // Datagrams from any address but the scale's are dropped; they do not end the wait.
     PollResult poll(std::chrono::nanoseconds wait, int wakeFd) override;
     void close() override;

@@ -32,9 +32,9 @@ public:
     UsbChannel& operator=(const UsbChannel&) = delete;
 
     // Searches the scale: 0, or 211 when it is not there.
-    int open() override;
+    [[nodiscard]] int open() override;
     // 0, or 212 when a report is refused or the message cannot be carried (failureText()).
-    int send(std::string_view bytes) override;
+    [[nodiscard]] int send(std::string_view bytes) override;
     // One answer: one input report. 213 when the device fails; nothing within the wait is an
     // empty poll.
     PollResult poll(std::chrono::nanoseconds wait, int wakeFd) override;
@@ -42,8 +42,8 @@ public:
     const ChannelTiming& timing() const override { return timing_; }
     std::string failureText(Lang lang) const override;
     // Shows "In connection." and searches up to 50 times, one dot more after each miss.
-    int reconnect(const std::function<void(const std::string&)>& showCount,
-                  const PauseUntil& pauseUntil) override;
+    [[nodiscard]] int reconnect(const std::function<void(const std::string&)>& showCount,
+                                const PauseUntil& pauseUntil) override;
 
     // The reports that carry a message (also the zero-filled 64-byte update block). Empty when
     // the message cannot be carried: a long one must end with CR LF, and no report but its last

@@ -37,15 +37,12 @@ std::unique_ptr<QGuiApplication> guiModule() {
 
 } // namespace
 
-SalesPdf::Result SalesPdf::write(const std::filesystem::path& file, const SalesRows& rows,
+Loaded<std::size_t> SalesPdf::write(const std::filesystem::path& file, const SalesRows& rows,
                                  Lang lang) {
     const std::unique_ptr<QGuiApplication> app = guiModule();
-    Result result;
     QSaveFile out(QString::fromStdString(file.string()));
-    if (!out.open(QIODevice::WriteOnly)) {
-        result.detail = out.errorString().toStdString();
-        return result;
-    }
+    if (!out.open(QIODevice::WriteOnly))
+        return {0, IoResult::failed(out.errorString().toStdString())};
     const PrintLayout layout(rows, PrintCaptions::forLanguage(lang), SalesTotal::text(rows));
     {
         QPdfWriter pdf(&out);
@@ -55,18 +52,13 @@ SalesPdf::Result SalesPdf::write(const std::filesystem::path& file, const SalesR
         pdf.setPageSize(QPageSize(QPageSize::A4));
         pdf.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
         if (!SalesPrint::paint(pdf, layout)) {
-            result.detail = "the PDF could not be painted";
             out.cancelWriting();
-            return result;
+            return {0, IoResult::failed("the PDF could not be painted")};
         }
     }
-    if (!out.commit()) {
-        result.detail = out.errorString().toStdString();
-        return result;
-    }
-    result.ok = true;
-    result.pages = layout.pageCount();
-    return result;
+    if (!out.commit())
+        return {0, IoResult::failed(out.errorString().toStdString())};
+    return {layout.pageCount(), {}};
 }
 
 } // namespace korvan

@@ -5,19 +5,16 @@
 #include <string>
 
 #include "common/Language.h"
+#include "common/RecordFile.h"
 #include "records/SalesRows.h"
 
 namespace korvan {
 
 class SalesPdf {
 public:
-    struct Result {
-        bool ok = false;
-        std::size_t pages = 0;
-        std::string detail; // on failure, what went wrong
-    };
-    // Replaces the file only once every page is written.
-    static Result write(const std::filesystem::path& file, const SalesRows& rows, Lang lang);
+    // The number of pages written, or what went wrong (in its detail). Replaces the file only once
+    // every page is written.
+    static Loaded<std::size_t> write(const std::filesystem::path& file, const SalesRows& rows, Lang lang);
 };
 
 } // namespace korvan

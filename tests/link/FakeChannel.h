@@ -130,8 +130,8 @@ public:
 
     const ChannelTiming& timing() const override { return link_->timing; }
 
-    int reconnect(const std::function<void(const std::string&)>& showCount,
-                  const PauseUntil&) override {
+    [[nodiscard]] int reconnect(const std::function<void(const std::string&)>& showCount,
+                                const PauseUntil&) override {
         {
             std::lock_guard lock(link_->mutex);
             ++link_->reconnects_;

@@ -94,10 +94,10 @@ void PrintRecords::addOptions(CLI::App& command) {
 
 CliOutcome PrintRecords::write(const SalesSelection& rows, Lang lang) const {
 #ifdef KORVAN_HAVE_PDF
-    const SalesPdf::Result printed = SalesPdf::write(pdfFile_, rows, lang);
-    if (!printed.ok)
-        return {kExitFailed, kPrintFailed.get(lang), printed.detail};
-    return {kExitDone, format(kPrinted.get(lang), pdfFile_, printed.pages)};
+    const auto printed = SalesPdf::write(pdfFile_, rows, lang);
+    if (!printed)
+        return {kExitFailed, kPrintFailed.get(lang), printed.result.why()};
+    return {kExitDone, format(kPrinted.get(lang), pdfFile_, printed.value)};
 #else
     (void)rows;
     return {kExitFailed, kPrintFailed.get(lang), "this build has no PDF printing"};
