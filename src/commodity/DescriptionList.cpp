@@ -54,18 +54,18 @@ TrackedFile::Saved DescriptionList::save() {
     // After a failed read the file's content is unknown: writing the list would replace it.
     if (!loadFailure_.ok())
         return {loadFailure_};
-    const TrackedFile::Saved saved = file_.saveLines(DescriptionFile::lines(rows_), lang_);
+    TrackedFile::Saved saved = file_.saveLines(DescriptionFile::lines(rows_), lang_);
     if (saved.reload)
         return {open(), false, true};
     if (!saved.written || rows_.empty())
         return saved;
-    Prompt::showMessage(kSaveCompleted.get(lang_));
+    saved.note = kSaveCompleted.get(lang_);
     modified_ = false;
     return saved;
 }
 
-bool DescriptionList::readyForDownload() const {
-    return DownloadGuard::allows(loadFailure_, modified_, lang_);
+IoResult DescriptionList::readyForDownload() const {
+    return DownloadGuard::check(loadFailure_, modified_, lang_);
 }
 
 JobRequest DescriptionList::downloadRequest() const {

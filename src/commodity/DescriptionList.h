@@ -48,7 +48,7 @@ public:
     TrackedFile::Saved save();
     // The guard of Download: false, after telling the operator, while the list differs from the
     // file.
-    bool readyForDownload() const;
+    IoResult readyForDownload() const;
     // The description download of the entries, first entry first (bytes as stored). The one
     // place a description download is put together, for the screen and the command line alike.
     JobRequest downloadRequest() const;

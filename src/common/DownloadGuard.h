@@ -5,10 +5,8 @@
 
 namespace korvan::DownloadGuard {
 
-// False, after telling the operator why, when the screen's file could not be read (its content
-// is unknown) or the data on screen differ from the file ("Please save the data first").
-bool allows(const IoResult& loadFailure, bool modified, Lang lang);
-// The same rule without telling: the refusal (its message in `lang`), or ok.
+// Refused when the screen's file could not be read (its content is unknown) or the data on screen
+// differ from the file ("Please save the data first", in `lang`); the screen tells the operator.
 IoResult check(const IoResult& loadFailure, bool modified, Lang lang);
 
 } // namespace korvan::DownloadGuard

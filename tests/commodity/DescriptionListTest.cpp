@@ -53,14 +53,13 @@ TEST_F(DescriptionListTest, LinesSplitAtTheFirstFormFeedOnly) {
 
     l.click({0});
     l.textEdited("Fresh"); // an edit, even back to the same text
-    ASSERT_TRUE(l.save().result.ok());
+    ASSERT_EQ(l.save().note, "Save completed");
     // Lines without a separator gain a leading one; everything else comes back byte for byte.
     EXPECT_EQ(readBytes(file()), "7\fFresh\r\n"
                                  "12\fkeep\fcold\r\n"
                                  "\fno separator\r\n"
                                  "\f\r\n"
                                  "3\f\xB1\xA3\xCF\xCA\x80\r\n");
-    EXPECT_EQ(prompts.shown(), Strings{"Save completed"});
     const JobRequest request = l.downloadRequest();
     ASSERT_EQ(request.rowCount(), 5u);
     EXPECT_EQ(request.get<DescriptionPayload>()->rows[1], (DescriptionRow{"12", "keep\fcold"}));
@@ -85,10 +84,10 @@ TEST_F(DescriptionListTest, AnEditOfTheChosenRowNeedsASaveBeforeDownload) {
     l.textEdited("b!");
     EXPECT_EQ(l.rows()[1].text, "b!");
     EXPECT_TRUE(l.isModified());
-    EXPECT_FALSE(l.readyForDownload());
-    EXPECT_EQ(prompts.last(), "请先保存数据");
-    ASSERT_TRUE(l.save().result.ok());
-    EXPECT_EQ(prompts.last(), "保存完成");
+    EXPECT_EQ(l.readyForDownload().message(), "请先保存数据");
+    const TrackedFile::Saved saved = l.save();
+    ASSERT_TRUE(saved.result.ok());
+    EXPECT_EQ(saved.note, "保存完成");
     EXPECT_FALSE(l.isModified());
     EXPECT_TRUE(l.readyForDownload());
     EXPECT_EQ(readBytes(file()), "1\fa\r\n2\fb!\r\n3\fc\r\n");
@@ -108,10 +107,9 @@ TEST_F(DescriptionListTest, EmptyListSavesAnEmptyFileSilently) {
     DescriptionList& l = open("");
     l.click({0});
     EXPECT_FALSE(l.hasChosen());
-    ASSERT_TRUE(l.save().result.ok());
+    EXPECT_EQ(l.save().note, "");
     EXPECT_TRUE(std::filesystem::exists(file()));
     EXPECT_EQ(std::filesystem::file_size(file()), 0u);
-    EXPECT_TRUE(prompts.shown().empty());
 }
 
 TEST_F(DescriptionListTest, AFileThatCannotBeReadIsNeverOverwritten) {
@@ -120,7 +118,6 @@ TEST_F(DescriptionListTest, AFileThatCannotBeReadIsNeverOverwritten) {
     IoResult read = l.open();
     EXPECT_FALSE(read.ok());
     EXPECT_EQ(l.save().result.error, read.error);
-    EXPECT_FALSE(l.readyForDownload());
-    EXPECT_EQ(prompts.last(), read.message());
+    EXPECT_EQ(l.readyForDownload().message(), read.message());
     EXPECT_TRUE(std::filesystem::is_directory(file()));
 }

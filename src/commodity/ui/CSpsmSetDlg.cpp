@@ -97,12 +97,16 @@ bool CSpsmSetDlg::onSave() {
     }
     if (!saved.result.ok())
         Prompt::showMessage(saved.result.message());
+    else if (!saved.note.empty())
+        Prompt::showMessage(saved.note);
     return saved.written;
 }
 
 void CSpsmSetDlg::onDownload() {
-    if (!list_.readyForDownload())
+    if (const IoResult ready = list_.readyForDownload(); !ready) {
+        Prompt::showMessage(ready.message());
         return;
+    }
     CSendDataDlg::run(list_.downloadRequest(), this);
 }
 

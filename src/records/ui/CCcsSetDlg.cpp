@@ -206,8 +206,11 @@ void CCcsSetDlg::loadTexts() {
 }
 
 void CCcsSetDlg::onDownload(Field field) {
-    if (!DownloadGuard::allows(textsRead_, unsaved_[index(field)], lang_))
+    if (const IoResult ready = DownloadGuard::check(textsRead_, unsaved_[index(field)], lang_);
+        !ready) {
+        Prompt::showMessage(ready.message());
         return;
+    }
     CSendDataDlg::run(texts_.downloadRequest(field), this);
 }
 
