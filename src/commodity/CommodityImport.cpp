@@ -147,6 +147,46 @@ std::optional<Fault> fillForm(const CommodityImportRow& row, const ColumnMap& ma
     return std::nullopt;
 }
 
+// Which column holds which field (the first one naming it); headers that name no field, or a
+// field already taken, go to `ignored`. The missing required headers' names, or "".
+std::string mapColumns(const std::vector<std::string>& headers, ColumnMap& map,
+                       std::vector<std::string>& ignored) {
+    for (std::size_t c = 0; c < headers.size(); ++c) {
+        const auto field = CommodityColumns::match(headers[c]);
+        const auto i = field ? static_cast<std::size_t>(*field) : kFields;
+        if (i < kFields && !map.column[i]) {
+            map.column[i] = c;
+            map.header[i] = headers[c];
+        } else if (headers[c].find_first_not_of(" \t") != std::string::npos) {
+            ignored.push_back(headers[c]);
+        }
+    }
+    std::vector<std::string> missing;
+    for (CommodityField required :
+         {CommodityField::Name, CommodityField::Code, CommodityField::UnitPrice}) {
+        if (!map.column[static_cast<std::size_t>(required)])
+            missing.emplace_back(CommodityColumns::of(required).header.get());
+    }
+    return missing.empty() ? std::string() : kMissingColumns.get() + joined(missing);
+}
+
+// Why the row cannot go in: the first cell that cannot, or the editor's check that fails,
+// whichever names the earlier field (a cell that could not go in leaves its field as it was,
+// which proves nothing).
+std::optional<Fault> firstFault(const CommodityImportRow& row, const ColumnMap& map,
+                                CommodityForm& form, bool updating, std::size_t listSize) {
+    std::optional<Fault> fault = fillForm(row, map, form);
+    const auto editorMode =
+        updating ? CommodityValidation::Mode::Updating : CommodityValidation::Mode::Adding;
+    if (auto failed = CommodityValidation::firstFailure(form, editorMode, listSize)) {
+        const auto field = CommodityValidation::fieldOf(*failed);
+        const std::size_t index = field ? static_cast<std::size_t>(*field) : kFields;
+        if (!fault || !field || index < fault->field)
+            fault = Fault{index, CommodityValidation::message(*failed).get()};
+    }
+    return fault;
+}
+
 } // namespace
 
 CommodityImport CommodityImport::plan(const SheetRead& sheet,
@@ -163,26 +203,9 @@ CommodityImport CommodityImport::plan(const SheetRead& sheet,
     }
 
     ColumnMap map;
-    const std::vector<std::string>& headers = sheet.rows.front().cells;
-    for (std::size_t c = 0; c < headers.size(); ++c) {
-        const auto field = CommodityColumns::match(headers[c]);
-        const auto i = field ? static_cast<std::size_t>(*field) : kFields;
-        if (i < kFields && !map.column[i]) {
-            map.column[i] = c;
-            map.header[i] = headers[c];
-        } else if (headers[c].find_first_not_of(" \t") != std::string::npos) {
-            // Unknown, or a second column for a field already taken: the first one counts.
-            result.ignoredColumns.push_back(headers[c]);
-        }
-    }
-    std::vector<std::string> missing;
-    for (CommodityField required :
-         {CommodityField::Name, CommodityField::Code, CommodityField::UnitPrice}) {
-        if (!map.column[static_cast<std::size_t>(required)])
-            missing.emplace_back(CommodityColumns::of(required).header.get());
-    }
-    if (!missing.empty()) {
-        result.problem = kMissingColumns.get() + joined(missing);
+    if (std::string missing = mapColumns(sheet.rows.front().cells, map, result.ignoredColumns);
+        !missing.empty()) {
+        result.problem = std::move(missing);
         return result;
     }
 
@@ -216,19 +239,8 @@ CommodityImport CommodityImport::plan(const SheetRead& sheet,
 
         CommodityForm form =
             CommodityForm::from(existing ? result.merged[*existing] : CommodityRecord::newRecord());
-        std::optional<Fault> fault = fillForm(row, map, form);
-        const auto editorMode =
-            existing ? CommodityValidation::Mode::Updating : CommodityValidation::Mode::Adding;
-        if (auto failed =
-                CommodityValidation::firstFailure(form, editorMode, result.merged.size())) {
-            // The editor's checks go field by field like the cell checks; the earlier field wins
-            // (a cell that could not go in leaves its field as it was, which proves nothing).
-            const auto field = CommodityValidation::fieldOf(*failed);
-            const std::size_t index = field ? static_cast<std::size_t>(*field) : kFields;
-            if (!fault || !field || index < fault->field)
-                fault = Fault{index, CommodityValidation::message(*failed).get()};
-        }
-
+        const std::optional<Fault> fault =
+            firstFault(row, map, form, existing.has_value(), result.merged.size());
         if (fault) {
             row.status = CommodityImportRow::Status::Rejected;
             if (fault->field < kFields) {

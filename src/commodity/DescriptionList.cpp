@@ -1,7 +1,6 @@
 #include "DescriptionList.h"
 
 #include "common/DownloadGuard.h"
-#include "common/Prompt.h"
 
 #include <algorithm>
 
