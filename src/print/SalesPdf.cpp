@@ -38,7 +38,7 @@ std::unique_ptr<QGuiApplication> guiModule() {
 } // namespace
 
 Loaded<std::size_t> SalesPdf::write(const std::filesystem::path& file, const SalesRows& rows,
-                                 Lang lang) {
+                                    Lang lang) {
     const std::unique_ptr<QGuiApplication> app = guiModule();
     QSaveFile out(QString::fromStdString(file.string()));
     if (!out.open(QIODevice::WriteOnly))

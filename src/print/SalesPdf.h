@@ -14,7 +14,8 @@ class SalesPdf {
 public:
     // The number of pages written, or what went wrong (in its detail). Replaces the file only once
     // every page is written.
-    static Loaded<std::size_t> write(const std::filesystem::path& file, const SalesRows& rows, Lang lang);
+    static Loaded<std::size_t> write(const std::filesystem::path& file, const SalesRows& rows,
+                                     Lang lang);
 };
 
 } // namespace korvan
