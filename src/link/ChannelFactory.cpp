@@ -23,7 +23,9 @@ ChannelFactory::Function ChannelFactory::standard(NetworkPorts ports, const Data
                                                    ComPorts::device(devices.value, settings.port));
         }
         case LinkMode::Usb:
-            return std::make_unique<UsbChannel>(HidDevices::system(), Language::current());
+            return std::make_unique<UsbChannel>(HidDevices::system(), Language::current(),
+                                                ChannelTiming::usb(), UsbReconnect{},
+                                                settings.devicePath);
         case LinkMode::None:
             break;
         }

@@ -40,12 +40,14 @@ std::unique_ptr<HidDevice> HidDevices::open(const HidDeviceInfo& info) {
     return backends_[static_cast<std::size_t>(info.backend)]->open(info);
 }
 
-std::optional<FoundHidDevice> HidDevices::findScale(HidBackend& backend) {
+std::optional<FoundHidDevice> HidDevices::findScale(HidBackend& backend,
+                                                    const std::string& path) {
     const std::vector<HidDeviceInfo> present = backend.list();
     const std::size_t looked = std::min(present.size(), kMaxInterfaces);
     for (std::size_t i = 0; i < looked; ++i) {
         const HidDeviceInfo& info = present[i];
-        if (info.vendorId != kScaleVendorId || info.productId != kScaleProductId)
+        if (info.vendorId != kScaleVendorId || info.productId != kScaleProductId ||
+            (!path.empty() && info.path != path))
             continue;
         if (auto device = backend.open(info))
             return FoundHidDevice{std::move(device), info};

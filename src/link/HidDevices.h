@@ -30,8 +30,10 @@ public:
     static std::shared_ptr<HidBackend> system();
 
     // The first of the first 128 interfaces that has the scale's vendor and product ID and
-    // opens; other devices are passed over.
-    static std::optional<FoundHidDevice> findScale(HidBackend& backend);
+    // opens; other devices are passed over. With a `path`, only the interface of that path
+    // counts (one of several scales).
+    static std::optional<FoundHidDevice> findScale(HidBackend& backend,
+                                                   const std::string& path = {});
 
     std::vector<HidDeviceInfo> list() override;
     std::unique_ptr<HidDevice> open(const HidDeviceInfo& info) override;
