@@ -33,4 +33,15 @@ ChannelFactory::Function ChannelFactory::standard(NetworkPorts ports, const Data
     };
 }
 
+ChannelFactory::Function ChannelFactory::forScales(NetworkPorts ports, const DataDir& dataDir) {
+    auto hub = std::make_shared<UdpHub>(ports.local);
+    Function single = standard(ports, dataDir);
+    return [ports, hub, single](const LinkSettings& settings) -> std::unique_ptr<Channel> {
+        if (settings.mode == LinkMode::Network)
+            return std::make_unique<UdpChannel>(settings.targetIp, ports.local, ports.target,
+                                                ChannelTiming::network(), hub);
+        return single(settings);
+    };
+}
+
 } // namespace korvan

@@ -40,8 +40,7 @@ std::unique_ptr<HidDevice> HidDevices::open(const HidDeviceInfo& info) {
     return backends_[static_cast<std::size_t>(info.backend)]->open(info);
 }
 
-std::optional<FoundHidDevice> HidDevices::findScale(HidBackend& backend,
-                                                    const std::string& path) {
+std::optional<FoundHidDevice> HidDevices::findScale(HidBackend& backend, const std::string& path) {
     const std::vector<HidDeviceInfo> present = backend.list();
     const std::size_t looked = std::min(present.size(), kMaxInterfaces);
     for (std::size_t i = 0; i < looked; ++i) {

@@ -64,8 +64,9 @@ std::string ScaleList::problem(const ScaleEntry& entry, std::size_t index, Lang 
     if (entry.name.empty())
         return Tr{"秤名不能为空", "The scale needs a name"}.get(lang);
     if (entry.name.size() > kNameLimit || entry.name.find_first_of("\f\r\n") != std::string::npos)
-        return Tr{"秤名最多16个字节(8个汉字), 不能含换行", "A scale name holds at most 16 bytes "
-                                                          "(8 Chinese characters) and no line break"}
+        return Tr{"秤名最多16个字节(8个汉字), 不能含换行",
+                  "A scale name holds at most 16 bytes "
+                  "(8 Chinese characters) and no line break"}
             .get(lang);
     for (std::size_t i = 0; i < scales.size(); ++i) {
         if (i == index)
