@@ -22,7 +22,9 @@ struct ScaleEntry {
     LinkSettings link;
 
     bool operator==(const ScaleEntry& other) const {
-        return name == other.name && link.modeText == other.link.modeText &&
+        // A known mode is the same in either language; an unknown one is its text.
+        return name == other.name && link.mode == other.link.mode &&
+               (link.mode != LinkMode::None || link.modeText == other.link.modeText) &&
                link.port == other.link.port && link.targetIp == other.link.targetIp;
     }
     // The link a job for this scale runs on (a USB scale's path as its device path).
