@@ -403,8 +403,7 @@ TEST(RecordSizes, ARecordThatDoesNotFitOneMessageRefusesTheJob) {
     DescriptionPayload descriptionRows{{{"1", "short"}, {"2", huge}, {"3", huge}}};
     const JobRequest descriptions{descriptionRows};
     const JobRequest labelHeader{LabelPayload{{huge, "", ""}, {}}};
-    const JobRequest labelElement{
-        LabelPayload{{}, {LabelElementRow{huge, "0", false, false, "", "", false, "0", "0"}}}};
+    const JobRequest labelElement{LabelPayload{{}, {LabelElementRow{huge, "0", false, false, "", "", false, "0", "0"}}}};
     const std::size_t limit = 65507;
     struct SizeCase {
         const char* name;
