@@ -25,6 +25,7 @@ std::shared_ptr<HidBackend> HidDevices::system() {
 }
 
 std::vector<HidDeviceInfo> HidDevices::list() {
+    const std::lock_guard lock(mutex_);
     std::vector<HidDeviceInfo> all;
     for (std::size_t i = 0; i < backends_.size(); ++i)
         for (HidDeviceInfo& info : backends_[i]->list()) {
@@ -37,6 +38,7 @@ std::vector<HidDeviceInfo> HidDevices::list() {
 std::unique_ptr<HidDevice> HidDevices::open(const HidDeviceInfo& info) {
     if (info.backend < 0 || static_cast<std::size_t>(info.backend) >= backends_.size())
         return nullptr;
+    const std::lock_guard lock(mutex_);
     return backends_[static_cast<std::size_t>(info.backend)]->open(info);
 }
 

@@ -3,6 +3,7 @@
 // devices announced in KORVAN_VIRTUAL_HID. The product uses real devices alone unless one is
 // announced. Also the search for the scale among them.
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -39,6 +40,9 @@ public:
     std::unique_ptr<HidDevice> open(const HidDeviceInfo& info) override;
 
 private:
+    // A job for several USB scales searches from several link workers at once; hidapi's
+    // enumeration and opening are not made for that.
+    std::mutex mutex_;
     std::vector<std::unique_ptr<HidBackend>> backends_;
 };
 

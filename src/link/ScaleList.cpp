@@ -1,6 +1,7 @@
 #include "ScaleList.h"
 
 #include "common/TextCodec.h"
+#include "link/ComPorts.h"
 #include "link/UdpChannel.h"
 
 namespace korvan {
@@ -73,9 +74,23 @@ std::string ScaleList::problem(const ScaleEntry& entry, std::size_t index, Lang 
             continue;
         if (scales[i].name == entry.name)
             return Tr{"已有同名的秤", "Another scale has this name"}.get(lang);
-        if (entry.link.mode == LinkMode::Network && scales[i].link.mode == LinkMode::Network &&
-            scales[i].link.targetIp == entry.link.targetIp)
+        const LinkSettings& other = scales[i].link;
+        if (other.mode != entry.link.mode)
+            continue;
+        if (entry.link.mode == LinkMode::Network && other.targetIp == entry.link.targetIp)
             return Tr{"已有秤使用这个IP地址", "Another scale has this IP address"}.get(lang);
+        // One port or device carries one conversation: two jobs on it would mix their bytes.
+        const std::optional<int> number = ComPorts::number(other.port);
+        const bool samePort =
+            number ? number == ComPorts::number(entry.link.port) : other.port == entry.link.port;
+        if ((entry.link.mode == LinkMode::Serial && samePort) ||
+            (entry.link.mode == LinkMode::Usb && other.port == entry.link.port &&
+             !entry.link.port.empty()))
+            return Tr{"已有秤使用这个端口", "Another scale uses this port"}.get(lang);
+        if (entry.link.mode == LinkMode::Usb && (other.port.empty() || entry.link.port.empty()))
+            return Tr{"有多台USB秤时, 每台都要填写设备路径",
+                      "With several USB scales, each needs its device path"}
+                .get(lang);
     }
     switch (entry.link.mode) {
     case LinkMode::None:

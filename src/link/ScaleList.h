@@ -50,7 +50,8 @@ public:
     // Why `entry` may not stand at `index` of this list, in `lang` ("" when it may): a name
     // that is empty, longer than 16 bytes or another scale's; a network scale whose address is
     // no dotted IPv4 address, a broadcast address, or another network scale's address (answers
-    // are told apart by their sender); a scale with no known link.
+    // are told apart by their sender); a serial port or USB device path another scale has; a
+    // USB scale without a path beside another USB scale; a scale with no known link.
     std::string problem(const ScaleEntry& entry, std::size_t index, Lang lang) const;
     // The first problem of the whole list, prefixed by the scale's line number.
     std::string problem(Lang lang) const;

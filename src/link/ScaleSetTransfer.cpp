@@ -75,6 +75,10 @@ void ScaleSetTransfer::cancel() {
         runner->cancel();
 }
 
+bool ScaleSetTransfer::requestStop(std::size_t index) {
+    return runners_[index]->requestStop();
+}
+
 bool ScaleSetTransfer::isFinished() const {
     for (const auto& runner : runners_)
         if (!runner->isFinished())

@@ -56,6 +56,8 @@ public:
     void waitAndProcess();
     // Stops every scale's job at its next turn. Any thread.
     void cancel();
+    // Consumer: ends one scale's job cleanly where the conversation allows (TransferRunner).
+    bool requestStop(std::size_t index);
 
     std::size_t size() const { return jobs_.size(); }
     bool isFinished() const;

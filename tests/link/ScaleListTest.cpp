@@ -23,7 +23,8 @@ ScaleEntry scale(std::string name, LinkMode mode, std::string port, std::string 
 TEST(ScaleList, RulesOfAScaleInTheList) {
     ScaleList list;
     list.scales = {scale("produce", LinkMode::Network, "", "192.168.1.21"),
-                   scale("deli", LinkMode::Serial, "COM2", "")};
+                   scale("deli", LinkMode::Serial, "COM2", ""),
+                   scale("fish", LinkMode::Usb, "/dev/hidraw1", "")};
     const std::string eightChinese = TextCodec::toGbk("一二三四五六七八").value();
     struct Row {
         ScaleEntry entry;
@@ -40,6 +41,9 @@ TEST(ScaleList, RulesOfAScaleInTheList) {
         {scale("meat", LinkMode::Network, "", ""), "must be an IPv4 address"},
         {scale("meat", LinkMode::Network, "", "255.255.255.255"), "broadcast"},
         {scale("meat", LinkMode::Serial, "", ""), "needs its port"},
+        {scale("meat", LinkMode::Serial, "com2", ""), "uses this port"},
+        {scale("meat", LinkMode::Usb, "/dev/hidraw1", ""), "uses this port"},
+        {scale("meat", LinkMode::Usb, "", ""), "each needs its device path"},
         {scale("meat", LinkMode::None, "", ""), "The link must be"},
     };
     for (const Row& row : rows) {
