@@ -116,6 +116,16 @@ CliOutcome CliJob::runOnScales(const CliContext& context) {
         choose(scale);
     }
 
+    // A job with a link of its own (the program update goes over USB) would send every scale's
+    // job down the one device it finds: only scales listed with that link can take it.
+    for (const ScaleEntry* scale : chosen)
+        if (JobKinds::link(kind_, scale->link.mode) != scale->link.mode)
+            return {kExitUsage, "scale '" + TextCodec::toUtf8Lossy(scale->name) +
+                                    "' is not on the link this job needs (" +
+                                    LinkSettings::modeName(JobKinds::link(kind_, scale->link.mode),
+                                                           Lang::English) +
+                                    ")" + tryHelp};
+
     std::vector<ScaleJob> jobs;
     for (const ScaleEntry* scale : chosen) {
         Prepared prepared = prepare(context);
