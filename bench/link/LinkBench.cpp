@@ -1,8 +1,10 @@
 // What the PC adds per message of a transfer beyond the protocol's own pause after a send:
 // 2000 commodities downloaded over the loopback to a peer that answers at once. The pause runs
-// from each send, so with a quick peer the floor is one pause per message.
+// from each send, so with a quick peer the floor is one pause per message. Also the same download
+// to 1 to 16 scales at once, with the PC side's CPU time per scale count.
 #include "common/UniqueFd.h"
 #include "link/Protocol.h"
+#include "link/ScaleSetTransfer.h"
 #include "link/TransferRunner.h"
 #include "link/UdpChannel.h"
 
@@ -10,9 +12,15 @@
 
 #include <arpa/inet.h>
 #include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <memory>
+#include <vector>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -23,10 +31,13 @@ namespace {
 // Answers like a quick scale: the hello and the end byte back, an acknowledgement otherwise.
 class Responder {
 public:
-    Responder() : fd_(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
+    // On `ip` (any 127.x.y.z is the loopback) at `port` (0: a free one).
+    explicit Responder(const char* ip = "127.0.0.1", std::uint16_t port = 0)
+        : fd_(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
         sockaddr_in address{};
         address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::inet_pton(AF_INET, ip, &address.sin_addr);
+        address.sin_port = htons(port);
         ::bind(fd_.get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
         socklen_t length = sizeof address;
         ::getsockname(fd_.get(), reinterpret_cast<sockaddr*>(&address), &length);
@@ -144,6 +155,115 @@ BENCHMARK(BM_Download2000Commodities)->Unit(benchmark::kMillisecond)->Iterations
 BENCHMARK(BM_Download2000CommoditiesNoPause)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5)
+    ->UseRealTime();
+
+// CPU time of this process (user and system), in seconds.
+double processCpuSeconds() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// The scales answer from a child process, so this process's CPU time is the PC side's alone.
+// They listen on 127.0.0.2 and up, all on one port, and answer to the PC's one local port.
+class ScalesProcess {
+public:
+    ScalesProcess(int count, std::uint16_t port, std::uint16_t replyPort) {
+        int fds[2];
+        if (::pipe2(fds, O_CLOEXEC) != 0)
+            return;
+        UniqueFd readEnd(fds[0]);
+        stop_.reset(fds[1]);
+        int ready[2];
+        if (::pipe2(ready, O_CLOEXEC) != 0)
+            return;
+        UniqueFd readyRead(ready[0]), readyWrite(ready[1]);
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            stop_.reset();
+            std::vector<std::unique_ptr<Responder>> scales;
+            for (int i = 0; i < count; ++i) {
+                const std::string ip = "127.0.0." + std::to_string(2 + i);
+                scales.push_back(std::make_unique<Responder>(ip.c_str(), port));
+                scales.back()->replyTo(replyPort);
+            }
+            readyWrite.reset(); // the parent may send now
+            char byte;
+            while (::read(readEnd.get(), &byte, 1) < 0 && errno == EINTR) {
+            }
+            ::_exit(0); // the responders' threads go with the process
+        }
+        readyWrite.reset();
+        char byte;
+        while (::read(readyRead.get(), &byte, 1) < 0 && errno == EINTR) {
+        }
+    }
+    ~ScalesProcess() {
+        stop_.reset();
+        if (pid_ > 0)
+            ::waitpid(pid_, nullptr, 0);
+    }
+    bool started() const { return pid_ > 0; }
+
+private:
+    UniqueFd stop_;
+    pid_t pid_ = -1;
+};
+
+// 2000 commodities to each of `scales` scales at once over the network, at the product's pause.
+void BM_Download2000CommoditiesToScales(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    static double oneScaleSeconds = 0; // the 1-scale run comes first
+    for (auto _ : state) {
+        const std::uint16_t scalePort = freePort();
+        const std::uint16_t local = freePort();
+        ScalesProcess scales(count, scalePort, local);
+        if (!scales.started()) {
+            state.SkipWithError("cannot start the scales");
+            return;
+        }
+        std::vector<ScaleJob> jobs;
+        for (int i = 0; i < count; ++i) {
+            ScaleEntry scale{"scale" + std::to_string(i + 2), {}};
+            scale.link.setMode(LinkMode::Network);
+            scale.link.targetIp = "127.0.0." + std::to_string(2 + i);
+            jobs.push_back({scale, commodities(2000)});
+        }
+        ScaleSetObserver quiet;
+        const double cpuBefore = processCpuSeconds();
+        const auto begun = std::chrono::steady_clock::now();
+        {
+            ScaleSetTransfer set(std::move(jobs), ChannelFactory::forScales({local, scalePort}),
+                                 quiet, Lang::English);
+            set.start();
+            set.waitAndProcess();
+            if (!set.allCompleted()) {
+                state.SkipWithError(set.summary().c_str());
+                return;
+            }
+        }
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
+        const double cpu = processCpuSeconds() - cpuBefore;
+        if (count == 1)
+            oneScaleSeconds = seconds;
+        state.counters["seconds"] = seconds;
+        state.counters["pc_cpu_ms"] = cpu * 1000.0;
+        state.counters["pc_cpu_ms_per_scale"] = cpu * 1000.0 / count;
+        // The budget: at most 1.1 times the time of one scale.
+        if (oneScaleSeconds > 0)
+            state.counters["times_one_scale"] = seconds / oneScaleSeconds;
+    }
+}
+BENCHMARK(BM_Download2000CommoditiesToScales)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(8)
+    ->Arg(16)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
     ->UseRealTime();
 
 // The job routine alone: the record bytes and decisions for 2000 acknowledgements.

@@ -23,11 +23,24 @@ ChannelFactory::Function ChannelFactory::standard(NetworkPorts ports, const Data
                                                    ComPorts::device(devices.value, settings.port));
         }
         case LinkMode::Usb:
-            return std::make_unique<UsbChannel>(HidDevices::system(), Language::current());
+            return std::make_unique<UsbChannel>(HidDevices::system(), Language::current(),
+                                                ChannelTiming::usb(), UsbReconnect{},
+                                                settings.devicePath);
         case LinkMode::None:
             break;
         }
         return nullptr;
+    };
+}
+
+ChannelFactory::Function ChannelFactory::forScales(NetworkPorts ports, const DataDir& dataDir) {
+    auto hub = std::make_shared<UdpHub>(ports.local);
+    Function single = standard(ports, dataDir);
+    return [ports, hub, single](const LinkSettings& settings) -> std::unique_ptr<Channel> {
+        if (settings.mode == LinkMode::Network)
+            return std::make_unique<UdpChannel>(settings.targetIp, ports.local, ports.target,
+                                                ChannelTiming::network(), hub);
+        return single(settings);
     };
 }
 

@@ -28,6 +28,9 @@ public:
     // (real, or a virtual one announced in KORVAN_VIRTUAL_HID) for the USB link.
     // `dataDir` holds record/comports.rec.
     static Function standard(NetworkPorts ports = {}, const DataDir& dataDir = DataDir::current());
+    // The same for a job for several scales: the network scales share one receiving socket on
+    // the local port, each hearing only its own address.
+    static Function forScales(NetworkPorts ports = {}, const DataDir& dataDir = DataDir::current());
 };
 
 } // namespace korvan

@@ -25,6 +25,7 @@ std::shared_ptr<HidBackend> HidDevices::system() {
 }
 
 std::vector<HidDeviceInfo> HidDevices::list() {
+    const std::lock_guard lock(mutex_);
     std::vector<HidDeviceInfo> all;
     for (std::size_t i = 0; i < backends_.size(); ++i)
         for (HidDeviceInfo& info : backends_[i]->list()) {
@@ -37,15 +38,17 @@ std::vector<HidDeviceInfo> HidDevices::list() {
 std::unique_ptr<HidDevice> HidDevices::open(const HidDeviceInfo& info) {
     if (info.backend < 0 || static_cast<std::size_t>(info.backend) >= backends_.size())
         return nullptr;
+    const std::lock_guard lock(mutex_);
     return backends_[static_cast<std::size_t>(info.backend)]->open(info);
 }
 
-std::optional<FoundHidDevice> HidDevices::findScale(HidBackend& backend) {
+std::optional<FoundHidDevice> HidDevices::findScale(HidBackend& backend, const std::string& path) {
     const std::vector<HidDeviceInfo> present = backend.list();
     const std::size_t looked = std::min(present.size(), kMaxInterfaces);
     for (std::size_t i = 0; i < looked; ++i) {
         const HidDeviceInfo& info = present[i];
-        if (info.vendorId != kScaleVendorId || info.productId != kScaleProductId)
+        if (info.vendorId != kScaleVendorId || info.productId != kScaleProductId ||
+            (!path.empty() && info.path != path))
             continue;
         if (auto device = backend.open(info))
             return FoundHidDevice{std::move(device), info};

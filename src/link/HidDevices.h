@@ -3,6 +3,7 @@
 // devices announced in KORVAN_VIRTUAL_HID. The product uses real devices alone unless one is
 // announced. Also the search for the scale among them.
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -30,13 +31,18 @@ public:
     static std::shared_ptr<HidBackend> system();
 
     // The first of the first 128 interfaces that has the scale's vendor and product ID and
-    // opens; other devices are passed over.
-    static std::optional<FoundHidDevice> findScale(HidBackend& backend);
+    // opens; other devices are passed over. With a `path`, only the interface of that path
+    // counts (one of several scales).
+    static std::optional<FoundHidDevice> findScale(HidBackend& backend,
+                                                   const std::string& path = {});
 
     std::vector<HidDeviceInfo> list() override;
     std::unique_ptr<HidDevice> open(const HidDeviceInfo& info) override;
 
 private:
+    // A job for several USB scales searches from several link workers at once; hidapi's
+    // enumeration and opening are not made for that.
+    std::mutex mutex_;
     std::vector<std::unique_ptr<HidBackend>> backends_;
 };
 

@@ -22,6 +22,9 @@ public:
     std::string modeText; // line 1 as read (GBK); kept so an unknown mode is not lost
     std::string port;     // "COM1" to "COM15"
     std::string targetIp; // dotted IPv4
+    // USB: the HID device path of the scale meant when several are connected; empty: the first
+    // scale device found. Not part of tx.rec.
+    std::string devicePath;
 
     // Reads the file over the current values: a line the file lacks keeps its value, and a
     // missing file keeps them all. Lines after the third are ignored.

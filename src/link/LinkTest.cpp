@@ -110,11 +110,11 @@ LinkTestOutcome LinkTest::network(const std::string& targetIp, std::uint16_t loc
     return outcome;
 }
 
-UsbSearchResult LinkTest::usbSearch(HidBackend& devices, Lang lang) {
+UsbSearchResult LinkTest::usbSearch(HidBackend& devices, Lang lang, const std::string& path) {
     const bool zh = lang == Lang::Chinese;
     UsbSearchResult search;
     search.info = zh ? "正在查找USB设备......" : "Looking for USB devices...";
-    auto found = HidDevices::findScale(devices);
+    auto found = HidDevices::findScale(devices, path);
     if (found) {
         search.info += "\r\n";
         search.info += zh ? "发现USB设备\r\n" : "Discovery of USB devices\r\n";
@@ -130,9 +130,9 @@ UsbSearchResult LinkTest::usbSearch(HidBackend& devices, Lang lang) {
     return search;
 }
 
-LinkTestOutcome LinkTest::usb(HidBackend& devices, Lang lang) {
+LinkTestOutcome LinkTest::usb(HidBackend& devices, Lang lang, const std::string& path) {
     LinkTestOutcome outcome;
-    UsbSearchResult search = usbSearch(devices, lang);
+    UsbSearchResult search = usbSearch(devices, lang, path);
     outcome.deviceInfo = search.info;
     outcome.product = search.product;
     if (!search.device) {
@@ -177,8 +177,8 @@ LinkTestOutcome LinkTest::run(const LinkSettings& settings, const LinkTestTarget
     case LinkMode::Network:
         return network(settings.targetIp, targets.localPort, targets.probePort, lang);
     case LinkMode::Usb:
-        return targets.hidDevices ? usb(*targets.hidDevices, lang)
-                                  : usb(*HidDevices::system(), lang);
+        return targets.hidDevices ? usb(*targets.hidDevices, lang, settings.devicePath)
+                                  : usb(*HidDevices::system(), lang, settings.devicePath);
     case LinkMode::None:
         break;
     }

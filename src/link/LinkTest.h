@@ -56,14 +56,15 @@ public:
                                   Lang lang);
     static LinkTestOutcome network(const std::string& targetIp, std::uint16_t localPort,
                                    std::uint16_t probePort, Lang lang);
-    static LinkTestOutcome usb(HidBackend& devices, Lang lang);
+    // `path`: the one device meant (a scale list's); empty: the first scale device.
+    static LinkTestOutcome usb(HidBackend& devices, Lang lang, const std::string& path = {});
     // The test of the link `settings` name.
     static LinkTestOutcome run(const LinkSettings& settings, const LinkTestTargets& targets,
                                Lang lang);
 
     // The settings screen's USB search: the device info text and, when found, the product
     // string and the open device (the screen closes it again).
-    static UsbSearchResult usbSearch(HidBackend& devices, Lang lang);
+    static UsbSearchResult usbSearch(HidBackend& devices, Lang lang, const std::string& path = {});
 
     // Texts of the tests (English, Chinese) that screens show too.
     static Tr passedText();

@@ -42,9 +42,9 @@ void drain(int fd) {
 } // namespace
 
 UdpChannel::UdpChannel(std::string targetIp, std::uint16_t localPort, std::uint16_t targetPort,
-                       ChannelTiming timing)
+                       ChannelTiming timing, std::shared_ptr<UdpHub> hub)
     : targetIp_(std::move(targetIp)), localPort_(localPort), targetPort_(targetPort),
-      timing_(timing) {}
+      timing_(timing), hub_(std::move(hub)) {}
 
 UdpChannel::~UdpChannel() {
     close();
@@ -91,6 +91,27 @@ int UdpChannel::open() {
             return LinkCode::kLocalAddressFailed;
     }
 
+    in_addr target{};
+    hasTarget_ = ::inet_pton(AF_INET, targetIp_.c_str(), &target) == 1;
+    targetAddress_ = target.s_addr;
+
+    if (hub_) {
+        // Answers come through the shared socket, sorted by sender: a broadcast target would
+        // have none of its own.
+        UdpHub::Joined joined = hasTarget_ ? hub_->join(targetAddress_) : UdpHub::Joined{};
+        if (!joined.mailbox) {
+            portInUse_ = joined.portInUse;
+            return LinkCode::kSocketSetupFailed;
+        }
+        mailbox_ = std::move(joined.mailbox);
+        sendFd_.reset(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+        if (!sendFd_) {
+            close();
+            return LinkCode::kSendSocketFailed;
+        }
+        return 0;
+    }
+
     // Without the receiving socket no answer could ever arrive: say so now instead of
     // waiting out the silence limit.
     receiveFd_.reset(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
@@ -112,9 +133,6 @@ int UdpChannel::open() {
         return LinkCode::kSendSocketFailed;
     }
 
-    in_addr target{};
-    hasTarget_ = ::inet_pton(AF_INET, targetIp_.c_str(), &target) == 1;
-    targetAddress_ = target.s_addr;
     broadcast_ = hasTarget_ && isBroadcastAddress(targetIp_);
     if (broadcast_) {
         // Broadcasting has to be asked for; without it every send to the address fails.
@@ -149,6 +167,22 @@ int UdpChannel::send(std::string_view bytes) {
 PollResult UdpChannel::poll(std::chrono::nanoseconds wait, int wakeFd) {
     PollResult result;
     const auto deadline = WaitClock::now() + wait;
+    while (mailbox_) {
+        switch (waitReadable(mailbox_->fd(), wakeFd, deadline)) {
+        case WaitResult::TimedOut:
+        case WaitResult::Failed:
+            return result;
+        case WaitResult::Woken:
+            result.woken = true;
+            return result;
+        case WaitResult::Ready:
+            break;
+        }
+        if (std::optional<std::string> bytes = mailbox_->take()) {
+            result.bytes = std::move(*bytes);
+            return result;
+        }
+    }
     for (;;) {
         // Without a socket only the wake-up can end the wait: silence is still waited out.
         switch (waitReadable(receiveFd_.get(), wakeFd, deadline)) {
@@ -180,6 +214,10 @@ PollResult UdpChannel::poll(std::chrono::nanoseconds wait, int wakeFd) {
 void UdpChannel::close() {
     sendFd_.reset();
     receiveFd_.reset();
+    if (mailbox_) {
+        hub_->leave(targetAddress_);
+        mailbox_.reset();
+    }
 }
 
 } // namespace korvan

@@ -1,13 +1,17 @@
 #pragma once
 // The network channel: UDP over IPv4. Messages go as one datagram each from an unbound socket
 // to the scale's port; answers arrive on a socket bound to the local port, and only the scale's
-// own address is heard (any sender when the scale's address is a broadcast address).
+// own address is heard (any sender when the scale's address is a broadcast address). In a job
+// for several scales the channels share one receiving socket (UdpHub) instead of binding their
+// own.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "common/UniqueFd.h"
 #include "link/Channel.h"
 #include "link/Protocol.h"
+#include "link/UdpHub.h"
 
 namespace korvan {
 
@@ -19,7 +23,8 @@ public:
 
     explicit UdpChannel(std::string targetIp, std::uint16_t localPort = kLocalPort,
                         std::uint16_t targetPort = kTargetPort,
-                        ChannelTiming timing = ChannelTiming::network());
+                        ChannelTiming timing = ChannelTiming::network(),
+                        std::shared_ptr<UdpHub> hub = nullptr);
     ~UdpChannel() override;
     UdpChannel(const UdpChannel&) = delete;
     UdpChannel& operator=(const UdpChannel&) = delete;
@@ -58,6 +63,8 @@ private:
     std::uint16_t localPort_;
     std::uint16_t targetPort_;
     ChannelTiming timing_;
+    std::shared_ptr<UdpHub> hub_;
+    std::shared_ptr<UdpHub::Mailbox> mailbox_; // joined: the hub hands this scale's answers
     UniqueFd receiveFd_;
     UniqueFd sendFd_;
     bool hasTarget_ = false;

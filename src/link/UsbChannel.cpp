@@ -24,8 +24,9 @@ std::string dataOf(const HidReport& report) {
 } // namespace
 
 UsbChannel::UsbChannel(std::shared_ptr<HidBackend> devices, Lang lang, ChannelTiming timing,
-                       UsbReconnect reconnect)
-    : devices_(std::move(devices)), lang_(lang), timing_(timing), reconnect_(reconnect) {}
+                       UsbReconnect reconnect, std::string path)
+    : devices_(std::move(devices)), lang_(lang), timing_(timing), reconnect_(reconnect),
+      path_(std::move(path)) {}
 
 UsbChannel::~UsbChannel() = default;
 
@@ -50,7 +51,7 @@ bool UsbChannel::search() {
     device_.reset(); // one handle at a time: the old one goes before the search
     if (!devices_)
         return false;
-    auto found = HidDevices::findScale(*devices_);
+    auto found = HidDevices::findScale(*devices_, path_);
     if (!found)
         return false;
     device_ = std::move(found->device);

@@ -25,8 +25,11 @@ struct UsbReconnect {
 
 class UsbChannel : public Channel {
 public:
+    // `path`: the device path of the one scale meant (the scale list's); empty: the first
+    // scale device found.
     UsbChannel(std::shared_ptr<HidBackend> devices, Lang lang,
-               ChannelTiming timing = ChannelTiming::usb(), UsbReconnect reconnect = {});
+               ChannelTiming timing = ChannelTiming::usb(), UsbReconnect reconnect = {},
+               std::string path = {});
     ~UsbChannel() override;
     UsbChannel(const UsbChannel&) = delete;
     UsbChannel& operator=(const UsbChannel&) = delete;
@@ -60,6 +63,7 @@ private:
     Lang lang_;
     ChannelTiming timing_;
     UsbReconnect reconnect_;
+    std::string path_;
     std::unique_ptr<HidDevice> device_;
     std::string product_;
     bool unframable_ = false;

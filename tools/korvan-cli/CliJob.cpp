@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -14,7 +15,9 @@
 #include "labeldesign/LabelFile.h"
 #include "labeldesign/LabelFileChoice.h"
 #include "link/ChannelFactory.h"
+#include "common/TextCodec.h"
 #include "link/LinkOutcome.h"
+#include "link/ScaleSetTransfer.h"
 #include "link/TransferRunner.h"
 #include "link/UpdateImage.h"
 #include "records/DateTimeDownload.h"
@@ -27,6 +30,8 @@ CliJob::CliJob(std::string group, std::string name, std::string help, JobKind ki
     : CliCommand(std::move(group), std::move(name), std::move(help)), kind_(kind) {}
 
 CliOutcome CliJob::run(const CliContext& context) {
+    if (!context.options.scales.empty())
+        return runOnScales(context);
     auto link = chooseLink(context, kind_);
     if (auto* refused = std::get_if<CliOutcome>(&link))
         return std::move(*refused);
@@ -46,10 +51,122 @@ CliOutcome CliJob::run(const CliContext& context) {
         ChannelFactory::standard({options.localPort, options.scalePort}, context.dir), progress,
         context.lang);
     runner.start();
-    return outcome(context, runner.waitAndProcess());
+    return outcome(context, runner.waitAndProcess(), 0);
 }
 
-CliOutcome CliJob::outcome(const CliContext&, const TransferReport& report) {
+namespace {
+
+// Tells each scale's end on stderr as it comes, so a long job for many scales shows its way.
+class ScaleEnds : public ScaleSetObserver {
+public:
+    ScaleEnds(std::ostream& err, bool show) : err_(err), show_(show) {}
+    const ScaleSetTransfer* set = nullptr;
+    void finished(std::size_t scale, const TransferReport&) override {
+        if (show_ && set) {
+            err_ << "korvan-cli: " << set->outcomeLine(scale) << '\n';
+            err_.flush();
+        }
+    }
+
+private:
+    std::ostream& err_;
+    bool show_;
+};
+
+// Every line of `text` after the scale's name.
+std::string underName(const std::string& name, const std::string& text) {
+    std::string lines;
+    std::size_t start = 0;
+    do {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        lines += name + ": " + text.substr(start, end - start) + '\n';
+        start = end + 1;
+    } while (start < text.size());
+    return lines;
+}
+
+} // namespace
+
+CliOutcome CliJob::runOnScales(const CliContext& context) {
+    const CliOptions& options = context.options;
+    const std::string tryHelp = "\nTry '" + context.helpPrefix + " --help' for more information.";
+    ScaleList list;
+    if (const IoResult read = list.load(ScaleList::file(context.dir)); !read)
+        return {kExitUsage, read.message()};
+    if (list.scales.empty())
+        return {kExitUsage, "record/scales.rec lists no scales" + tryHelp};
+    if (std::string problem = list.problem(context.lang); !problem.empty())
+        return {kExitUsage, "record/scales.rec: " + problem};
+
+    std::vector<const ScaleEntry*> chosen;
+    auto choose = [&chosen](const ScaleEntry* scale) {
+        if (std::find(chosen.begin(), chosen.end(), scale) == chosen.end())
+            chosen.push_back(scale);
+    };
+    for (const std::string& name : options.scales) {
+        if (name == "all") {
+            for (const ScaleEntry& scale : list.scales)
+                choose(&scale);
+            continue;
+        }
+        const ScaleEntry* scale = list.find(TextCodec::toGbk(name).value_or(std::string()));
+        if (!scale)
+            return {kExitUsage, "no scale named '" + name +
+                                    "' in record/scales.rec; known: " + list.namesText() + tryHelp};
+        choose(scale);
+    }
+
+    // A job with a link of its own (the program update goes over USB) would send every scale's
+    // job down the one device it finds: only scales listed with that link can take it.
+    for (const ScaleEntry* scale : chosen)
+        if (JobKinds::link(kind_, scale->link.mode) != scale->link.mode)
+            return {kExitUsage, "scale '" + TextCodec::toUtf8Lossy(scale->name) +
+                                    "' is not on the link this job needs (" +
+                                    LinkSettings::modeName(JobKinds::link(kind_, scale->link.mode),
+                                                           Lang::English) +
+                                    ")" + tryHelp};
+
+    std::vector<ScaleJob> jobs;
+    for (const ScaleEntry* scale : chosen) {
+        Prepared prepared = prepare(context);
+        if (!prepared.request)
+            return {kExitUsage, std::move(prepared.error)};
+        jobs.push_back({*scale, std::move(*prepared.request)});
+    }
+    ScaleEnds ends(context.err, !options.quiet);
+    ScaleSetTransfer set(
+        std::move(jobs),
+        ChannelFactory::forScales({options.localPort, options.scalePort}, context.dir), ends,
+        context.lang);
+    ends.set = &set;
+    set.start();
+    set.waitAndProcess();
+
+    // Each scale's outcome as its own job would give it (a read's records are appended here,
+    // one scale at a time), then the summary.
+    std::string lines, notes;
+    std::size_t completed = 0;
+    bool mayHoldMore = false;
+    for (std::size_t i = 0; i < set.size(); ++i) {
+        const CliOutcome one = outcome(context, set.report(i), i);
+        const std::string name = TextCodec::toUtf8Lossy(set.scale(i).name);
+        lines += underName(name, one.report + one.line);
+        if (!one.note.empty())
+            notes += underName(name, one.note);
+        // A read that may have left sales in the scale still completed; the status says so
+        // when no scale failed.
+        const bool done = one.status == kExitDone || one.status == kExitMayHoldMore;
+        completed += done ? 1 : 0;
+        mayHoldMore = mayHoldMore || one.status == kExitMayHoldMore;
+    }
+    const int status = completed < set.size() ? kExitFailed
+                       : mayHoldMore          ? kExitMayHoldMore
+                                              : kExitDone;
+    return {status, ScaleSetTransfer::summary(context.lang, completed, set.size()),
+            notes.empty() ? std::string() : notes.substr(0, notes.size() - 1), lines};
+}
+
+CliOutcome CliJob::outcome(const CliContext&, const TransferReport& report, std::size_t) {
     return {report.completed ? kExitDone : kExitFailed, report.message};
 }
 
@@ -139,16 +256,18 @@ ReadRecords::ReadRecords()
              JobKind::ReadRecords) {}
 
 CliJob::Prepared ReadRecords::prepare(const CliContext&) {
+    std::vector<SalesRecord>* batch = &batches_.emplace_back();
     return {JobRequest{ReadRecordsPayload{
-                0, [this](const SalesRecord& record) { records_.push_back(record); }}},
+                0, [batch](const SalesRecord& record) { batch->push_back(record); }}},
             {}};
 }
 
-CliOutcome ReadRecords::outcome(const CliContext& context, const TransferReport& report) {
+CliOutcome ReadRecords::outcome(const CliContext& context, const TransferReport& report,
+                                std::size_t job) {
     // Records read before a failure are kept too. When they cannot be saved, that is the outcome:
     // the operator must not read "completed" over records that are only in memory.
     SalesLog log(SalesRecordFile::file(context.dir));
-    const SalesLog::Appended appended = log.append(records_);
+    const SalesLog::Appended appended = log.append(batches_[job]);
     if (!appended.result)
         return {kExitFailed, appended.result.message(),
                 context.options.quiet ? std::string() : report.message};

@@ -2,6 +2,7 @@
 // The korvan-cli commands that run one transfer job with the scale. Each puts its request
 // together from the data directory's record files, the way the starting screen would from its
 // rows and fields.
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,11 +25,17 @@ protected:
         std::optional<JobRequest> request;
         std::string error;
     };
+    // Called once per scale: each scale's job gets a request of its own.
     virtual Prepared prepare(const CliContext& context) = 0;
-    // The outcome once the transfer has ended.
-    virtual CliOutcome outcome(const CliContext& context, const TransferReport& report);
+    // The outcome once the transfer has ended; `job` counts the prepared requests from 0 (the
+    // scale of a job for several scales).
+    virtual CliOutcome outcome(const CliContext& context, const TransferReport& report,
+                               std::size_t job);
 
 private:
+    // The job for the scales of record/scales.rec that --scale names.
+    CliOutcome runOnScales(const CliContext& context);
+
     JobKind kind_;
 };
 
@@ -87,8 +94,9 @@ public:
 
 private:
     Prepared prepare(const CliContext& context) override;
-    CliOutcome outcome(const CliContext& context, const TransferReport& report) override;
-    std::vector<SalesRecord> records_; // as they arrive
+    CliOutcome outcome(const CliContext& context, const TransferReport& report,
+                       std::size_t job) override;
+    std::deque<std::vector<SalesRecord>> batches_; // per job, as they arrive
 };
 
 class ClearRecords : public CliJob {

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "CliCommand.h"
+#include "CliJob.h"
 #include "link/ComPorts.h"
 #include "link/LinkSettings.h"
 
@@ -189,6 +190,11 @@ void addGlobalOptions(CLI::App& app, CliOptions& o, GlobalWords& words) {
         ->check(portNumber())
         ->type_name("N")
         ->capture_default_str();
+    app.add_option("--scale", o.scales,
+                   "run the job on this scale of record/scales.rec (repeatable; all: every "
+                   "scale), all at once: one outcome line per scale, then a summary")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+        ->type_name("NAME|all");
     app.add_flag("-q,--quiet", o.quiet, "print the outcome line only");
 }
 
@@ -265,6 +271,18 @@ CliParse CliParse::parse(const std::vector<std::string>& args) {
     result.helpPrefix = commandPath(app);
     if (result.text = result.command->usageProblem(); !result.text.empty())
         return result;
+    if (!result.options.scales.empty()) {
+        // The links come from the scale list, one per scale.
+        if (!dynamic_cast<const CliJob*>(result.command)) {
+            result.text = "--scale goes with the commands that run a job with the scale";
+            return result;
+        }
+        if (!words.link.empty() || !words.ip.empty() || !words.port.empty()) {
+            result.text = "--scale takes each scale's link from record/scales.rec; --link, --ip "
+                          "and --port cannot go with it";
+            return result;
+        }
+    }
     CliOptions& o = result.options;
     if (!words.link.empty())
         o.link = words.link == "network"  ? LinkMode::Network

@@ -28,7 +28,10 @@ struct CliOptions {
     std::uint16_t localPort = protocol::kPcPort;
     std::uint16_t scalePort = protocol::kScalePort;
     std::uint16_t probePort = protocol::kProbePort; // test-link over the network
-    bool quiet = false;                             // the outcome line only: no progress, no notes
+    // Scales of record/scales.rec to run the job on ("all": every one); empty: the scale of
+    // record/tx.rec.
+    std::vector<std::string> scales;
+    bool quiet = false; // the outcome line only: no progress, no notes
 
     // "YYYY-MM-DD HH:MM:SS" as a calendar time with its day of the week; nullopt when it is
     // no real date and time.

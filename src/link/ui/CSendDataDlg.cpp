@@ -29,7 +29,11 @@ NetworkPorts& networkPorts() {
 } // namespace
 
 void CSendDataDlg::setNetworkPorts(NetworkPorts ports) {
-    networkPorts() = ports;
+    korvan::networkPorts() = ports;
+}
+
+NetworkPorts CSendDataDlg::networkPorts() {
+    return korvan::networkPorts();
 }
 
 CSendDataDlg::CSendDataDlg(JobRequest request, QWidget* parent)

@@ -37,6 +37,7 @@ public:
 
     // The ports of the network link (the product's 7000 and 8000 unless tests change them).
     static void setNetworkPorts(NetworkPorts ports);
+    static NetworkPorts networkPorts();
 
     const TransferReport& report() const { return report_; }
 

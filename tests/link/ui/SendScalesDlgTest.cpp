@@ -1,0 +1,86 @@
+// The transfer window for several scales, against simulated scales over the loopback.
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include "link/ui/CSendDataDlg.h"
+#include "link/ui/CSendScalesDlg.h"
+#include "link/UdpPeer.h"
+#include "support/UiData.h"
+#include "tools/e2e/Process.h"
+
+using namespace korvan;
+using namespace std::chrono_literals;
+using korvan::test::Child;
+using korvan::test::UiData;
+
+class SendScalesDlgTest : public QObject {
+    Q_OBJECT
+private slots:
+    void oneRowPerScaleAndTheSummary() {
+        UiData data(kEnglish);
+        std::uint16_t local = 0, port = 0;
+        {
+            test::UdpPeer a, b;
+            local = a.port();
+            port = b.port();
+        }
+        CSendDataDlg::setNetworkPorts({local, port});
+        data.write("scales.rec", "produce\fNetwork\f\f127.0.0.2\r\n"
+                                 "deli\fNetwork\f\f127.0.0.3\r\n"
+                                 "bakery\fNetwork\f\f127.0.0.4\r\n"
+                                 "meat\fUSB\f/no/such/device\f\r\n");
+        test::TempDir stores;
+        std::vector<std::unique_ptr<Child>> scales;
+        for (const char* address : {"127.0.0.2", "127.0.0.3", "127.0.0.4"}) {
+            std::vector<std::string> argv = {
+                KORVAN_SCALE_PROGRAM,
+                "--store",
+                (stores / address).string(),
+                "--bind",
+                address,
+                "--port",
+                std::to_string(port),
+                "--reply-port",
+                std::to_string(local),
+                "--probe-port",
+                "0",
+                "--quiet",
+                std::string("--busy=") + (address == std::string("127.0.0.4") ? "yes" : "no")};
+            scales.push_back(std::make_unique<Child>(argv));
+            QVERIFY(scales.back()->waitForLine("listening", 5s));
+        }
+        CommodityPayload rows;
+        for (int i = 1; i <= 3; ++i)
+            rows.rows.push_back({"Apple" + std::to_string(i), std::to_string(1000 + i), "350", true,
+                                 true, "0", "5", false, "0", "1"});
+
+        CSendScalesDlg dialog(JobRequest{rows}, nullptr);
+        auto* close = dialog.findChild<QPushButton*>("closeButton");
+        QVERIFY(!close->isEnabled());
+        dialog.show();
+        QTRY_VERIFY_WITH_TIMEOUT(close->isEnabled(), 20000);
+        const auto cell = [&dialog](const char* name, int row) {
+            return dialog.findChild<QLabel*>(QString::fromLatin1(name) + QString::number(row))
+                ->text();
+        };
+        const QStringList names = {"produce", "deli", "bakery", "meat"};
+        const QStringList outcomes = {"3Data download completed", "3Data download completed",
+                                      "Electronic scales in use", "USB interface failed to open"};
+        for (int row = 0; row < 4; ++row) {
+            QCOMPARE(cell("scaleName", row), names[row]);
+            QCOMPARE(cell("scaleOutcome", row), outcomes[row]);
+        }
+        auto* bar = dialog.findChild<QProgressBar*>("scaleProgress1");
+        QCOMPARE(bar->value(), bar->maximum());
+        QCOMPARE(dialog.findChild<QLabel*>("summaryLabel")->text(),
+                 QStringLiteral("2 of 4 scales completed"));
+        QCOMPARE(dialog.completed(), std::size_t(2));
+        close->click();
+        QVERIFY(!dialog.isVisible());
+    }
+};
+
+QTEST_MAIN(SendScalesDlgTest)
+#include "SendScalesDlgTest.moc"
