@@ -181,6 +181,43 @@ void Sheet::setPrint(const PrintSetUp& print) {
         worksheet_set_landscape(sheet);
 }
 
+void Sheet::addBarChart(const BarChart& chart) {
+    if (book_.failed())
+        return;
+    lxw_chart* made = workbook_add_chart(book_.parts_->book, LXW_CHART_COLUMN);
+    if (!made) {
+        book_.keep(LXW_ERROR_MEMORY_MALLOC_FAILED);
+        return;
+    }
+    lxw_chart_series* series = chart_add_series(made, nullptr, nullptr);
+    if (!series) {
+        book_.keep(LXW_ERROR_MEMORY_MALLOC_FAILED);
+        return;
+    }
+    const char* sheetName = parts_->sheet->name;
+    const auto first = static_cast<lxw_row_t>(chart.firstRow);
+    const auto last = static_cast<lxw_row_t>(chart.lastRow);
+    const auto category = static_cast<lxw_col_t>(chart.categoryColumn);
+    const auto value = static_cast<lxw_col_t>(chart.valueColumn);
+    chart_series_set_categories(series, sheetName, first, category, last, category);
+    chart_series_set_values(series, sheetName, first, value, last, value);
+    if (!chart.series.empty())
+        chart_series_set_name(series, chart.series.c_str());
+    if (!chart.title.empty())
+        chart_title_set_name(made, chart.title.c_str());
+    // One series: its name is the value axis's title, not a legend of one entry.
+    chart_legend_set_position(made, LXW_CHART_LEGEND_NONE);
+    if (!chart.series.empty())
+        chart_axis_set_name(made->y_axis, chart.series.c_str());
+
+    lxw_chart_options options{};
+    options.x_scale = chart.widthScale;
+    options.y_scale = chart.heightScale;
+    book_.keep(worksheet_insert_chart_opt(parts_->sheet, static_cast<lxw_row_t>(chart.anchorRow),
+                                          static_cast<lxw_col_t>(chart.anchorColumn), made,
+                                          &options));
+}
+
 void Sheet::fitColumns() {
     for (std::size_t c = 0; c < widths_.size(); ++c) {
         const auto col = static_cast<lxw_col_t>(c);

@@ -47,6 +47,21 @@ struct PrintSetUp {
     bool portrait = true;
 };
 
+// A column chart drawn from cells of its own sheet: one bar per row of a range, the category
+// (label) from one column and the value from another. Rows and columns count from 0.
+struct BarChart {
+    std::string title;  // UTF-8; none when empty
+    std::string series; // the name of the values, UTF-8
+    int firstRow = 0;   // the rows of the bars, both included
+    int lastRow = 0;
+    int categoryColumn = 0;
+    int valueColumn = 1;
+    int anchorRow = 0; // the cell at the chart's top left corner
+    int anchorColumn = 0;
+    double widthScale = 1; // times the default size (480 x 288 pixels)
+    double heightScale = 1;
+};
+
 class Book;
 
 // One worksheet, written row by row from the top (rows are flushed as they go, so memory stays
@@ -66,6 +81,8 @@ public:
     // starts in the first cell that scrolls.
     void freeze(int rows, int columns);
     void setPrint(const PrintSetUp& print);
+    // A chart over cells of this sheet; the cells may be written before or after it.
+    void addBarChart(const BarChart& chart);
 
 private:
     friend class Book;
