@@ -59,7 +59,7 @@ TEST(SalesSummaryOutput, WorkbookHoldsNumbersAndAChartASpreadsheetProgramKeeps) 
                                      {"cell.A5", "合计"},
                                      {"cell.B5", "3"}})
         EXPECT_EQ(values.count(key) ? values.at(key) : "<missing>", value) << key;
-    const std::string chart = "<c:barChart> <c:barDir val=\"col\"/>"
+    const std::string chart = "<c:barChart> <c:barDir val=\"col\"/> "
                               "<c:f>Sheet1!$A$2:$A$4</c:f> <c:f>Sheet1!$D$2:$D$4</c:f>\n";
     EXPECT_EQ(chartXml(file), chart);
 
