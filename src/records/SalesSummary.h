@@ -41,6 +41,11 @@ public:
         double share = 0;    // of the amount of every row summed, 0 to 1
     };
 
+    // Commodities are ranked by amount; times read best in their own order.
+    static Order usualOrder(Grouping by) {
+        return by == Grouping::Commodity ? Order::Amount : Order::Key;
+    }
+
     static SalesSummary make(const SalesRows& rows, const Options& options);
 
     const std::vector<Group>& groups() const { return groups_; }

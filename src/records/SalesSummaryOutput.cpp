@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "SalesSummaryRows.h"
 #include "common/Text.h"
 #include "sheets/CsvWriter.h"
 #include "sheets/Workbook.h"
@@ -17,9 +18,8 @@ constexpr double kBarsPerWidth = 24;
 constexpr double kMaxWidthScale = 6;
 
 std::vector<std::string> captions(const SalesSummary& summary, Lang lang) {
-    return {SalesSummary::keyCaption(summary.grouping()).get(lang), SalesSummary::kCount.get(lang),
-            SalesSummary::kQuantity.get(lang), SalesSummary::kAmount.get(lang),
-            SalesSummary::kShare.get(lang)};
+    const auto texts = SalesSummaryRows::captions(summary, lang);
+    return {texts.begin(), texts.end()};
 }
 
 std::vector<std::string> figures(std::string label, const SalesSummary::Group& group) {

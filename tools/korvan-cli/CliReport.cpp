@@ -59,9 +59,7 @@ CliOutcome Report::run(const CliContext& context) {
     options.from = from_;
     options.to = to_;
     options.top = top_;
-    // Commodities are ranked; time keys read best in their own order.
-    options.order = options.by == SalesSummary::Grouping::Commodity ? SalesSummary::Order::Amount
-                                                                    : SalesSummary::Order::Key;
+    options.order = SalesSummary::usualOrder(options.by);
 
     const auto records = SalesRecords::load(SalesRecordFile::file(context.dir));
     if (!records)

@@ -1,4 +1,5 @@
 #include "CDzcjlDlg.h"
+#include "CSalesSummaryDlg.h"
 #include "ui_CDzcjlDlg.h"
 
 #include <QApplication>
@@ -131,6 +132,7 @@ CDzcjlDlg::CDzcjlDlg(QWidget* parent)
     connect(ui_->clearButton, &QPushButton::clicked, this, &CDzcjlDlg::onClearRecords);
     connect(ui_->printButton, &QPushButton::clicked, this, &CDzcjlDlg::onPrint);
     connect(ui_->exportButton, &QPushButton::clicked, this, &CDzcjlDlg::onExport);
+    connect(ui_->summaryButton, &QPushButton::clicked, this, &CDzcjlDlg::onSummary);
     connect(ui_->okButton, &QPushButton::clicked, this, &CDzcjlDlg::accept);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &CDzcjlDlg::reject);
     markFocusedButtonOnly();
@@ -150,6 +152,7 @@ void CDzcjlDlg::setCaptions() {
     ui_->totalCaption->setText(qtr(kTotal, lang_));
     ui_->queryButton->setText(qtr(kQuery, lang_));
     ui_->exportButton->setText(qtr(kExport, lang_));
+    ui_->summaryButton->setText(qtr(CSalesSummaryDlg::kButton, lang_));
     ui_->printButton->setText(qtr(kPrint, lang_));
     ui_->operationGroup->setTitle(qtr(kOperation, lang_));
     ui_->deleteSelectionButton->setText(qtr(kDeleteSelection, lang_));
@@ -351,6 +354,11 @@ void CDzcjlDlg::onExport() {
                  const CTsDlg::Screen over(screen && screen->isVisible() ? screen.data() : nullptr);
                  Prompt::showMessage(message);
              });
+}
+
+void CDzcjlDlg::onSummary() {
+    CSalesSummaryDlg summary(shown(), opener(), this);
+    DialogRunner::run(summary);
 }
 
 } // namespace korvan

@@ -55,6 +55,7 @@ private:
     void onClearRecords();
     void onPrint();
     void onExport();
+    void onSummary();
 
     std::unique_ptr<Ui::CDzcjlDlg> ui_;
     Lang lang_;
