@@ -1,6 +1,7 @@
 #include "SalesSummaryOutput.h"
 
 #include <algorithm>
+#include <array>
 
 #include "SalesSummaryRows.h"
 #include "common/Text.h"
@@ -15,7 +16,7 @@ constexpr Tr kFailed{"无法导出汇总", "The summary could not be exported"};
 constexpr Tr kChartTitle{"销售汇总", "Sales summary"};
 // The chart grows with the number of bars, up to about a year of days side by side.
 constexpr double kBarsPerWidth = 24;
-constexpr double kMaxWidthScale = 6;
+constexpr double kMaxWidthScale = 4;
 
 std::vector<std::string> captions(const SalesSummary& summary, Lang lang) {
     const auto texts = SalesSummaryRows::captions(summary, lang);
@@ -41,24 +42,35 @@ std::size_t places(std::string_view utf8) {
 
 void fillWorkbook(Workbook::Book& book, const SalesSummary& summary, Lang lang) {
     Workbook::Sheet& sheet = book.addSheet();
-    Workbook::Style body;
-    body.bordered = true;
-    Workbook::Style heading = body;
-    heading.bold = true;
+    // The figures keep their full value; they show as the text tables print them.
+    std::array<Workbook::Style, kColumns> body;
+    for (Workbook::Style& style : body)
+        style.bordered = true;
+    body[2].numberFormat = "0.000";
+    body[3].numberFormat = "0.00";
+    body[4].numberFormat = "0.0%";
+    std::array<Workbook::Style, kColumns> bold = body;
+    for (Workbook::Style& style : bold)
+        style.bold = true;
 
     const auto header = captions(summary, lang);
     std::vector<Workbook::Cell> cells(header.begin(), header.end());
-    sheet.addRow(cells, heading);
+    sheet.addRow(cells, bold[0]);
     auto addGroup = [&](std::string label, const SalesSummary::Group& group,
-                        const Workbook::Style& style) {
+                        const std::array<Workbook::Style, kColumns>& styles) {
         cells = {Workbook::cellText(std::move(label)), static_cast<double>(group.count),
                  group.quantity, group.amount, group.share};
-        sheet.addRow(cells, style);
+        sheet.addRow(cells, styles);
     };
     for (const auto& group : summary.groups())
         addGroup(summary.label(group, lang), group, body);
-    addGroup(SalesSummary::kTotal.get(lang), summary.total(), heading);
+    addGroup(SalesSummary::kTotal.get(lang), summary.total(), bold);
     sheet.freeze(1, 1);
+    Workbook::PrintSetUp print;
+    print.portrait = false;
+    print.fitToWidth = true; // the table and its chart on one page across
+    print.titleRows = 1;
+    sheet.setPrint(print);
 
     const std::size_t bars = summary.groups().size();
     if (bars == 0)

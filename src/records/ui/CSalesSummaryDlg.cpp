@@ -56,6 +56,8 @@ CSalesSummaryDlg::CSalesSummaryDlg(const SalesRows& rows, Opener opener, QWidget
     ui_->chartLayout->addWidget(chartView_);
     ui_->summaryTable->setColumnCount(static_cast<int>(SalesRows::kFields));
     ui_->summaryTable->verticalHeader()->hide();
+    ui_->summaryTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    ui_->summaryTable->horizontalHeader()->setStretchLastSection(true);
     ByteLimitValidator::apply(ui_->fromEdit, SalesQuery::kDateKeyBytes);
     ByteLimitValidator::apply(ui_->toEdit, SalesQuery::kDateKeyBytes);
     for (SalesSummary::Grouping by : kGroupings)

@@ -3,6 +3,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QPen>
 #include <QValueAxis>
 
 #include "common/ui/QtText.h"
@@ -20,16 +21,26 @@ QChart* make(const SalesSummary& summary, Lang lang) {
     auto* chart = new QChart;
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->legend()->hide();
-    chart->setTitle(qtr(SalesSummary::groupingName(summary.grouping()), lang));
+    QString title = qtr(SalesSummary::groupingName(summary.grouping()), lang);
+    const auto& groups = summary.groups();
+    // Days are too many to label each: the title gives the first and the last.
+    if (summary.grouping() == SalesSummary::Grouping::Day && groups.size() > kMaxLabelled &&
+        !groups.front().key.empty())
+        title += QStringLiteral("  ") + qtr(summary.label(groups.front(), lang)) +
+                 QStringLiteral(" – ") + qtr(summary.label(groups.back(), lang));
+    chart->setTitle(title);
 
     auto* set = new QBarSet(qtr(SalesSummary::kAmount, lang));
     QStringList categories;
     QList<qreal> amounts;
-    for (const auto& group : summary.groups()) {
+    for (const auto& group : groups) {
         amounts.append(group.amount);
         categories.append(qtr(summary.label(group, lang)));
     }
     set->append(amounts);
+    // Solid bars without an outline, so a year of thin bars still shows.
+    set->setPen(Qt::NoPen);
+    set->setBrush(QColor(0x3a, 0x6e, 0xa5));
     auto* series = new QBarSeries;
     series->append(set);
     series->setBarWidth(0.8);
