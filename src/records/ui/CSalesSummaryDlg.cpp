@@ -144,6 +144,7 @@ void CSalesSummaryDlg::showChart() {
             else
                 QToolTip::showText(QCursor::pos(), text, chartView_);
         });
+    ui_->hoverLabel->clear(); // the bar it named is gone
     chartView_->setChart(chart);
     delete old; // the view leaves a chart it no longer shows to its owner
 }

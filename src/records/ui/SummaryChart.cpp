@@ -21,7 +21,9 @@ QChart* make(const SalesSummary& summary, Lang lang) {
     auto* chart = new QChart;
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->legend()->hide();
-    QString title = qtr(SalesSummary::groupingName(summary.grouping()), lang);
+    // The amount is named in the title: an upright axis title draws Chinese sideways.
+    QString title = qtr(SalesSummary::kAmount, lang) + QStringLiteral(" · ") +
+                    qtr(SalesSummary::groupingName(summary.grouping()), lang);
     const auto& groups = summary.groups();
     // Days are too many to label each: the title gives the first and the last.
     if (summary.grouping() == SalesSummary::Grouping::Day && groups.size() > kMaxLabelled &&
@@ -54,7 +56,6 @@ QChart* make(const SalesSummary& summary, Lang lang) {
     chart->addAxis(keys, Qt::AlignBottom);
     series->attachAxis(keys);
     auto* values = new QValueAxis;
-    values->setTitleText(qtr(SalesSummary::kAmount, lang));
     values->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(values, Qt::AlignLeft);
     series->attachAxis(values);
