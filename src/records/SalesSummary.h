@@ -68,7 +68,7 @@ public:
     static constexpr Tr kShare{"占比", "Share"};
     static constexpr Tr kTotal{"合计", "Total"};
     static constexpr Tr kOther{"其他", "Other"};
-    static constexpr Tr kUnknown{"(无时间)", "(no time)"};
+    static constexpr Tr kUnknown{"(未知)", "(unknown)"};
 
     // Figures as the tables print them, with a point whatever the locale: the quantity with three
     // decimals, the amount with two (as the list's total), the share as a percentage with one.

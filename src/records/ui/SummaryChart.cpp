@@ -59,7 +59,11 @@ QChart* make(const SalesSummary& summary, Lang lang) {
     values->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(values, Qt::AlignLeft);
     series->attachAxis(values);
-    values->applyNiceNumbers();
+    // An empty period has no range to round.
+    if (groups.empty())
+        values->setRange(0, 1);
+    else
+        values->applyNiceNumbers();
     return chart;
 }
 
