@@ -3,33 +3,34 @@
 #include <QChartView>
 #include <QPixmap>
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "records/SalesRecords.h"
 #include "records/SalesSummary.h"
 #include "records/ui/SummaryChart.h"
-
-#include "../../tests/records/VectorRows.h"
 
 using namespace korvan;
 
 namespace {
 
 // A sale on each day of a leap year, so the summary has 366 bars.
-test::VectorRows leapYear() {
-    std::vector<test::VectorRows::Row> lines;
+SalesRecords leapYear() {
     static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    std::string bytes;
+    char line[64];
     for (int month = 1; month <= 12; ++month)
         for (int day = 1; day <= kDays[month - 1]; ++day) {
-            char time[32];
-            std::snprintf(time, sizeof time, "2028-%02d-%02d 10:00:00", month, day);
-            lines.push_back({time, "Apple", "1", "1", std::to_string(100 + day * month % 97)});
+            std::snprintf(line, sizeof line, "2028-%02d-%02d 10:00:00\fApple\f1\f1\f%d\r\n", month,
+                          day, 100 + day * month % 97);
+            bytes += line;
         }
-    return test::VectorRows(std::move(lines));
+    return SalesRecords::fromBytes(std::move(bytes));
 }
 
 void SummaryChart366Days(benchmark::State& state) {
-    const test::VectorRows rows = leapYear();
+    const SalesRecords rows = leapYear();
     const SalesSummary summary = SalesSummary::make(rows, {});
     QChartView view;
     view.resize(500, 460); // the chart's part of the summary window
