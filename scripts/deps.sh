@@ -4,7 +4,7 @@
 # writes as a spreadsheet program does; without it those tests are skipped and say so.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev
   libhidapi-dev libxlsxwriter-dev libcli11-dev libcsv-dev libzip-dev libexpat1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-wqy-microhei fonts-arphic-uming qt6-translations-l10n

@@ -11,13 +11,19 @@ double SalesPrint::scale(double printableWidth, double printableHeight) {
     return std::min(printableWidth / kReferenceWidth, printableHeight / kReferenceHeight);
 }
 
-bool SalesPrint::paint(QPagedPaintDevice& device, const PrintLayout& layout) {
+bool SalesPrint::paint(QPagedPaintDevice& device, const PrintLayout& layout, const Cover& cover) {
     QPainter painter;
     if (!painter.begin(&device))
         return false;
     const QRectF printable = device.pageLayout().paintRectPixels(device.logicalDpiX());
     painter.scale(scale(printable.width(), printable.height()),
                   scale(printable.width(), printable.height()));
+    if (cover) {
+        painter.save();
+        cover(painter, QRectF(0, 0, kReferenceWidth, kReferenceHeight));
+        painter.restore();
+        device.newPage();
+    }
     // One font for every text: its line (ascent plus descent) as tall as the layout's font.
     QFont font = painter.font();
     font.setPixelSize(PrintLayout::kFontHeight);

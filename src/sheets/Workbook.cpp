@@ -55,10 +55,26 @@ int textPixels(std::string_view utf8, const Style& style) {
                             (style.bold ? 8.0 / 7 : 1));
 }
 
-std::string numberText(double value) {
-    char buffer[32];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return ec == std::errc() ? std::string(buffer, end) : std::string();
+// A number as a spreadsheet shows it: in its shortest form, or as a plain fixed format of zeros
+// ("0.00", "0.0%") gives it.
+std::string numberText(double value, const std::string& format) {
+    char buffer[400];
+    std::to_chars_result made;
+    const bool percent = format.find('%') != std::string::npos;
+    if (format.empty()) {
+        made = std::to_chars(buffer, buffer + sizeof buffer, value);
+    } else {
+        const std::size_t point = format.find('.');
+        std::size_t end = point;
+        if (point != std::string::npos)
+            end = std::min(format.find_first_not_of('0', point + 1), format.size());
+        const int decimals = static_cast<int>(point == std::string::npos ? 0 : end - point - 1);
+        made = std::to_chars(buffer, buffer + sizeof buffer, percent ? value * 100 : value,
+                             std::chars_format::fixed, decimals);
+    }
+    if (made.ec != std::errc())
+        return {};
+    return std::string(buffer, made.ptr) + (percent ? "%" : "");
 }
 
 } // namespace
@@ -87,6 +103,8 @@ struct Book::Parts {
             format_set_border(made, LXW_BORDER_THIN);
         if (style.text)
             format_set_num_format(made, "@");
+        else if (!style.numberFormat.empty())
+            format_set_num_format(made, style.numberFormat.c_str());
         formats.emplace_back(style, made);
         return made;
     }
@@ -127,26 +145,31 @@ Sheet::Sheet(Book& book) : book_(book), parts_(std::make_unique<Parts>()) {}
 Sheet::~Sheet() = default;
 
 void Sheet::addRow(std::span<const Cell> cells, const Style& style, double height) {
+    const std::vector<Style> styles(cells.size(), style);
+    addRow(cells, styles, height);
+}
+
+void Sheet::addRow(std::span<const Cell> cells, std::span<const Style> styles, double height) {
     if (book_.failed())
         return;
     lxw_worksheet* sheet = parts_->sheet;
-    lxw_format* format = book_.parts_->format(style);
     const auto row = static_cast<lxw_row_t>(rows_++);
     if (height > 0)
         book_.keep(worksheet_set_row(sheet, row, height, nullptr));
     if (widths_.size() < cells.size())
         widths_.resize(cells.size());
     std::string text;
-    for (std::size_t c = 0; c < cells.size(); ++c) {
+    for (std::size_t c = 0; c < cells.size() && c < styles.size(); ++c) {
         const auto col = static_cast<lxw_col_t>(c);
+        lxw_format* format = book_.parts_->format(styles[c]);
         if (const auto* number = std::get_if<double>(&cells[c])) {
             book_.keep(worksheet_write_number(sheet, row, col, *number, format));
-            text = numberText(*number);
+            text = numberText(*number, styles[c].numberFormat);
         } else {
             text = cellText(std::get<std::string>(cells[c]));
             book_.keep(worksheet_write_string(sheet, row, col, text.c_str(), format));
         }
-        widths_[c] = std::max(widths_[c], textPixels(text, style));
+        widths_[c] = std::max(widths_[c], textPixels(text, styles[c]));
     }
 }
 
@@ -175,10 +198,49 @@ void Sheet::setPrint(const PrintSetUp& print) {
     if (print.titleColumns > 0)
         book_.keep(
             worksheet_repeat_columns(sheet, 0, static_cast<lxw_col_t>(print.titleColumns - 1)));
+    if (print.fitToWidth)
+        worksheet_fit_to_pages(sheet, 1, 0);
     if (print.portrait)
         worksheet_set_portrait(sheet);
     else
         worksheet_set_landscape(sheet);
+}
+
+void Sheet::addBarChart(const BarChart& chart) {
+    if (book_.failed())
+        return;
+    lxw_chart* made = workbook_add_chart(book_.parts_->book, LXW_CHART_COLUMN);
+    if (!made) {
+        book_.keep(LXW_ERROR_MEMORY_MALLOC_FAILED);
+        return;
+    }
+    lxw_chart_series* series = chart_add_series(made, nullptr, nullptr);
+    if (!series) {
+        book_.keep(LXW_ERROR_MEMORY_MALLOC_FAILED);
+        return;
+    }
+    const char* sheetName = parts_->sheet->name;
+    const auto first = static_cast<lxw_row_t>(chart.firstRow);
+    const auto last = static_cast<lxw_row_t>(chart.lastRow);
+    const auto category = static_cast<lxw_col_t>(chart.categoryColumn);
+    const auto value = static_cast<lxw_col_t>(chart.valueColumn);
+    chart_series_set_categories(series, sheetName, first, category, last, category);
+    chart_series_set_values(series, sheetName, first, value, last, value);
+    if (!chart.series.empty())
+        chart_series_set_name(series, chart.series.c_str());
+    if (!chart.title.empty())
+        chart_title_set_name(made, chart.title.c_str());
+    // One series: its name is the value axis's title, not a legend of one entry.
+    chart_legend_set_position(made, LXW_CHART_LEGEND_NONE);
+    if (!chart.series.empty())
+        chart_axis_set_name(made->y_axis, chart.series.c_str());
+
+    lxw_chart_options options{};
+    options.x_scale = chart.widthScale;
+    options.y_scale = chart.heightScale;
+    book_.keep(worksheet_insert_chart_opt(parts_->sheet, static_cast<lxw_row_t>(chart.anchorRow),
+                                          static_cast<lxw_col_t>(chart.anchorColumn), made,
+                                          &options));
 }
 
 void Sheet::fitColumns() {

@@ -25,11 +25,12 @@ inline constexpr std::size_t kMaxRows = 1048576;
 // How a cell looks. Cells of one style share one format in the file.
 struct Style {
     bool bold = false;
-    std::string font;      // the default font when empty
-    double size = 0;       // points; 0 for the default size (11)
-    bool centred = false;  // horizontally and vertically
-    bool bordered = false; // a thin line on each side
-    bool text = false;     // formatted as text, so what the operator types later stays text
+    std::string font;         // the default font when empty
+    double size = 0;          // points; 0 for the default size (11)
+    bool centred = false;     // horizontally and vertically
+    bool bordered = false;    // a thin line on each side
+    bool text = false;        // formatted as text, so what the operator types later stays text
+    std::string numberFormat; // how a number shows ("0.00", "0.0%"); the default when empty
     bool operator==(const Style&) const = default;
 };
 
@@ -45,6 +46,22 @@ struct PrintSetUp {
     int titleRows = 0;    // the first rows, repeated on every page
     int titleColumns = 0; // the first columns, repeated on every page
     bool portrait = true;
+    bool fitToWidth = false; // scaled so every column fits across one page
+};
+
+// A column chart drawn from cells of its own sheet: one bar per row of a range, the category
+// (label) from one column and the value from another. Rows and columns count from 0.
+struct BarChart {
+    std::string title;  // UTF-8; none when empty
+    std::string series; // the name of the values, UTF-8
+    int firstRow = 0;   // the rows of the bars, both included
+    int lastRow = 0;
+    int categoryColumn = 0;
+    int valueColumn = 1;
+    int anchorRow = 0; // the cell at the chart's top left corner
+    int anchorColumn = 0;
+    double widthScale = 1; // times the default size (480 x 288 pixels)
+    double heightScale = 1;
 };
 
 class Book;
@@ -60,12 +77,16 @@ public:
 
     // Appends a row of cells, column A first, in `style`; `height` in points, 0 for the default.
     void addRow(std::span<const Cell> cells, const Style& style, double height = 0);
+    // The same with a style per cell (as many as the cells).
+    void addRow(std::span<const Cell> cells, std::span<const Style> styles, double height = 0);
     // The style of the columns' cells that hold nothing yet (what the operator types later).
     void setColumnStyle(const Style& style);
     // Keeps the first `rows` rows and `columns` columns in view while the rest scroll; the cursor
     // starts in the first cell that scrolls.
     void freeze(int rows, int columns);
     void setPrint(const PrintSetUp& print);
+    // A chart over cells of this sheet; the cells may be written before or after it.
+    void addBarChart(const BarChart& chart);
 
 private:
     friend class Book;

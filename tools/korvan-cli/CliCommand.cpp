@@ -5,6 +5,7 @@
 #include "CliCommodities.h"
 #include "CliExport.h"
 #include "CliJob.h"
+#include "CliReport.h"
 #include "CliMain.h"
 #include "CliTestLink.h"
 
@@ -35,6 +36,7 @@ std::vector<std::unique_ptr<CliCommand>> allCommands() {
     commands.push_back(std::make_unique<ClearRecords>());
     commands.push_back(std::make_unique<ExportRecords>());
     commands.push_back(std::make_unique<PrintRecords>());
+    commands.push_back(std::make_unique<Report>());
     commands.push_back(std::make_unique<ExportCommodities>());
     commands.push_back(std::make_unique<ImportCommodities>());
     commands.push_back(std::make_unique<Update>());

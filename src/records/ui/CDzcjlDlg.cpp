@@ -1,4 +1,5 @@
 #include "CDzcjlDlg.h"
+#include "CSalesSummaryDlg.h"
 #include "ui_CDzcjlDlg.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include "common/ui/CTsDlg.h"
 #include "common/ui/BytesTableModel.h"
 #include "common/ui/DesktopOpen.h"
+#include "common/ui/DialogRunner.h"
 #include "common/ui/ListView.h"
 #include "common/ui/QtText.h"
 #include "link/ui/CSendDataDlg.h"
@@ -96,6 +98,7 @@ CDzcjlDlg::CDzcjlDlg(QWidget* parent)
     connect(ui_->clearButton, &QPushButton::clicked, this, &CDzcjlDlg::onClearRecords);
     connect(ui_->printButton, &QPushButton::clicked, this, &CDzcjlDlg::onPrint);
     connect(ui_->exportButton, &QPushButton::clicked, this, &CDzcjlDlg::onExport);
+    connect(ui_->summaryButton, &QPushButton::clicked, this, &CDzcjlDlg::onSummary);
     connect(ui_->okButton, &QPushButton::clicked, this, &CDzcjlDlg::accept);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &CDzcjlDlg::reject);
     markFocusedButtonOnly();
@@ -115,6 +118,7 @@ void CDzcjlDlg::setCaptions() {
     ui_->totalCaption->setText(qtr(kTotal, lang_));
     ui_->queryButton->setText(qtr(kQuery, lang_));
     ui_->exportButton->setText(qtr(kExport, lang_));
+    ui_->summaryButton->setText(qtr(CSalesSummaryDlg::kButton, lang_));
     ui_->printButton->setText(qtr(kPrint, lang_));
     ui_->operationGroup->setTitle(qtr(kOperation, lang_));
     ui_->deleteSelectionButton->setText(qtr(kDeleteSelection, lang_));
@@ -309,6 +313,11 @@ void CDzcjlDlg::onExport() {
                                                                                   : nullptr);
                           Prompt::showMessage(message);
                       });
+}
+
+void CDzcjlDlg::onSummary() {
+    CSalesSummaryDlg summary(shown(), DesktopOpen::open, this);
+    DialogRunner::run(summary);
 }
 
 } // namespace korvan

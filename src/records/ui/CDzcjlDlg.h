@@ -47,6 +47,7 @@ private:
     void onClearRecords();
     void onPrint();
     void onExport();
+    void onSummary();
 
     std::unique_ptr<Ui::CDzcjlDlg> ui_;
     Lang lang_;
