@@ -1,10 +1,9 @@
-# Fails when a core source (outside ui/ folders, app/ and the page output of print/) or a tool
-# includes a Qt header.
+# Fails when a core source (outside ui/ folders and app/) or a tool includes a Qt header.
 file(GLOB_RECURSE sources ${ROOT}/src/*.h ${ROOT}/src/*.cpp ${ROOT}/tools/*.h ${ROOT}/tools/*.cpp)
 set(offenders "")
 foreach(f ${sources})
   file(RELATIVE_PATH rel ${ROOT} ${f})
-  if(rel MATCHES "(^|/)ui/" OR rel MATCHES "^src/(app|print)/")
+  if(rel MATCHES "(^|/)ui/" OR rel MATCHES "^src/app/")
     continue()
   endif()
   file(STRINGS ${f} hits REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]Q[A-Za-z]")

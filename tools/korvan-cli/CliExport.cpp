@@ -9,7 +9,7 @@
 #include "common/TextCodec.h"
 #include "records/SalesCaptions.h"
 #ifdef KORVAN_HAVE_PDF
-#include "print/SalesPdf.h"
+#include "print/ui/SalesPdf.h"
 #endif
 #include "records/SalesQuery.h"
 #include "records/SalesRecordFile.h"
