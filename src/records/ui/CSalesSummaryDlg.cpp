@@ -6,21 +6,18 @@
 #include <QChartView>
 #include <QGraphicsScene>
 #include <QHeaderView>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QToolTip>
 
 #include "SummaryChart.h"
 #include "common/Prompt.h"
 #include "common/ui/ByteLimitValidator.h"
-#include "common/ui/DialogRunner.h"
 #include "common/ui/QtText.h"
-#include "print/SalesPrint.h"
 #include "records/PrintLayout.h"
 #include "records/SalesCaptions.h"
 #include "records/SalesQuery.h"
 #include "records/SalesSummaryOutput.h"
 #include "records/SalesSummaryRows.h"
+#include "records/ui/PrintPages.h"
 #include "sheets/Workbook.h"
 
 namespace korvan {
@@ -35,7 +32,6 @@ const Tr kAll{"全部", "All"};
 const Tr kExport{"导出", "Export"};
 const Tr kPrint{"打印", "Print"};
 const Tr kClose{"关闭", "Close"};
-const Tr kPrinterRefused{"打印机未能开始打印", "The printer did not start the document"};
 const Tr kNoProgram{"没有可以打开工作簿的程序。工作簿保存在: ",
                     "No program could open the workbook. It is saved at: "};
 
@@ -185,28 +181,18 @@ void CSalesSummaryDlg::onPrint() {
         Prompt::showMessage(SalesCaptions::kNoRecord.get(lang_));
         return;
     }
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    if (DialogRunner::run(dialog) != QDialog::Accepted)
-        return;
     const SalesSummaryRows rows(summary_, lang_);
     const PrintLayout layout(rows,
                              {kTitle.get(lang_) + std::string(" - ") +
                                   SalesSummary::groupingName(summary_.grouping()).get(lang_),
                               SalesSummaryRows::captions(summary_, lang_)},
                              SalesSummary::amountText(summary_.total().amount));
-    const bool painted =
-        SalesPrint::paint(printer, layout, [this](QPainter& painter, const QRectF& page) {
-            // The chart across the top half of its page, inside the list's margins.
-            const double margin = PrintLayout::kSeparatorX;
-            paintChart(painter, QRectF(page.left() + margin, page.top() + margin,
-                                       page.width() - 2 * margin, page.height() / 2));
-        });
-    if (!painted)
-        Prompt::showMessage(kPrinterRefused.get(lang_));
+    PrintPages::print(this, layout, lang_, [this](QPainter& painter, const QRectF& page) {
+        // The chart across the top half of its page, inside the list's margins.
+        const double margin = PrintLayout::kSeparatorX;
+        paintChart(painter, QRectF(page.left() + margin, page.top() + margin,
+                                   page.width() - 2 * margin, page.height() / 2));
+    });
 }
 
 } // namespace korvan

@@ -5,11 +5,10 @@
 
 #include "common/Prompt.h"
 #include "common/ui/DialogRunner.h"
-#include "print/SalesPrint.h"
 
 namespace korvan::PrintPages {
 
-bool print(QWidget* parent, const PrintLayout& layout, Lang lang) {
+bool print(QWidget* parent, const PrintLayout& layout, Lang lang, const SalesPrint::Cover& cover) {
     static constexpr Tr kPrinterRefused{"打印机未能开始打印",
                                         "The printer did not start the document"};
     QPrinter printer(QPrinter::HighResolution);
@@ -20,7 +19,7 @@ bool print(QWidget* parent, const PrintLayout& layout, Lang lang) {
     if (DialogRunner::run(dialog) != QDialog::Accepted)
         return false;
     printer.setDocName(QStringLiteral("pdoc"));
-    if (SalesPrint::paint(printer, layout))
+    if (SalesPrint::paint(printer, layout, cover))
         return true;
     Prompt::showMessage(kPrinterRefused.get(lang));
     return false;
