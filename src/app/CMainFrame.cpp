@@ -19,6 +19,7 @@
 #include "common/ui/QtText.h"
 #include "common/ui/QtTranslations.h"
 #include "labeldesign/ui/CBqSetDlg.h"
+#include "link/ui/CClbSetDlg.h"
 #include "link/ui/CCxsjDlg.h"
 #include "link/ui/CTxSetDlg.h"
 #include "records/ui/CDzcjlDlg.h"
@@ -43,6 +44,7 @@ const std::map<int, CMainFrame::ScreenFactory>& CMainFrame::screens() {
         {ScaleReport, [](QWidget* parent) -> QDialog* { return new CDzcjlDlg(parent); }},
         {CommunicationSettings, [](QWidget* parent) -> QDialog* { return new CTxSetDlg(parent); }},
         {ProgramUpdate, [](QWidget* parent) -> QDialog* { return new CCxsjDlg(parent); }},
+        {Scales, [](QWidget* parent) -> QDialog* { return new CClbSetDlg(parent); }},
     };
     return factories;
 }

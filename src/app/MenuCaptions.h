@@ -15,6 +15,7 @@ enum Command : int {
     CommunicationSettings = 32781,
     UserSettings = 32782,
     ProgramUpdate = 32793,
+    Scales = 32800,
     CommoditySettings = 32786,
     LabelSettings = 32787,
     CommodityDescription = 32789,
@@ -36,7 +37,7 @@ struct Entry {
 };
 
 inline constexpr int kMenus = 8;
-inline const std::array<Entry, 25> kEntries{{
+inline const std::array<Entry, 26> kEntries{{
     {0, -1, 0, {"文件(&F)", "File(&F)"}},
     {0, 1, Close, {"关闭(&C)", "Close(&C)"}},
     {0, 2, Exit, {"退出(&X)", "Exit(&X)"}},
@@ -50,6 +51,7 @@ inline const std::array<Entry, 25> kEntries{{
     {3, 1, CommunicationSettings, {"通讯设置", "Communication settings"}},
     {3, 2, UserSettings, {"用户设置", "User Settings"}},
     {3, 3, ProgramUpdate, {"程序更新", "Program update"}},
+    {3, 4, Scales, {"秤列表", "Scales"}},
     {4, -1, 0, {"数据设置", "Data Settings"}},
     {4, 0, CommoditySettings, {"商品设置", "Commodity Settings"}},
     {4, 1, LabelSettings, {"标签设置", "Label settings"}},

@@ -1,5 +1,7 @@
 #include "SalesLog.h"
 
+#include <algorithm>
+
 namespace korvan {
 
 void SalesLog::load() {
@@ -44,15 +46,32 @@ SalesLog::Appended SalesLog::append(const std::vector<SalesRecord>& read) {
     return appended;
 }
 
-void SalesLog::receive(const SalesRecord& record) {
-    received_.push_back(record);
+void SalesLog::receive(const SalesRecord& record, std::size_t source) {
+    if (received_.size() <= source)
+        received_.resize(source + 1);
+    received_[source].push_back(record);
     records_.append(record);
 }
 
 SalesLog::Appended SalesLog::storeReceived() {
-    std::vector<SalesRecord> read;
-    read.swap(received_);
-    return append(read);
+    std::vector<std::vector<SalesRecord>> reads;
+    reads.swap(received_);
+    std::erase_if(reads, [](const auto& read) { return read.empty(); });
+    if (reads.empty())
+        return append({});
+    Appended total;
+    std::size_t most = 0;
+    for (const std::vector<SalesRecord>& read : reads) {
+        Appended one = append(read);
+        most = std::max(most, read.size());
+        total.added += one.added;
+        total.alreadyThere += one.alreadyThere;
+        if (total.result && !one.result)
+            total.result = one.result;
+        total.records = std::move(one.records);
+    }
+    lastRead_ = most;
+    return total;
 }
 
 } // namespace korvan

@@ -38,13 +38,16 @@ public:
     // stored already is not stored twice; what another program wrote meanwhile stays); the
     // records are then the file's as it is.
     [[nodiscard]] Appended append(const std::vector<SalesRecord>& read);
-    // A record as it arrives from the scale: listed after the records at once, and stored in the
-    // file by storeReceived, with the others of the same read.
-    void receive(const SalesRecord& record);
+    // A record as it arrives from scale `source` (the index of the scale in a read from several
+    // scales): listed after the records at once, and stored in the file by storeReceived.
+    void receive(const SalesRecord& record, std::size_t source = 0);
+    // Stores what arrived, one append per scale in the order of the sources, so each scale's
+    // records stand together; the counts are the sums, the result the first failure.
     [[nodiscard]] Appended storeReceived();
 
-    // How many records the last read brought, and whether it stopped at its limit: the scale
-    // may then hold more, which clearing it would lose.
+    // How many records the last read brought (from the scale that brought the most), and
+    // whether it stopped at its limit: the scale may then hold more, which clearing it would
+    // lose.
     std::size_t lastRead() const { return lastRead_; }
     bool mayHoldMore() const { return SalesRecordFile::mayHoldMore(lastRead_); }
 
@@ -54,7 +57,7 @@ private:
     TrackedFile file_;
     SalesRecords records_;
     IoResult loadResult_;
-    std::vector<SalesRecord> received_;
+    std::vector<std::vector<SalesRecord>> received_; // by source
     std::size_t lastRead_ = 0;
 };
 

@@ -38,6 +38,11 @@ const Screen kScreens[] = {
     {CommunicationSettings, [](QDialog& s) { type(s, "targetIpEdit", "10.1.2.3"); },
      "record/tx.rec"},
     {LabelSettings, [](QDialog& s) { type(s, "heightEdit", "35"); }, "label/2eng.bel"},
+    {Scales,
+     [](QDialog& s) {
+         type(s, "nameEdit", "deli"), type(s, "portEdit", "COM7"), click(s, "addButton");
+     },
+     "record/scales.rec"},
     {CommodityDescription, // the last: it has no OK button
      [](QDialog& s) {
          child<QTableView>(&s, "descriptionList")->selectRow(0);
@@ -57,8 +62,8 @@ private slots:
         QTest::addColumn<int>("screen");
         QTest::addColumn<int>("way");
         QTest::addColumn<int>("answer");
-        for (int s = 0; s < 6; ++s)
-            for (int w = s == 5 ? Escape : Ok; w <= CloseBox; ++w)
+        for (int s = 0; s < 7; ++s)
+            for (int w = s == 6 ? Escape : Ok; w <= CloseBox; ++w)
                 for (int a = Save; a <= NoChange; ++a)
                     QTest::addRow("screen %d, way %d, answer %d", s, w, a) << s << w << a;
     }

@@ -53,14 +53,18 @@ TEST(SalesLog, RecordsReadFromTheScaleLeaveTheLogKnowingTheFile) {
     SalesLog log(file);
     log.load();
     writeBytes(file, kA + kB); // another program's read
-    log.receive(SalesRecord{0, {"t", "B", "w", "p", "a"}});
-    log.receive(SalesRecord{0, {"t", "C", "w", "p", "a"}});
-    EXPECT_EQ(log.records().size(), 3u); // listed as they arrive
+    // Two scales read at once: their records arrive mixed, and are stored scale by scale.
+    const std::string kD = "t\fD\fw\fp\fa\r\n";
+    log.receive(SalesRecord{0, {"t", "D", "w", "p", "a"}}, 1);
+    log.receive(SalesRecord{0, {"t", "C", "w", "p", "a"}}, 0);
+    log.receive(SalesRecord{0, {"t", "B", "w", "p", "a"}}, 1);
+    EXPECT_EQ(log.records().size(), 4u); // listed as they arrive
     const SalesLog::Appended appended = log.storeReceived();
     ASSERT_TRUE(appended.result.ok());
-    EXPECT_EQ(appended.added, 1u);
+    EXPECT_EQ(appended.added, 2u);
     EXPECT_EQ(appended.alreadyThere, 1u);
-    EXPECT_EQ(log.records().fileBytes(), kA + kB + kC);
+    EXPECT_EQ(log.lastRead(), 2u);
+    EXPECT_EQ(log.records().fileBytes(), kA + kB + kC + kD);
     // The file as written is the one the log knows: a deletion now asks nothing.
     Prompt::Script prompt;
     ASSERT_TRUE(log.eraseAll(Lang::English).written);

@@ -20,7 +20,11 @@ struct ScaleProcess {
     TempDir store;
     std::unique_ptr<Child> child;
 
-    explicit ScaleProcess(const std::string& program, const std::vector<std::string>& extra = {}) {
+    explicit ScaleProcess(const std::string& program, const std::vector<std::string>& extra = {},
+                          std::uint16_t sharedPort = 0, std::uint16_t sharedReply = 0) {
+        // Scales side by side (each --bind to its own address) share the ports.
+        if (sharedPort != 0)
+            port = sharedPort, reply = sharedReply;
         std::vector<std::string> argv{program,
                                       "--store",
                                       store.path().string(),

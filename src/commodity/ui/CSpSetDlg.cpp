@@ -19,7 +19,7 @@
 #include "common/ui/DialogRunner.h"
 #include "common/ui/ListView.h"
 #include "common/ui/QtText.h"
-#include "link/ui/CSendDataDlg.h"
+#include "link/ui/CSendScalesDlg.h"
 #include "sheets/SheetFile.h"
 
 namespace korvan {
@@ -206,7 +206,7 @@ void CSpSetDlg::onDownload() {
         Prompt::showMessage(ready.message());
         return;
     }
-    CSendDataDlg::run(list_.downloadRequest(), this);
+    CSendScalesDlg::send(list_.downloadRequest(), this);
 }
 
 void CSpSetDlg::onImport() {

@@ -7,7 +7,7 @@
 #include "common/ui/BytesTableModel.h"
 #include "common/ui/ListView.h"
 #include "common/ui/QtText.h"
-#include "link/ui/CSendDataDlg.h"
+#include "link/ui/CSendScalesDlg.h"
 
 namespace korvan {
 namespace {
@@ -107,7 +107,7 @@ void CSpsmSetDlg::onDownload() {
         Prompt::showMessage(ready.message());
         return;
     }
-    CSendDataDlg::run(list_.downloadRequest(), this);
+    CSendScalesDlg::send(list_.downloadRequest(), this);
 }
 
 } // namespace korvan

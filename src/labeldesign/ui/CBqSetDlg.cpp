@@ -13,7 +13,7 @@
 #include "common/ui/ListView.h"
 #include "common/ui/QtText.h"
 #include "labeldesign/LabelFont.h"
-#include "link/ui/CSendDataDlg.h"
+#include "link/ui/CSendScalesDlg.h"
 
 namespace korvan {
 namespace {
@@ -328,7 +328,7 @@ void CBqSetDlg::onDownload() {
         return;
     }
     // The transfer reads the label as it stands on this screen, which waits while it runs.
-    CSendDataDlg::run(design_.downloadRequest(), this);
+    CSendScalesDlg::send(design_.downloadRequest(), this);
 }
 
 void CBqSetDlg::onOpen() {

@@ -6,6 +6,8 @@
 #include <QProgressBar>
 
 #include "common/DataDir.h"
+#include "common/Prompt.h"
+#include "common/Text.h"
 #include "common/TextCodec.h"
 #include "common/ui/DialogRunner.h"
 #include "common/ui/QtText.h"
@@ -16,16 +18,36 @@ namespace {
 const Tr kClose{"关闭", "Close"};
 const Tr kWaiting{"等待...", "Waiting..."};
 const Tr kStopping{"正在停止读取...", "Stopping the read..."};
+const Tr kThisScale{"本秤", "This scale"};
+const Tr kAllScales{"全部秤", "All scales"};
+const Tr kCancel{"取消", "Cancel"};
+const Tr kReadWhich{"读取本秤还是秤列表中全部 %1 台秤的销售记录?",
+                    "Read the sales records of this scale or of all %1 scales of the scale list?"};
+const Tr kClearWhich{
+    "清除本秤还是秤列表中全部 %1 台秤的销售记录?",
+    "Clear the sales records of this scale or of all %1 scales of the scale list?"};
+const Tr kSendWhich{"下载到本秤还是秤列表中的全部 %1 台秤?",
+                    "Download to this scale or to all %1 scales of the scale list?"};
+
+// The link every scale of the list has, for the window's title; None when they differ.
+LinkMode sharedLink(const ScaleList& list) {
+    for (const ScaleEntry& scale : list.scales)
+        if (scale.link.mode != list.scales.front().link.mode)
+            return LinkMode::None;
+    return list.scales.front().link.mode;
+}
 } // namespace
 
 CSendScalesDlg::CSendScalesDlg(const JobRequest& request, QWidget* parent)
+    : CSendScalesDlg([&request](std::size_t) { return request; }, parent) {}
+
+CSendScalesDlg::CSendScalesDlg(const RequestFor& requestFor, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::CSendScalesDlg>()) {
     ui_->setupUi(this);
     setModal(true);
     const Lang lang = Language::current();
     ui_->closeButton->setText(qtr(kClose, lang));
     connect(ui_->closeButton, &QPushButton::clicked, this, &QDialog::accept);
-    ui_->titleLabel->setText(qtr(JobKinds::title(request.kind(), LinkMode::Network).get(lang)));
 
     ScaleList list;
     if (const IoResult read = list.load(ScaleList::file(DataDir::current())); !read)
@@ -34,13 +56,16 @@ CSendScalesDlg::CSendScalesDlg(const JobRequest& request, QWidget* parent)
         refusal_ = Tr{"没有秤列表", "No scales are listed"}.get(lang);
     else
         refusal_ = list.problem(lang);
+    const JobKind kind = requestFor(0).kind();
+    const LinkMode link = refusal_.empty() ? sharedLink(list) : LinkMode::None;
+    ui_->titleLabel->setText(qtr(JobKinds::title(kind, JobKinds::link(kind, link)).get(lang)));
     if (!refusal_.empty())
         return;
 
     std::vector<ScaleJob> jobs;
     for (std::size_t i = 0; i < list.scales.size(); ++i) {
         const ScaleEntry& scale = list.scales[i];
-        jobs.push_back({scale, request});
+        jobs.push_back({scale, requestFor(i)});
         const int row = static_cast<int>(i);
         Row shown{new QLabel(qtr(TextCodec::toUtf8Lossy(scale.name)), this), new QProgressBar(this),
                   new QLabel(qtr(kWaiting, lang), this)};
@@ -63,15 +88,48 @@ CSendScalesDlg::~CSendScalesDlg() {
     transfer_.reset();
 }
 
-std::size_t CSendScalesDlg::run(const JobRequest& request, QWidget* parent) {
-    CSendScalesDlg dialog(request, parent);
-    DialogRunner::run(dialog);
-    return dialog.completed();
+CSendScalesDlg::Target CSendScalesDlg::chooseTarget(JobKind kind) {
+    ScaleList list;
+    const IoResult read = list.load(ScaleList::file(DataDir::current()));
+    if (!read) {
+        // Which scales were meant is not known: nothing is sent.
+        Prompt::showMessage(read.message());
+        return Target::Cancelled;
+    }
+    if (list.scales.empty())
+        return Target::ThisScale;
+    const Lang lang = Language::current();
+    const Tr& question = kind == JobKind::ReadRecords    ? kReadWhich
+                         : kind == JobKind::ClearRecords ? kClearWhich
+                                                         : kSendWhich;
+    const std::string count = std::to_string(list.scales.size());
+    switch (Prompt::choose(Text::fillIn(question.get(lang), {count}),
+                           {kThisScale.get(lang), kAllScales.get(lang), kCancel.get(lang)})) {
+    case 0:
+        return Target::ThisScale;
+    case 1:
+        return Target::AllScales;
+    default:
+        return Target::Cancelled;
+    }
 }
 
-bool CSendScalesDlg::haveScaleList() {
-    ScaleList list;
-    return list.load(ScaleList::file(DataDir::current())).ok() && !list.scales.empty();
+void CSendScalesDlg::run(Target target, const RequestFor& requestFor, QWidget* parent) {
+    if (target == Target::ThisScale) {
+        CSendDataDlg::run(requestFor(0), parent);
+    } else if (target == Target::AllScales) {
+        CSendScalesDlg dialog(requestFor, parent);
+        DialogRunner::run(dialog);
+    }
+}
+
+void CSendScalesDlg::run(Target target, const JobRequest& request, QWidget* parent) {
+    run(
+        target, [&request](std::size_t) { return request; }, parent);
+}
+
+void CSendScalesDlg::send(const JobRequest& request, QWidget* parent) {
+    run(chooseTarget(request.kind()), request, parent);
 }
 
 void CSendScalesDlg::showEvent(QShowEvent* event) {

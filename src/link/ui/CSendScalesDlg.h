@@ -3,6 +3,7 @@
 // once, one row per scale with its progress bar and outcome, and the summary once all have ended.
 // It stays open at the end, so the operator reads every scale's outcome before closing it.
 #include <QDialog>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -21,16 +22,28 @@ namespace korvan {
 class CSendScalesDlg : public QDialog, public ScaleSetObserver {
     Q_OBJECT
 public:
-    // Every scale of the list gets the job of `request` (a read's records all go to its sink, one
-    // whole record at a time). A list that cannot be read or has a problem is reported when the
-    // dialog starts, and no job runs.
+    // The request for the scale at `index` of the list (a read gives each scale a sink of its
+    // own, so each scale's records are stored together).
+    using RequestFor = std::function<JobRequest(std::size_t index)>;
+
+    // Every scale of the list gets its job. A list that cannot be read or has a problem is
+    // reported when the dialog starts, and no job runs.
+    CSendScalesDlg(const RequestFor& requestFor, QWidget* parent);
     CSendScalesDlg(const JobRequest& request, QWidget* parent);
     ~CSendScalesDlg() override;
 
-    // Runs the dialog through DialogRunner; returns how many scales completed.
-    static std::size_t run(const JobRequest& request, QWidget* parent);
-    // Whether the data folder lists scales, so a screen offers "all scales".
-    static bool haveScaleList();
+    enum class Target { Cancelled, ThisScale, AllScales };
+    // Where a job of `kind` goes. With scales in record/scales.rec the operator chooses this
+    // scale (the one of the communication settings) or all of them, or cancels; without a list
+    // it goes to this scale unasked, as it always has.
+    static Target chooseTarget(JobKind kind);
+    // Runs the job: the transfer dialog of this scale with `requestFor(0)`, or this window for
+    // every listed scale. Both run through DialogRunner.
+    static void run(Target target, const RequestFor& requestFor, QWidget* parent);
+    // The same job for every scale.
+    static void run(Target target, const JobRequest& request, QWidget* parent);
+    // A screen's Download: chooseTarget, then run.
+    static void send(const JobRequest& request, QWidget* parent);
 
     std::size_t completed() const { return transfer_ ? transfer_->completedCount() : 0; }
 

@@ -11,7 +11,7 @@
 #include "common/Prompt.h"
 #include "common/ui/ByteLimitValidator.h"
 #include "common/ui/QtText.h"
-#include "link/ui/CSendDataDlg.h"
+#include "link/ui/CSendScalesDlg.h"
 #include "records/BarcodeScaleFile.h"
 #include "records/DateTimeDownload.h"
 #include "records/StoreTextFile.h"
@@ -211,14 +211,16 @@ void CCcsSetDlg::onDownload(Field field) {
         Prompt::showMessage(ready.message());
         return;
     }
-    CSendDataDlg::run(texts_.downloadRequest(field), this);
+    CSendScalesDlg::send(texts_.downloadRequest(field), this);
 }
 
 void CCcsSetDlg::onDownloadDateTime() {
+    // The time is taken once the operator has chosen the scales, not while the question waits.
+    const auto target = CSendScalesDlg::chooseTarget(JobKind::DateTimeDownload);
     const auto seconds = static_cast<std::time_t>(clock_);
     std::tm local{};
     ::localtime_r(&seconds, &local);
-    CSendDataDlg::run(DateTimeDownload::request(local), this);
+    CSendScalesDlg::run(target, DateTimeDownload::request(local), this);
 }
 
 void CCcsSetDlg::tick() {

@@ -15,7 +15,7 @@
 #include "common/ui/DialogRunner.h"
 #include "common/ui/ListView.h"
 #include "common/ui/QtText.h"
-#include "link/ui/CSendDataDlg.h"
+#include "link/ui/CSendScalesDlg.h"
 #include "records/ui/PrintPages.h"
 #include "records/PrintLayout.h"
 #include "records/SalesCaptions.h"
@@ -234,15 +234,23 @@ void CDzcjlDlg::onReadRecords() {
     onDisplayAll();
     if (!log_.loadResult())
         return; // already said why; the file must not be written over
-    // Rows appear as they arrive.
-    ReadRecordsPayload job;
-    job.sink = [this](const SalesRecord& record) {
-        model_->beginAppend(1);
-        log_.receive(record);
-        model_->endAppend();
-        ui_->recordList->scrollToBottom();
-    };
-    CSendDataDlg::run({std::move(job)}, this);
+    const auto target = CSendScalesDlg::chooseTarget(JobKind::ReadRecords);
+    if (target == CSendScalesDlg::Target::Cancelled)
+        return;
+    // Rows appear as they arrive; each scale's are stored together.
+    CSendScalesDlg::run(
+        target,
+        [this](std::size_t scale) {
+            ReadRecordsPayload job;
+            job.sink = [this, scale](const SalesRecord& record) {
+                model_->beginAppend(1);
+                log_.receive(record, scale);
+                model_->endAppend();
+                ui_->recordList->scrollToBottom();
+            };
+            return JobRequest{std::move(job)};
+        },
+        this);
     // Whatever arrived before a failure is kept.
     const SalesLog::Appended appended = log_.storeReceived();
     showRows();
@@ -263,9 +271,10 @@ void CDzcjlDlg::onClearRecords() {
     if (log_.mayHoldMore())
         Prompt::showMessage(
             SalesRecordFile::mayHoldMoreText(SalesRecordFile::kMaxReadLines, lang_));
-    if (!Prompt::ask(kSure.get(lang_)))
+    const auto target = CSendScalesDlg::chooseTarget(JobKind::ClearRecords);
+    if (target == CSendScalesDlg::Target::Cancelled || !Prompt::ask(kSure.get(lang_)))
         return;
-    CSendDataDlg::run({ClearRecordsPayload{}}, this);
+    CSendScalesDlg::run(target, JobRequest{ClearRecordsPayload{}}, this);
 }
 
 void CDzcjlDlg::onPrint() {

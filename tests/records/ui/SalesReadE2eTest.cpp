@@ -1,11 +1,13 @@
 // Reading records from the simulated scale into the record screen: rows are added after those
 // of the file, a second read of the same sales adds none, and the file holds them; clearing
 // empties the scale's records but not the screen's.
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
 #include "common/Prompt.h"
+#include "common/ui/DialogRunner.h"
 #include "link/ui/CSendDataDlg.h"
 #include "records/SalesRecords.h"
 #include "records/ui/CDzcjlDlg.h"
@@ -51,6 +53,51 @@ private slots:
         QCOMPARE(screen.shown().size(), 6u);
         QCOMPARE(data.read("dzcjl.rec"), before);
         QCOMPARE(prompt.last(), std::string("Electronic scale record clearance completed"));
+    }
+
+    void readFromAllScalesStoresEachScalesRecordsTogether() {
+        test::UiData data(kEnglish);
+        data.write("scales.rec", "produce\fNetwork\f\f127.0.0.2\r\n"
+                                 "deli\fNetwork\f\f127.0.0.3\r\n");
+        // Each scale serves its sales in pieces and slowly, so the two reads overlap.
+        std::string sales[2];
+        std::vector<std::unique_ptr<test::ScaleProcess>> scales;
+        for (int i = 0; i < 2; ++i) {
+            for (int day = 1; day <= 4; ++day)
+                sales[i] += "2026-03-0" + std::to_string(day) + " 10:00\f" +
+                            (i == 0 ? "Pear" : "Ham") + "\f1.000\f5.00\f5.00\r\n";
+            const auto file = data.record(i == 0 ? "produce" : "deli");
+            test::writeBytes(file, sales[i]);
+            scales.push_back(std::make_unique<test::ScaleProcess>(
+                KORVAN_SCALE_PROGRAM,
+                std::vector<std::string>{"--bind", i == 0 ? "127.0.0.2" : "127.0.0.3", "--sales",
+                                         file.string(), "--split-lines", "2", "--delay-ms", "30"},
+                i == 0 ? 0 : scales[0]->port, i == 0 ? 0 : scales[0]->reply));
+        }
+        CSendDataDlg::setNetworkPorts({scales[0]->reply, scales[0]->port});
+        Prompt::Script prompt;
+        QString summary;
+        DialogRunner::Scope run([&summary](QDialog& dialog) {
+            dialog.show();
+            auto* close = child<QPushButton>(&dialog, "closeButton");
+            if (!QTest::qWaitFor([close] { return close->isEnabled(); }, 20000))
+                return 0;
+            summary = child<QLabel>(&dialog, "summaryLabel")->text();
+            close->click();
+            return 1;
+        });
+        CDzcjlDlg screen;
+        // Cancel reads nothing; All scales reads both.
+        prompt.choose(2);
+        QTest::mouseClick(child<QPushButton>(&screen, "readButton"), Qt::LeftButton);
+        QCOMPARE(prompt.last(), std::string("Read the sales records of this scale or of all 2 "
+                                            "scales of the scale list?"));
+        QCOMPARE(screen.shown().size(), 0u);
+        prompt.choose(1);
+        QTest::mouseClick(child<QPushButton>(&screen, "readButton"), Qt::LeftButton);
+        QCOMPARE(summary, QStringLiteral("2 of 2 scales completed"));
+        QCOMPARE(screen.shown().size(), 8u);
+        QCOMPARE(data.read("dzcjl.rec"), sales[0] + sales[1]);
     }
 };
 
