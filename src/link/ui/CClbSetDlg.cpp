@@ -1,6 +1,7 @@
 #include "CClbSetDlg.h"
 #include "ui_CClbSetDlg.h"
 
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidgetItem>
 
@@ -57,6 +58,8 @@ CClbSetDlg::CClbSetDlg(QWidget* parent)
     showList();
     settleButtons();
 
+    // A USB device path is long: the port column takes the width the others leave.
+    ui_->scaleTable->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     connect(ui_->scaleTable, &QTableWidget::itemSelectionChanged, this, &CClbSetDlg::onRowChosen);
     connect(ui_->addButton, &QPushButton::clicked, this,
             [this] { place(fromBoxes(), list_.scales.size()); });

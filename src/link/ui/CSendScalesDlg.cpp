@@ -21,13 +21,12 @@ const Tr kStopping{"正在停止读取...", "Stopping the read..."};
 const Tr kThisScale{"本秤", "This scale"};
 const Tr kAllScales{"全部秤", "All scales"};
 const Tr kCancel{"取消", "Cancel"};
-const Tr kReadWhich{"读取本秤还是秤列表中全部 %1 台秤的销售记录?",
-                    "Read the sales records of this scale or of all %1 scales of the scale list?"};
-const Tr kClearWhich{
-    "清除本秤还是秤列表中全部 %1 台秤的销售记录?",
-    "Clear the sales records of this scale or of all %1 scales of the scale list?"};
-const Tr kSendWhich{"下载到本秤还是秤列表中的全部 %1 台秤?",
-                    "Download to this scale or to all %1 scales of the scale list?"};
+const Tr kReadWhich{"读取本秤还是全部 %1 台秤的销售记录?",
+                    "Read the sales records of this scale or of all %1 listed scales?"};
+const Tr kClearWhich{"清除本秤还是全部 %1 台秤的销售记录?",
+                     "Clear the sales records of this scale or of all %1 listed scales?"};
+const Tr kSendWhich{"下载到本秤还是全部 %1 台秤?",
+                    "Download to this scale or to all %1 listed scales?"};
 
 // The link every scale of the list has, for the window's title; None when they differ.
 LinkMode sharedLink(const ScaleList& list) {

@@ -90,8 +90,8 @@ private slots:
         // Cancel reads nothing; All scales reads both.
         prompt.choose(2);
         QTest::mouseClick(child<QPushButton>(&screen, "readButton"), Qt::LeftButton);
-        QCOMPARE(prompt.last(), std::string("Read the sales records of this scale or of all 2 "
-                                            "scales of the scale list?"));
+        QCOMPARE(prompt.last(),
+                 std::string("Read the sales records of this scale or of all 2 listed scales?"));
         QCOMPARE(screen.shown().size(), 0u);
         prompt.choose(1);
         QTest::mouseClick(child<QPushButton>(&screen, "readButton"), Qt::LeftButton);
