@@ -13,6 +13,9 @@ using namespace std::chrono_literals;
 
 namespace {
 
+const std::string kCommodity = "Apple\f1001\f5.00\fYes\fweight\f0\f7\fNo\f0\f3\r\n";
+const std::string kStored = "Apple\t1001\t5.00\tYes\tweight"; // as the scale's store shows it
+
 std::string salesLine(const std::string& name, int day) {
     return "2026-03-0" + std::to_string(day) + " 10:00\x0C" + name + "\x0C" + "1.000\x0C" +
            "5.00\x0C" + "5.00\r\n";
@@ -30,13 +33,7 @@ TEST(CliScales, OneJobOnFourScalesAtOnce) {
     }
     const auto record = [&dir](const char* name) { return dir / "data" / "record" / name; };
     writeBytes(record("language.rec"), "english");
-    writeBytes(record("sp.rec"), "Apple\x0C"
-                                 "1001\x0C"
-                                 "5.00\x0CYes\x0Cweight\x0C"
-                                 "0\x0C"
-                                 "7\x0CNo\x0C"
-                                 "0\x0C"
-                                 "3\r\n");
+    writeBytes(record("sp.rec"), kCommodity);
     writeBytes(record("scales.rec"), "produce\x0CNetwork\x0C\x0C"
                                      "127.0.0.2\r\n"
                                      "deli\x0CNetwork\x0C\x0C"
@@ -91,8 +88,7 @@ TEST(CliScales, OneJobOnFourScalesAtOnce) {
                         "bakery: Electronic scales in use\n"
                         "2 of 4 scales completed\n");
     for (int i = 0; i < 2; ++i)
-        EXPECT_NE(readBytes(dir / ("store" + std::to_string(i)) / "commodities.txt")
-                      .find("Apple\t1001\t5.00\tYes\tweight"),
+        EXPECT_NE(readBytes(dir / ("store" + std::to_string(i)) / "commodities.txt").find(kStored),
                   std::string::npos);
     for (int i = 2; i < 4; ++i)
         EXPECT_FALSE(
@@ -112,4 +108,70 @@ TEST(CliScales, OneJobOnFourScalesAtOnce) {
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_NE(unknown.err.find("known: produce, deli, meat, bakery"), std::string::npos)
         << unknown.err;
+}
+
+// Two serial scales (one by its COM name, one by its terminal) and two USB scales told apart by
+// their device paths, all at once: each job must open its own port or device.
+TEST(CliScales, SerialAndUsbScalesSideBySide) {
+    TempDir dir;
+    const auto record = [&dir](const char* name) { return dir / "data" / "record" / name; };
+    const auto store = [&dir](std::size_t i) { return dir / ("store" + std::to_string(i)); };
+    writeBytes(record("language.rec"), "english");
+    writeBytes(record("sp.rec"), kCommodity);
+    const std::vector<std::pair<std::string, std::string>> table = {
+        {"till1", "--serial"}, {"till2", "--serial"}, {"usb1", "--usb"}, {"usb2", "--usb"}};
+    std::vector<std::unique_ptr<Child>> scales;
+    std::string list, sales[4], hid;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const auto& [name, link] = table[i];
+        for (int day = 1; day <= static_cast<int>(i) + 1; ++day)
+            sales[i] += salesLine(name, day);
+        writeBytes(dir / ("sales" + std::to_string(i)), sales[i]);
+        const std::string socket = (store(i) / "usb.sock").string();
+        scales.push_back(std::make_unique<Child>(std::vector<std::string>{
+            KORVAN_SCALE_PROGRAM, "--store", store(i).string(), "--port", "0", "--probe-port", "0",
+            "--sales", (dir / ("sales" + std::to_string(i))).string(), "--quiet", link,
+            "--usb-socket", socket}));
+        Child& scale = *scales.back();
+        ASSERT_TRUE(scale.waitForLine("listening", 5s)) << scale.err();
+        std::string port = socket;
+        if (link == "--serial") {
+            const auto at = scale.out().find("serial /dev/");
+            ASSERT_NE(at, std::string::npos) << scale.out();
+            port = scale.out().substr(at + 7, scale.out().find('\n', at) - at - 7);
+            if (i == 0) { // the first one by the COM name the port map gives its terminal
+                writeBytes(record("comports.rec"), "COM4\f" + port + "\r\n");
+                port = "COM4";
+            }
+        } else {
+            hid += (hid.empty() ? "" : ":") + socket;
+        }
+        list += name + "\f" + (link == "--serial" ? "SerialPort" : "USB") + "\f" + port + "\f\r\n";
+    }
+    writeBytes(record("scales.rec"), list);
+    ::setenv("KORVAN_VIRTUAL_HID", hid.c_str(), 1);
+    const auto cli = [&](std::vector<std::string> args) {
+        args.insert(args.begin(),
+                    {KORVAN_CLI_PROGRAM, "--data-dir", (dir / "data").string(), "-q"});
+        return run(args, 60s);
+    };
+
+    RunResult sent = cli({"--scale", "all", "send", "commodities"});
+    EXPECT_EQ(sent.exitCode, 0) << sent.err;
+    EXPECT_EQ(sent.out, "till1: 1Data download completed\ntill2: 1Data download completed\n"
+                        "usb1: 1Data download completed\nusb2: 1Data download completed\n"
+                        "4 of 4 scales completed\n");
+    for (std::size_t i = 0; i < table.size(); ++i) // each device got its own job
+        EXPECT_NE(readBytes(store(i) / "commodities.txt").find(kStored), std::string::npos)
+            << table[i].first;
+
+    RunResult read = cli({"--scale", "all", "read-records"});
+    ::unsetenv("KORVAN_VIRTUAL_HID");
+    EXPECT_EQ(read.exitCode, 0) << read.err;
+    std::string lines;
+    for (std::size_t i = 0; i < table.size(); ++i)
+        lines += table[i].first + ": " + std::to_string(i + 1) + "Data download completed\n" +
+                 table[i].first + ": " + std::to_string(i + 1) + " new, 0 already there\n";
+    EXPECT_EQ(read.out, lines + "4 of 4 scales completed\n");
+    EXPECT_EQ(readBytes(record("dzcjl.rec")), sales[0] + sales[1] + sales[2] + sales[3]);
 }
