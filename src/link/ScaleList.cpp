@@ -26,6 +26,7 @@ IoResult ScaleList::load(const std::filesystem::path& file) {
 IoResult ScaleList::load(TrackedFile& file) {
     const auto loaded = file.readLines();
     scales.clear();
+    portDevices = ComPorts::load(file.path().parent_path() / ComPorts::kFileName).value;
     if (!loaded)
         return loaded.result;
     for (const std::string& line : loaded.value) {
@@ -61,6 +62,11 @@ IoResult ScaleList::save(const std::filesystem::path& file, Lang lang) const {
     return RecordFile::writeLines(file, lines(lang));
 }
 
+std::string ScaleList::serialDevice(const std::string& port) const {
+    std::string device = ComPorts::device(portDevices, port);
+    return device.empty() ? port : device; // a name that is no port is compared as written
+}
+
 std::string ScaleList::problem(const ScaleEntry& entry, std::size_t index, Lang lang) const {
     if (entry.name.empty())
         return Tr{"秤名不能为空", "The scale needs a name"}.get(lang);
@@ -80,10 +86,8 @@ std::string ScaleList::problem(const ScaleEntry& entry, std::size_t index, Lang 
         if (entry.link.mode == LinkMode::Network && other.targetIp == entry.link.targetIp)
             return Tr{"已有秤使用这个IP地址", "Another scale has this IP address"}.get(lang);
         // One port or device carries one conversation: two jobs on it would mix their bytes.
-        const std::optional<int> number = ComPorts::number(other.port);
-        const bool samePort =
-            number ? number == ComPorts::number(entry.link.port) : other.port == entry.link.port;
-        if ((entry.link.mode == LinkMode::Serial && samePort) ||
+        if ((entry.link.mode == LinkMode::Serial &&
+             serialDevice(other.port) == serialDevice(entry.link.port)) ||
             (entry.link.mode == LinkMode::Usb && other.port == entry.link.port &&
              !entry.link.port.empty()))
             return Tr{"已有秤使用这个端口", "Another scale uses this port"}.get(lang);

@@ -6,6 +6,7 @@
 // list is only what a job for several scales runs on.
 #include <cstddef>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -38,8 +39,12 @@ public:
     static std::filesystem::path file(const DataDir& dir) { return dir.record("scales.rec"); }
 
     std::vector<ScaleEntry> scales;
+    // The serial devices of port names (record/comports.rec), so that two serial scales on one
+    // device are refused however each names it. Empty: every COMn is its default device.
+    std::map<std::string, std::string> portDevices;
 
-    // A missing file is an empty list.
+    // A missing file is an empty list. The port map beside it (record/comports.rec) is read into
+    // portDevices; one that cannot be read maps nothing (the job on the port says why).
     IoResult load(const std::filesystem::path& file);
     IoResult load(TrackedFile& file);
     // Writes every scale, the mode by its name in `lang`; a mode that was read but is not known
@@ -51,7 +56,8 @@ public:
     // that is empty, longer than 16 bytes or another scale's; a network scale whose address is
     // no dotted IPv4 address, a broadcast address, or another network scale's address (answers
     // are told apart by their sender); a serial port or USB device path another scale has; a
-    // USB scale without a path beside another USB scale; a scale with no known link.
+    // USB scale without a path beside another USB scale; a scale with no known link. A serial
+    // port is compared by the device it stands for ("COM4" and "/dev/ttyS3" are one port).
     std::string problem(const ScaleEntry& entry, std::size_t index, Lang lang) const;
     // The first problem of the whole list, prefixed by the scale's line number.
     std::string problem(Lang lang) const;
@@ -60,6 +66,9 @@ public:
     const ScaleEntry* find(const std::string& name) const;
     // Every name, shown as UTF-8 and joined by ", ".
     std::string namesText() const;
+
+private:
+    std::string serialDevice(const std::string& port) const;
 };
 
 } // namespace korvan

@@ -24,7 +24,9 @@ TEST(ScaleList, RulesOfAScaleInTheList) {
     ScaleList list;
     list.scales = {scale("produce", LinkMode::Network, "", "192.168.1.21"),
                    scale("deli", LinkMode::Serial, "COM2", ""),
-                   scale("fish", LinkMode::Usb, "/dev/hidraw1", "")};
+                   scale("fish", LinkMode::Usb, "/dev/hidraw1", ""),
+                   scale("veg", LinkMode::Serial, "COM7", "")};
+    list.portDevices = {{"COM7", "/dev/ttyUSB0"}};
     const std::string eightChinese = TextCodec::toGbk("一二三四五六七八").value();
     struct Row {
         ScaleEntry entry;
@@ -42,6 +44,10 @@ TEST(ScaleList, RulesOfAScaleInTheList) {
         {scale("meat", LinkMode::Network, "", "255.255.255.255"), "broadcast"},
         {scale("meat", LinkMode::Serial, "", ""), "needs its port"},
         {scale("meat", LinkMode::Serial, "com2", ""), "uses this port"},
+        // A port is one device however it is named: COM2's default device, COM7's mapped one.
+        {scale("meat", LinkMode::Serial, "/dev/ttyS1", ""), "uses this port"},
+        {scale("meat", LinkMode::Serial, "/dev/ttyUSB0", ""), "uses this port"},
+        {scale("meat", LinkMode::Serial, "/dev/ttyS6", ""), ""},
         {scale("meat", LinkMode::Usb, "/dev/hidraw1", ""), "uses this port"},
         {scale("meat", LinkMode::Usb, "", ""), "each needs its device path"},
         {scale("meat", LinkMode::None, "", ""), "The link must be"},
@@ -70,9 +76,11 @@ TEST(ScaleList, LoadAndSaveKeepEveryFieldAndRefuseAListWithAProblem) {
                               "usb\fUSB\f/dev/hidraw2\f\r\n"
                               "odd\fcarrier pigeon\fCOM3\f\r\n";
     writeBytes(file, bytes);
+    writeBytes(dir / "record" / "comports.rec", "COM1\f/dev/ttyUSB0\r\n");
     ScaleList list;
     ASSERT_TRUE(list.load(file).ok());
     ASSERT_EQ(list.scales.size(), 3u);
+    EXPECT_EQ(list.portDevices.at("COM1"), "/dev/ttyUSB0"); // the port map beside the list
     EXPECT_EQ(list.scales[1].settings().devicePath, "/dev/hidraw2");
     EXPECT_EQ(list.scales[2].link.mode, LinkMode::None);
     // The unknown mode keeps its text; the list as a whole is refused for it.
