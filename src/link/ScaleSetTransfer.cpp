@@ -1,5 +1,7 @@
 #include "ScaleSetTransfer.h"
 
+#include <algorithm>
+
 #include "common/TextCodec.h"
 #include "link/TransferRunner.h"
 
@@ -109,6 +111,15 @@ std::string ScaleSetTransfer::summary(Lang lang, std::size_t completed, std::siz
     if (lang == Lang::Chinese)
         return std::to_string(total) + "台秤中" + std::to_string(completed) + "台完成";
     return std::to_string(completed) + " of " + std::to_string(total) + " scales completed";
+}
+
+Tr ScaleSetTransfer::title(const std::vector<ScaleJob>& jobs) {
+    const LinkMode first = jobs.front().scale.link.mode;
+    const bool shared = std::all_of(jobs.begin(), jobs.end(), [first](const ScaleJob& job) {
+        return job.scale.link.mode == first;
+    });
+    const JobKind kind = jobs.front().request.kind();
+    return JobKinds::title(kind, JobKinds::link(kind, shared ? first : LinkMode::None));
 }
 
 } // namespace korvan

@@ -71,6 +71,9 @@ public:
     // "3 of 4 scales completed".
     std::string summary() const;
     static std::string summary(Lang lang, std::size_t completed, std::size_t total);
+    // The progress title of a job on these scales (not empty): the title of their link when
+    // they all share one, else the plain one.
+    static Tr title(const std::vector<ScaleJob>& jobs);
 
 private:
     class Forward;

@@ -25,6 +25,16 @@
 #include "records/StoreTextFile.h"
 
 namespace korvan::cli {
+namespace {
+
+// Progress as a bar on a terminal, as lines in a log, none with --quiet.
+CliProgress::Display display(const CliContext& context) {
+    return context.options.quiet   ? CliProgress::Display::None
+           : context.errIsTerminal ? CliProgress::Display::Bar
+                                   : CliProgress::Display::Lines;
+}
+
+} // namespace
 
 CliJob::CliJob(std::string group, std::string name, std::string help, JobKind kind)
     : CliCommand(std::move(group), std::move(name), std::move(help)), kind_(kind) {}
@@ -41,10 +51,7 @@ CliOutcome CliJob::run(const CliContext& context) {
         return {kExitUsage, std::move(prepared.error)};
 
     const CliOptions& options = context.options;
-    const CliProgress::Display display = options.quiet           ? CliProgress::Display::None
-                                         : context.errIsTerminal ? CliProgress::Display::Bar
-                                                                 : CliProgress::Display::Lines;
-    CliProgress progress(context.err, display,
+    CliProgress progress(context.err, display(context),
                          JobKinds::title(kind_, settings.mode).get(context.lang));
     TransferRunner runner(
         std::move(*prepared.request), settings,
@@ -56,21 +63,43 @@ CliOutcome CliJob::run(const CliContext& context) {
 
 namespace {
 
-// Tells each scale's end on stderr as it comes, so a long job for many scales shows its way.
-class ScaleEnds : public ScaleSetObserver {
+// Shows a job for several scales on stderr: one bar (or line) for all of them, every scale's steps
+// added up, and each scale's end as it comes.
+class ScaleSetProgress : public ScaleSetObserver {
 public:
-    ScaleEnds(std::ostream& err, bool show) : err_(err), show_(show) {}
+    ScaleSetProgress(CliProgress& shown, Lang lang, std::size_t scales)
+        : shown_(shown), lang_(lang), latest_(scales) {}
     const ScaleSetTransfer* set = nullptr;
+
+    void progress(std::size_t scale, const TransferProgress& progress) override {
+        latest_[scale] = progress;
+        shown_.progress(combined());
+    }
     void finished(std::size_t scale, const TransferReport&) override {
-        if (show_ && set) {
-            err_ << "korvan-cli: " << set->outcomeLine(scale) << '\n';
-            err_.flush();
-        }
+        if (set)
+            shown_.note("korvan-cli: " + set->outcomeLine(scale), combined());
+        if (++ended_ == latest_.size())
+            shown_.finished({});
     }
 
 private:
-    std::ostream& err_;
-    bool show_;
+    TransferProgress combined() const {
+        TransferProgress all;
+        for (const TransferProgress& one : latest_) {
+            all.position += one.position;
+            all.total += one.total;
+            all.totalUnknown = all.totalUnknown || one.totalUnknown;
+        }
+        all.countText =
+            std::to_string(all.position) + ", " +
+            ScaleSetTransfer::summary(lang_, set ? set->completedCount() : 0, latest_.size());
+        return all;
+    }
+
+    CliProgress& shown_;
+    Lang lang_;
+    std::vector<TransferProgress> latest_;
+    std::size_t ended_ = 0;
 };
 
 // Every line of `text` after the scale's name.
@@ -133,12 +162,14 @@ CliOutcome CliJob::runOnScales(const CliContext& context) {
             return {kExitUsage, std::move(prepared.error)};
         jobs.push_back({*scale, std::move(*prepared.request)});
     }
-    ScaleEnds ends(context.err, !options.quiet);
+    CliProgress shown(context.err, display(context),
+                      ScaleSetTransfer::title(jobs).get(context.lang));
+    ScaleSetProgress progress(shown, context.lang, jobs.size());
     ScaleSetTransfer set(
         std::move(jobs),
-        ChannelFactory::forScales({options.localPort, options.scalePort}, context.dir), ends,
+        ChannelFactory::forScales({options.localPort, options.scalePort}, context.dir), progress,
         context.lang);
-    ends.set = &set;
+    progress.set = &set;
     set.start();
     set.waitAndProcess();
 

@@ -50,6 +50,19 @@ void CliProgress::show(const TransferProgress& p) {
     drawn_ = true;
 }
 
+void CliProgress::note(const std::string& line, const TransferProgress& now) {
+    if (display_ == Display::None)
+        return;
+    if (display_ == Display::Bar && drawn_)
+        out_ << "\r\033[K"; // the bar's line is cleared for the note
+    out_ << line << '\n';
+    out_.flush();
+    if (display_ == Display::Bar)
+        show(now);
+    else
+        pending_ = now;
+}
+
 void CliProgress::finished(const TransferReport&) {
     // The last count is always shown, however soon it came after the one before.
     // A copy: show() drops the pending count before it prints the one it was given.

@@ -26,6 +26,10 @@ public:
 
     void progress(const TransferProgress& progress) override;
     void finished(const TransferReport& report) override;
+    // A line of its own (one scale's end in a job for several), printed above the bar. `now` is
+    // the progress at that moment: the bar shows it under the line; as lines, finished() shows it
+    // unless a later count comes.
+    void note(const std::string& line, const TransferProgress& now);
 
 private:
     void show(const TransferProgress& progress);

@@ -28,13 +28,6 @@ const Tr kClearWhich{"清除本秤还是全部 %1 台秤的销售记录?",
 const Tr kSendWhich{"下载到本秤还是全部 %1 台秤?",
                     "Download to this scale or to all %1 listed scales?"};
 
-// The link every scale of the list has, for the window's title; None when they differ.
-LinkMode sharedLink(const ScaleList& list) {
-    for (const ScaleEntry& scale : list.scales)
-        if (scale.link.mode != list.scales.front().link.mode)
-            return LinkMode::None;
-    return list.scales.front().link.mode;
-}
 } // namespace
 
 CSendScalesDlg::CSendScalesDlg(const JobRequest& request, QWidget* parent)
@@ -55,11 +48,11 @@ CSendScalesDlg::CSendScalesDlg(const RequestFor& requestFor, QWidget* parent)
         refusal_ = Tr{"没有秤列表", "No scales are listed"}.get(lang);
     else
         refusal_ = list.problem(lang);
-    const JobKind kind = requestFor(0).kind();
-    const LinkMode link = refusal_.empty() ? sharedLink(list) : LinkMode::None;
-    ui_->titleLabel->setText(qtr(JobKinds::title(kind, JobKinds::link(kind, link)).get(lang)));
-    if (!refusal_.empty())
+    if (!refusal_.empty()) {
+        const JobKind kind = requestFor(0).kind();
+        ui_->titleLabel->setText(qtr(JobKinds::title(kind, LinkMode::None).get(lang)));
         return;
+    }
 
     std::vector<ScaleJob> jobs;
     for (std::size_t i = 0; i < list.scales.size(); ++i) {
@@ -77,6 +70,7 @@ CSendScalesDlg::CSendScalesDlg(const RequestFor& requestFor, QWidget* parent)
         ui_->scalesGrid->addWidget(shown.outcome, row, 2);
         rows_.push_back(shown);
     }
+    ui_->titleLabel->setText(qtr(ScaleSetTransfer::title(jobs).get(lang)));
     transfer_ = std::make_unique<ScaleSetTransfer>(
         std::move(jobs),
         ChannelFactory::forScales(CSendDataDlg::networkPorts(), DataDir::current()), *this, lang);

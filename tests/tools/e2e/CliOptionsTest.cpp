@@ -299,6 +299,18 @@ TEST(CliProgress, TheBarIsRedrawnTenTimesASecondAtMost) {
     EXPECT_NE(text.find("[" + std::string(30, '#') + "] 1000 \n"), std::string::npos) << text;
 }
 
+TEST(CliProgress, ANoteGoesAboveTheBarWhichIsDrawnAgain) {
+    std::ostringstream out;
+    CliProgress progress(out, CliProgress::Display::Bar, "T");
+    progress.progress({5, 10, "5"});
+    progress.note("a: done", {6, 10, "6"});
+    const auto bar = [](int filled, const char* count) {
+        return "\rT [" + std::string(filled, '#') + std::string(30 - filled, ' ') + "] " + count +
+               " ";
+    };
+    EXPECT_EQ(out.str(), bar(15, "5") + "\r\033[Ka: done\n" + bar(18, "6"));
+}
+
 TEST(CliProgress, QuietShowsNothing) {
     std::ostringstream out;
     CliProgress progress(out, CliProgress::Display::None, "T");
