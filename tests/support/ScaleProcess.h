@@ -21,10 +21,9 @@ struct ScaleProcess {
     std::unique_ptr<Child> child;
 
     explicit ScaleProcess(const std::string& program, const std::vector<std::string>& extra = {},
-                          std::uint16_t sharedPort = 0, std::uint16_t sharedReply = 0) {
-        // Scales side by side (each --bind to its own address) share the ports.
-        if (sharedPort != 0)
-            port = sharedPort, reply = sharedReply;
+                          const ScaleProcess* sharingPorts = nullptr) {
+        if (sharingPorts)
+            port = sharingPorts->port, reply = sharingPorts->reply;
         std::vector<std::string> argv{program,
                                       "--store",
                                       store.path().string(),
@@ -42,6 +41,20 @@ struct ScaleProcess {
         }
     }
     std::string read(const char* file) const { return readBytes(store / file); }
+
+    // Scales side by side on the same two ports, each bound to its own address (127.0.0.2 on)
+    // with its own further options: the PC tells their answers apart by the sender.
+    static std::vector<std::unique_ptr<ScaleProcess>>
+    sideBySide(const std::string& program, const std::vector<std::vector<std::string>>& extras) {
+        std::vector<std::unique_ptr<ScaleProcess>> scales;
+        for (std::size_t i = 0; i < extras.size(); ++i) {
+            std::vector<std::string> extra = {"--bind", "127.0.0." + std::to_string(i + 2)};
+            extra.insert(extra.end(), extras[i].begin(), extras[i].end());
+            scales.push_back(std::make_unique<ScaleProcess>(
+                program, extra, scales.empty() ? nullptr : scales.front().get()));
+        }
+        return scales;
+    }
 };
 
 } // namespace korvan::test

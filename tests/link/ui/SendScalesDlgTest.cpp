@@ -6,13 +6,11 @@
 
 #include "link/ui/CSendDataDlg.h"
 #include "link/ui/CSendScalesDlg.h"
-#include "link/UdpPeer.h"
+#include "support/ScaleProcess.h"
 #include "support/UiData.h"
-#include "tools/e2e/Process.h"
 
 using namespace korvan;
 using namespace std::chrono_literals;
-using korvan::test::Child;
 using korvan::test::UiData;
 
 class SendScalesDlgTest : public QObject {
@@ -20,37 +18,13 @@ class SendScalesDlgTest : public QObject {
 private slots:
     void oneRowPerScaleAndTheSummary() {
         UiData data(kEnglish);
-        std::uint16_t local = 0, port = 0;
-        {
-            test::UdpPeer a, b;
-            local = a.port();
-            port = b.port();
-        }
-        CSendDataDlg::setNetworkPorts({local, port});
         data.write("scales.rec", "produce\fNetwork\f\f127.0.0.2\r\n"
                                  "deli\fNetwork\f\f127.0.0.3\r\n"
                                  "bakery\fNetwork\f\f127.0.0.4\r\n"
                                  "meat\fUSB\f/no/such/device\f\r\n");
-        test::TempDir stores;
-        std::vector<std::unique_ptr<Child>> scales;
-        for (const char* address : {"127.0.0.2", "127.0.0.3", "127.0.0.4"}) {
-            std::vector<std::string> argv = {
-                KORVAN_SCALE_PROGRAM,
-                "--store",
-                (stores / address).string(),
-                "--bind",
-                address,
-                "--port",
-                std::to_string(port),
-                "--reply-port",
-                std::to_string(local),
-                "--probe-port",
-                "0",
-                "--quiet",
-                std::string("--busy=") + (address == std::string("127.0.0.4") ? "yes" : "no")};
-            scales.push_back(std::make_unique<Child>(argv));
-            QVERIFY(scales.back()->waitForLine("listening", 5s));
-        }
+        const auto scales = test::ScaleProcess::sideBySide(KORVAN_SCALE_PROGRAM,
+                                                           {{"--quiet"}, {"--quiet"}, {"--busy"}});
+        CSendDataDlg::setNetworkPorts({scales[0]->reply, scales[0]->port});
         CommodityPayload rows;
         for (int i = 1; i <= 3; ++i)
             rows.rows.push_back({"Apple" + std::to_string(i), std::to_string(1000 + i), "350", true,

@@ -61,19 +61,16 @@ private slots:
                                  "deli\fNetwork\f\f127.0.0.3\r\n");
         // Each scale serves its sales in pieces and slowly, so the two reads overlap.
         std::string sales[2];
-        std::vector<std::unique_ptr<test::ScaleProcess>> scales;
+        std::vector<std::vector<std::string>> options;
         for (int i = 0; i < 2; ++i) {
             for (int day = 1; day <= 4; ++day)
                 sales[i] += "2026-03-0" + std::to_string(day) + " 10:00\f" +
                             (i == 0 ? "Pear" : "Ham") + "\f1.000\f5.00\f5.00\r\n";
             const auto file = data.record(i == 0 ? "produce" : "deli");
             test::writeBytes(file, sales[i]);
-            scales.push_back(std::make_unique<test::ScaleProcess>(
-                KORVAN_SCALE_PROGRAM,
-                std::vector<std::string>{"--bind", i == 0 ? "127.0.0.2" : "127.0.0.3", "--sales",
-                                         file.string(), "--split-lines", "2", "--delay-ms", "30"},
-                i == 0 ? 0 : scales[0]->port, i == 0 ? 0 : scales[0]->reply));
+            options.push_back({"--sales", file, "--split-lines", "2", "--delay-ms", "30"});
         }
+        const auto scales = test::ScaleProcess::sideBySide(KORVAN_SCALE_PROGRAM, options);
         CSendDataDlg::setNetworkPorts({scales[0]->reply, scales[0]->port});
         Prompt::Script prompt;
         QString summary;

@@ -1,8 +1,7 @@
 // korvan-cli against four simulated scales at once over the loopback: two good ones, a silent
 // one and a busy one, each bound to its own address.
 #include "Process.h"
-#include "link/UdpPeer.h"
-#include "support/TempDir.h"
+#include "support/ScaleProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -25,12 +24,6 @@ std::string salesLine(const std::string& name, int day) {
 
 TEST(CliScales, OneJobOnFourScalesAtOnce) {
     TempDir dir;
-    std::uint16_t localPort = 0, scalePort = 0;
-    {
-        UdpPeer a, b; // both held at once so they differ; free again before the programs bind
-        localPort = a.port();
-        scalePort = b.port();
-    }
     const auto record = [&dir](const char* name) { return dir / "data" / "record" / name; };
     writeBytes(record("language.rec"), "english");
     writeBytes(record("sp.rec"), kCommodity);
@@ -54,24 +47,8 @@ TEST(CliScales, OneJobOnFourScalesAtOnce) {
         {"--sales", (dir / "sales1").string(), "--split-lines", "3", "--delay-ms", "20"},
         {"--silent-after", "0"},
         {"--busy"}};
-    std::vector<std::unique_ptr<Child>> scales;
-    for (std::size_t i = 0; i < faults.size(); ++i) {
-        std::vector<std::string> argv = {KORVAN_SCALE_PROGRAM,
-                                         "--store",
-                                         (dir / ("store" + std::to_string(i))).string(),
-                                         "--bind",
-                                         "127.0.0." + std::to_string(i + 2),
-                                         "--port",
-                                         std::to_string(scalePort),
-                                         "--reply-port",
-                                         std::to_string(localPort),
-                                         "--probe-port",
-                                         "0",
-                                         "--quiet"};
-        argv.insert(argv.end(), faults[i].begin(), faults[i].end());
-        scales.push_back(std::make_unique<Child>(argv));
-        ASSERT_TRUE(scales.back()->waitForLine("listening", 5s)) << scales.back()->err();
-    }
+    const auto scales = ScaleProcess::sideBySide(KORVAN_SCALE_PROGRAM, faults);
+    const std::uint16_t localPort = scales[0]->reply, scalePort = scales[0]->port;
     const auto cli = [&](std::vector<std::string> args) {
         std::vector<std::string> argv = {
             KORVAN_CLI_PROGRAM,        "--data-dir",   (dir / "data").string(),   "--local-port",
@@ -88,11 +65,9 @@ TEST(CliScales, OneJobOnFourScalesAtOnce) {
                         "bakery: Electronic scales in use\n"
                         "2 of 4 scales completed\n");
     for (int i = 0; i < 2; ++i)
-        EXPECT_NE(readBytes(dir / ("store" + std::to_string(i)) / "commodities.txt").find(kStored),
-                  std::string::npos);
+        EXPECT_NE(scales[i]->read("commodities.txt").find(kStored), std::string::npos);
     for (int i = 2; i < 4; ++i)
-        EXPECT_FALSE(
-            std::filesystem::exists(dir / ("store" + std::to_string(i)) / "commodities.txt"));
+        EXPECT_FALSE(std::filesystem::exists(scales[i]->store / "commodities.txt"));
 
     // Both reads run at once; each scale's lines land together, in the list's order.
     RunResult read = cli({"--scale", "deli", "--scale", "produce", "read-records"});
@@ -115,25 +90,22 @@ TEST(CliScales, OneJobOnFourScalesAtOnce) {
 TEST(CliScales, SerialAndUsbScalesSideBySide) {
     TempDir dir;
     const auto record = [&dir](const char* name) { return dir / "data" / "record" / name; };
-    const auto store = [&dir](std::size_t i) { return dir / ("store" + std::to_string(i)); };
     writeBytes(record("language.rec"), "english");
     writeBytes(record("sp.rec"), kCommodity);
     const std::vector<std::pair<std::string, std::string>> table = {
         {"till1", "--serial"}, {"till2", "--serial"}, {"usb1", "--usb"}, {"usb2", "--usb"}};
-    std::vector<std::unique_ptr<Child>> scales;
+    std::vector<std::unique_ptr<ScaleProcess>> scales;
     std::string list, sales[4], hid;
     for (std::size_t i = 0; i < table.size(); ++i) {
         const auto& [name, link] = table[i];
         for (int day = 1; day <= static_cast<int>(i) + 1; ++day)
             sales[i] += salesLine(name, day);
-        writeBytes(dir / ("sales" + std::to_string(i)), sales[i]);
-        const std::string socket = (store(i) / "usb.sock").string();
-        scales.push_back(std::make_unique<Child>(std::vector<std::string>{
-            KORVAN_SCALE_PROGRAM, "--store", store(i).string(), "--port", "0", "--probe-port", "0",
-            "--sales", (dir / ("sales" + std::to_string(i))).string(), "--quiet", link,
-            "--usb-socket", socket}));
-        Child& scale = *scales.back();
-        ASSERT_TRUE(scale.waitForLine("listening", 5s)) << scale.err();
+        writeBytes(dir / name, sales[i]);
+        scales.push_back(std::make_unique<ScaleProcess>(
+            KORVAN_SCALE_PROGRAM,
+            std::vector<std::string>{"--sales", dir / name, "--quiet", link}));
+        const Child& scale = *scales.back()->child;
+        const std::string socket = (scales.back()->store / "usb.sock").string();
         std::string port = socket;
         if (link == "--serial") {
             const auto at = scale.out().find("serial /dev/");
@@ -162,7 +134,7 @@ TEST(CliScales, SerialAndUsbScalesSideBySide) {
                         "usb1: 1Data download completed\nusb2: 1Data download completed\n"
                         "4 of 4 scales completed\n");
     for (std::size_t i = 0; i < table.size(); ++i) // each device got its own job
-        EXPECT_NE(readBytes(store(i) / "commodities.txt").find(kStored), std::string::npos)
+        EXPECT_NE(scales[i]->read("commodities.txt").find(kStored), std::string::npos)
             << table[i].first;
 
     RunResult read = cli({"--scale", "all", "read-records"});
