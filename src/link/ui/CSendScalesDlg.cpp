@@ -5,6 +5,9 @@
 #include <QPointer>
 #include <QProgressBar>
 
+#include <algorithm>
+#include <numeric>
+
 #include "common/DataDir.h"
 #include "common/Prompt.h"
 #include "common/Text.h"
@@ -17,6 +20,7 @@ namespace korvan {
 namespace {
 const Tr kClose{"关闭", "Close"};
 const Tr kWaiting{"等待...", "Waiting..."};
+const Tr kRetry{"重试未完成的秤", "Retry failed scales"};
 const Tr kStopping{"正在停止读取...", "Stopping the read..."};
 const Tr kThisScale{"本秤", "This scale"};
 const Tr kAllScales{"全部秤", "All scales"};
@@ -39,7 +43,10 @@ CSendScalesDlg::CSendScalesDlg(const RequestFor& requestFor, QWidget* parent)
     setModal(true);
     const Lang lang = Language::current();
     ui_->closeButton->setText(qtr(kClose, lang));
+    ui_->retryButton->setText(qtr(kRetry, lang));
+    ui_->retryButton->hide();
     connect(ui_->closeButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui_->retryButton, &QPushButton::clicked, this, &CSendScalesDlg::retryFailed);
 
     ScaleList list;
     if (const IoResult read = list.load(ScaleList::file(DataDir::current())); !read)
@@ -54,10 +61,9 @@ CSendScalesDlg::CSendScalesDlg(const RequestFor& requestFor, QWidget* parent)
         return;
     }
 
-    std::vector<ScaleJob> jobs;
     for (std::size_t i = 0; i < list.scales.size(); ++i) {
         const ScaleEntry& scale = list.scales[i];
-        jobs.push_back({scale, requestFor(i)});
+        jobs_.push_back({scale, requestFor(i)});
         const int row = static_cast<int>(i);
         Row shown{new QLabel(qtr(TextCodec::toUtf8Lossy(scale.name)), this), new QProgressBar(this),
                   new QLabel(qtr(kWaiting, lang), this)};
@@ -70,10 +76,45 @@ CSendScalesDlg::CSendScalesDlg(const RequestFor& requestFor, QWidget* parent)
         ui_->scalesGrid->addWidget(shown.outcome, row, 2);
         rows_.push_back(shown);
     }
-    ui_->titleLabel->setText(qtr(ScaleSetTransfer::title(jobs).get(lang)));
+    ui_->titleLabel->setText(qtr(ScaleSetTransfer::title(jobs_).get(lang)));
+    completed_.assign(jobs_.size(), false);
+    std::vector<std::size_t> every(jobs_.size());
+    std::iota(every.begin(), every.end(), std::size_t(0));
+    prepare(std::move(every));
+}
+
+void CSendScalesDlg::prepare(std::vector<std::size_t> rows) {
+    // The run before has ended: its receiving socket goes before the next one takes the port.
+    transfer_.reset();
+    std::vector<ScaleJob> jobs;
+    for (const std::size_t row : rows) {
+        jobs.push_back(jobs_[row]);
+        rows_[row].bar->setRange(0, 1);
+        rows_[row].bar->setValue(0);
+        rows_[row].outcome->setText(qtr(kWaiting, Language::current()));
+    }
+    running_ = std::move(rows);
     transfer_ = std::make_unique<ScaleSetTransfer>(
         std::move(jobs),
-        ChannelFactory::forScales(CSendDataDlg::networkPorts(), DataDir::current()), *this, lang);
+        ChannelFactory::forScales(CSendDataDlg::networkPorts(), DataDir::current()), *this,
+        Language::current());
+}
+
+void CSendScalesDlg::retryFailed() {
+    std::vector<std::size_t> failed;
+    for (std::size_t row = 0; row < completed_.size(); ++row)
+        if (!completed_[row])
+            failed.push_back(row);
+    prepare(std::move(failed));
+    ended_ = false;
+    ui_->retryButton->hide();
+    ui_->closeButton->setEnabled(false);
+    ui_->summaryLabel->clear();
+    start();
+}
+
+std::size_t CSendScalesDlg::completed() const {
+    return static_cast<std::size_t>(std::count(completed_.begin(), completed_.end(), true));
 }
 
 CSendScalesDlg::~CSendScalesDlg() {
@@ -153,26 +194,30 @@ void CSendScalesDlg::start() {
 }
 
 void CSendScalesDlg::progress(std::size_t scale, const TransferProgress& progress) {
-    QProgressBar* bar = rows_[scale].bar;
+    const Row& row = rows_[running_[scale]];
+    QProgressBar* bar = row.bar;
     const int total = static_cast<int>(std::min<std::int64_t>(progress.total, INT32_MAX));
     bar->setRange(0, progress.totalUnknown ? 0 : std::max(total, 1));
     bar->setValue(static_cast<int>(std::min<std::int64_t>(progress.position, total)));
-    rows_[scale].outcome->setText(qtr(progress.countText));
+    row.outcome->setText(qtr(progress.countText));
 }
 
 void CSendScalesDlg::finished(std::size_t scale, const TransferReport& report) {
-    QProgressBar* bar = rows_[scale].bar;
+    const std::size_t row = running_[scale];
+    QProgressBar* bar = rows_[row].bar;
     if (bar->maximum() == 0)
         bar->setRange(0, 1); // a read's busy bar stops
     if (report.completed)
         bar->setValue(bar->maximum());
-    rows_[scale].outcome->setText(qtr(report.message));
+    rows_[row].outcome->setText(qtr(report.message));
+    completed_[row] = report.completed;
     if (transfer_->isFinished())
-        showEnd(qtr(transfer_->summary()));
+        showEnd(qtr(ScaleSetTransfer::summary(Language::current(), completed(), rows_.size())));
 }
 
 void CSendScalesDlg::showEnd(const QString& summary) {
     ended_ = true;
+    ui_->retryButton->setVisible(transfer_ && completed() < rows_.size());
     ui_->summaryLabel->setText(summary);
     ui_->closeButton->setEnabled(true);
     ui_->closeButton->setFocus();

@@ -45,13 +45,18 @@ public:
     // A screen's Download: chooseTarget, then run.
     static void send(const JobRequest& request, QWidget* parent);
 
-    std::size_t completed() const { return transfer_ ? transfer_->completedCount() : 0; }
+    // How many scales have completed, over every run of the window.
+    std::size_t completed() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
     void reject() override;
 
 private:
+    // Makes the jobs of these rows the next run.
+    void prepare(std::vector<std::size_t> rows);
+    // Runs the job again on the scales that did not complete it.
+    void retryFailed();
     void start();
     void progress(std::size_t scale, const TransferProgress& progress) override;
     void finished(std::size_t scale, const TransferReport& report) override;
@@ -65,6 +70,9 @@ private:
 
     std::unique_ptr<Ui::CSendScalesDlg> ui_;
     std::unique_ptr<ScaleSetTransfer> transfer_;
+    std::vector<ScaleJob> jobs_;       // every listed scale's job, by row
+    std::vector<std::size_t> running_; // the row of each job of transfer_
+    std::vector<bool> completed_;      // by row
     std::vector<Row> rows_;
     std::string refusal_; // why no job runs
     bool started_ = false;

@@ -22,8 +22,8 @@ private slots:
                                  "deli\fNetwork\f\f127.0.0.3\r\n"
                                  "bakery\fNetwork\f\f127.0.0.4\r\n"
                                  "meat\fUSB\f/no/such/device\f\r\n");
-        const auto scales = test::ScaleProcess::sideBySide(KORVAN_SCALE_PROGRAM,
-                                                           {{"--quiet"}, {"--quiet"}, {"--busy"}});
+        auto scales = test::ScaleProcess::sideBySide(KORVAN_SCALE_PROGRAM,
+                                                     {{"--quiet"}, {"--quiet"}, {"--busy"}});
         CSendDataDlg::setNetworkPorts({scales[0]->reply, scales[0]->port});
         CommodityPayload rows;
         for (int i = 1; i <= 3; ++i)
@@ -51,6 +51,18 @@ private slots:
         QCOMPARE(dialog.findChild<QLabel*>("summaryLabel")->text(),
                  QStringLiteral("2 of 4 scales completed"));
         QCOMPARE(dialog.completed(), std::size_t(2));
+
+        // The bakery's scale is free now: a retry runs on it and on the USB scale alone.
+        scales[2].reset();
+        scales[2] = std::make_unique<test::ScaleProcess>(
+            KORVAN_SCALE_PROGRAM, std::vector<std::string>{"--bind", "127.0.0.4"}, scales[0].get());
+        const std::string produceLog = scales[0]->read("raw.log");
+        dialog.findChild<QPushButton*>("retryButton")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(close->isEnabled(), 20000);
+        QCOMPARE(cell("scaleOutcome", 2), outcomes[0]);
+        QCOMPARE(cell("scaleOutcome", 3), outcomes[3]);
+        QCOMPARE(scales[0]->read("raw.log"), produceLog);
+        QCOMPARE(dialog.completed(), std::size_t(3));
         close->click();
         QVERIFY(!dialog.isVisible());
     }
