@@ -1,7 +1,10 @@
 #include "CClbSetDlg.h"
 #include "ui_CClbSetDlg.h"
 
+#include <QComboBox>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QSignalBlocker>
 #include <QPushButton>
 #include <QTableWidgetItem>
 
@@ -49,7 +52,10 @@ CClbSetDlg::CClbSetDlg(QWidget* parent)
         ui_->modeCombo->addItem(fromGbk(LinkSettings::modeName(mode, lang_)),
                                 static_cast<int>(mode));
     ByteLimitValidator::apply(ui_->nameEdit, ScaleList::kNameLimit);
-    ByteLimitValidator::apply(ui_->portEdit, kPortBytes);
+    ui_->portCombo->lineEdit()->setObjectName(QStringLiteral("portEdit"));
+    ByteLimitValidator::apply(ui_->portCombo->lineEdit(), kPortBytes);
+    connect(ui_->modeCombo, &QComboBox::currentIndexChanged, this, &CClbSetDlg::offerPorts);
+    offerPorts();
     ByteLimitValidator::apply(ui_->ipEdit, kIpBytes);
 
     read_ = list_.load(file_);
@@ -132,15 +138,41 @@ void CClbSetDlg::onRowChosen() {
     ByteLimitValidator::fill(ui_->nameEdit, fromGbk(scale.name));
     const int mode = ui_->modeCombo->findData(static_cast<int>(scale.link.mode));
     ui_->modeCombo->setCurrentIndex(mode);
-    ByteLimitValidator::fill(ui_->portEdit, fromGbk(scale.link.port));
+    ByteLimitValidator::fill(ui_->portCombo->lineEdit(), fromGbk(scale.link.port));
     ByteLimitValidator::fill(ui_->ipEdit, fromGbk(scale.link.targetIp));
+}
+
+void CClbSetDlg::offerPorts() {
+    // The port box offers what the chosen link can use; the operator may still type another.
+    const QVariant mode = ui_->modeCombo->currentData();
+    const LinkMode link = mode.isValid() ? static_cast<LinkMode>(mode.toInt()) : LinkMode::None;
+    const QString typed = ui_->portCombo->currentText();
+    const QSignalBlocker block(ui_->portCombo);
+    ui_->portCombo->clear();
+    if (link == LinkMode::Serial) {
+        for (const std::string& name : ComPorts::names())
+            ui_->portCombo->addItem(qtr(name));
+        for (const std::string& device : ComPorts::present())
+            ui_->portCombo->addItem(qtr(device));
+    } else if (link == LinkMode::Usb) {
+        // Every connected scale by its device path, which tells it from the others.
+        const std::shared_ptr<HidBackend> devices =
+            testTargets().hidDevices ? testTargets().hidDevices : HidDevices::system();
+        for (const HidDeviceInfo& info : devices->list())
+            if (info.vendorId == HidDevices::kScaleVendorId &&
+                info.productId == HidDevices::kScaleProductId)
+                ui_->portCombo->addItem(qtr(info.path));
+    }
+    ui_->portCombo->setEditText(typed);
+    ui_->portCombo->setEnabled(link != LinkMode::Network);
+    ui_->ipEdit->setEnabled(link == LinkMode::Network);
 }
 
 ScaleEntry CClbSetDlg::fromBoxes() const {
     ScaleEntry entry{toGbk(ui_->nameEdit->text()), {}};
     const QVariant mode = ui_->modeCombo->currentData();
     entry.link.setMode(mode.isValid() ? static_cast<LinkMode>(mode.toInt()) : LinkMode::None);
-    entry.link.port = toGbk(ui_->portEdit->text());
+    entry.link.port = toGbk(ui_->portCombo->currentText());
     entry.link.targetIp = toGbk(ui_->ipEdit->text());
     return entry;
 }

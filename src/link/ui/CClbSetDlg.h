@@ -33,6 +33,7 @@ private:
     void setCaptions();
     void showList();
     void onRowChosen();
+    void offerPorts();
     // The scale the boxes describe.
     ScaleEntry fromBoxes() const;
     std::optional<std::size_t> chosenRow() const;

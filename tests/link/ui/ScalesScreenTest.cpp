@@ -1,11 +1,13 @@
 // The scales screen: the boxes under the list add, edit and delete scales by the list's rules,
 // and what is on screen reaches record/scales.rec.
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 
 #include "common/Prompt.h"
+#include "link/HidDevices.h"
 #include "link/ui/CClbSetDlg.h"
 #include "support/UiData.h"
 #include "support/UiType.h"
@@ -57,6 +59,28 @@ private slots:
         ip->setText(QStringLiteral("192.168.1.23"));
         press("editButton");
         QCOMPARE(table->item(0, 3)->text(), QStringLiteral("192.168.1.23"));
+
+        // The port box offers the connected scales of a USB link, and nothing of a network one.
+        struct Devices : HidBackend {
+            std::vector<HidDeviceInfo> list() override {
+                return {{"/dev/hidraw4", HidDevices::kScaleVendorId, HidDevices::kScaleProductId,
+                         "", 0},
+                        {"/dev/hidraw5", 0x046d, 0xc077, "", 0}};
+            }
+            std::unique_ptr<HidDevice> open(const HidDeviceInfo&) override { return nullptr; }
+        };
+        LinkTestTargets targets;
+        targets.hidDevices = std::make_shared<Devices>();
+        CClbSetDlg::setTestTargets(targets);
+        auto* ports = screen.findChild<QComboBox*>("portCombo");
+        auto* mode = screen.findChild<QComboBox*>("modeCombo");
+        mode->setCurrentIndex(mode->findText(QStringLiteral("USB")));
+        QCOMPARE(ports->count(), 1);
+        QCOMPARE(ports->itemText(0), QStringLiteral("/dev/hidraw4"));
+        QVERIFY(!ip->isEnabled());
+        mode->setCurrentIndex(mode->findText(QStringLiteral("Network")));
+        QVERIFY(!ports->isEnabled() && ports->count() == 0);
+        CClbSetDlg::setTestTargets({});
 
         // Leaving with changes asks; Save writes the list.
         prompt.choose(0);
