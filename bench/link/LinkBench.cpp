@@ -239,7 +239,9 @@ void BM_Download2000CommoditiesToScales(benchmark::State& state) {
             set.start();
             set.waitAndProcess();
             if (!set.allCompleted()) {
-                state.SkipWithError(set.summary().c_str());
+                state.SkipWithError(
+                    ScaleSetTransfer::summary(Lang::English, set.completedCount(), set.size())
+                        .c_str());
                 return;
             }
         }

@@ -22,14 +22,15 @@ private:
 };
 
 ScaleSetTransfer::ScaleSetTransfer(std::vector<ScaleJob> jobs, ChannelFactory::Function factory,
-                                   ScaleSetObserver& observer, Lang lang)
-    : jobs_(std::move(jobs)), factory_(std::move(factory)), observer_(observer), lang_(lang) {
-    forwards_.reserve(jobs_.size());
-    runners_.reserve(jobs_.size());
-    for (std::size_t i = 0; i < jobs_.size(); ++i) {
-        forwards_.push_back(std::make_unique<Forward>(observer_, i));
+                                   ScaleSetObserver& observer, Lang lang) {
+    scales_.reserve(jobs.size());
+    forwards_.reserve(jobs.size());
+    runners_.reserve(jobs.size());
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        scales_.push_back(std::move(jobs[i].scale));
+        forwards_.push_back(std::make_unique<Forward>(observer, i));
         runners_.push_back(std::make_unique<TransferRunner>(
-            jobs_[i].request, jobs_[i].scale.settings(), factory_, *forwards_[i], lang_));
+            std::move(jobs[i].request), scales_[i].settings(), factory, *forwards_[i], lang));
     }
 }
 
@@ -100,11 +101,7 @@ std::size_t ScaleSetTransfer::completedCount() const {
 }
 
 std::string ScaleSetTransfer::outcomeLine(std::size_t index) const {
-    return TextCodec::toUtf8Lossy(jobs_[index].scale.name) + ": " + report(index).message;
-}
-
-std::string ScaleSetTransfer::summary() const {
-    return summary(lang_, completedCount(), size());
+    return TextCodec::toUtf8Lossy(scales_[index].name) + ": " + report(index).message;
 }
 
 std::string ScaleSetTransfer::summary(Lang lang, std::size_t completed, std::size_t total) {

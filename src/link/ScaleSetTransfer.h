@@ -59,9 +59,9 @@ public:
     // Consumer: ends one scale's job cleanly where the conversation allows (TransferRunner).
     bool requestStop(std::size_t index);
 
-    std::size_t size() const { return jobs_.size(); }
+    std::size_t size() const { return scales_.size(); }
     bool isFinished() const;
-    const ScaleEntry& scale(std::size_t index) const { return jobs_[index].scale; }
+    const ScaleEntry& scale(std::size_t index) const { return scales_[index]; }
     const TransferReport& report(std::size_t index) const;
     std::size_t completedCount() const;
     bool allCompleted() const { return completedCount() == size(); }
@@ -69,7 +69,6 @@ public:
     // "name: outcome" of one scale, in the transfer's language.
     std::string outcomeLine(std::size_t index) const;
     // "3 of 4 scales completed".
-    std::string summary() const;
     static std::string summary(Lang lang, std::size_t completed, std::size_t total);
     // The progress title of a job on these scales (not empty): the title of their link when
     // they all share one, else the plain one.
@@ -78,10 +77,7 @@ public:
 private:
     class Forward;
 
-    std::vector<ScaleJob> jobs_;
-    ChannelFactory::Function factory_;
-    ScaleSetObserver& observer_;
-    Lang lang_;
+    std::vector<ScaleEntry> scales_; // each job's request went to its runner
     std::vector<std::unique_ptr<Forward>> forwards_;
     std::vector<std::unique_ptr<TransferRunner>> runners_;
 
