@@ -1,5 +1,7 @@
 #include "link/ScaleList.h"
+#include "link/ScaleTarget.h"
 
+#include "common/Prompt.h"
 #include "common/TextCodec.h"
 #include "support/TempDir.h"
 
@@ -97,4 +99,30 @@ TEST(ScaleList, LoadAndSaveKeepEveryFieldAndRefuseAListWithAProblem) {
     ScaleList again;
     ASSERT_TRUE(again.load(file).ok());
     EXPECT_EQ(again.scales, list.scales);
+}
+
+TEST(ScaleTarget, AskedOnlyWhenScalesAreListed) {
+    TempDir dir;
+    const DataDir data(dir.path());
+    const auto file = ScaleList::file(data);
+    Prompt::Script prompt;
+    // No list: the current scale, as always, and nothing asked.
+    EXPECT_EQ(chooseScaleTarget(JobKind::CommodityDownload, data, Lang::English),
+              ScaleTarget::ThisScale);
+    EXPECT_TRUE(prompt.shown().empty());
+
+    writeBytes(file, "produce\fNetwork\f\f10.0.0.2\r\ndeli\fNetwork\f\f10.0.0.3\r\n");
+    const ScaleTarget answers[] = {ScaleTarget::ThisScale, ScaleTarget::AllScales,
+                                   ScaleTarget::Cancelled};
+    for (std::size_t answer = 0; answer < 3; ++answer) {
+        prompt.choose(answer);
+        EXPECT_EQ(chooseScaleTarget(JobKind::ClearRecords, data, Lang::English), answers[answer]);
+    }
+    EXPECT_EQ(prompt.last(), "Clear the sales records of this scale or of all 2 listed scales?");
+
+    // A list that cannot be read sends nothing and says why.
+    std::filesystem::remove(file);
+    std::filesystem::create_directory(file);
+    EXPECT_EQ(chooseScaleTarget(JobKind::ReadRecords, data, Lang::English), ScaleTarget::Cancelled);
+    EXPECT_NE(prompt.last().find("scales.rec"), std::string::npos) << prompt.last();
 }

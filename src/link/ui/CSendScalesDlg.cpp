@@ -9,8 +9,6 @@
 #include <numeric>
 
 #include "common/DataDir.h"
-#include "common/Prompt.h"
-#include "common/Text.h"
 #include "common/TextCodec.h"
 #include "common/ui/DialogRunner.h"
 #include "common/ui/QtText.h"
@@ -22,16 +20,6 @@ const Tr kClose{"关闭", "Close"};
 const Tr kWaiting{"等待...", "Waiting..."};
 const Tr kRetry{"重试未完成的秤", "Retry failed scales"};
 const Tr kStopping{"正在停止读取...", "Stopping the read..."};
-const Tr kThisScale{"本秤", "This scale"};
-const Tr kAllScales{"全部秤", "All scales"};
-const Tr kCancel{"取消", "Cancel"};
-const Tr kReadWhich{"读取本秤还是全部 %1 台秤的销售记录?",
-                    "Read the sales records of this scale or of all %1 listed scales?"};
-const Tr kClearWhich{"清除本秤还是全部 %1 台秤的销售记录?",
-                     "Clear the sales records of this scale or of all %1 listed scales?"};
-const Tr kSendWhich{"下载到本秤还是全部 %1 台秤?",
-                    "Download to this scale or to all %1 listed scales?"};
-
 } // namespace
 
 CSendScalesDlg::CSendScalesDlg(const JobRequest& request, QWidget* parent)
@@ -122,48 +110,23 @@ CSendScalesDlg::~CSendScalesDlg() {
     transfer_.reset();
 }
 
-CSendScalesDlg::Target CSendScalesDlg::chooseTarget(JobKind kind) {
-    ScaleList list;
-    const IoResult read = list.load(ScaleList::file(DataDir::current()));
-    if (!read) {
-        // Which scales were meant is not known: nothing is sent.
-        Prompt::showMessage(read.message());
-        return Target::Cancelled;
-    }
-    if (list.scales.empty())
-        return Target::ThisScale;
-    const Lang lang = Language::current();
-    const Tr& question = kind == JobKind::ReadRecords    ? kReadWhich
-                         : kind == JobKind::ClearRecords ? kClearWhich
-                                                         : kSendWhich;
-    const std::string count = std::to_string(list.scales.size());
-    switch (Prompt::choose(Text::fillIn(question.get(lang), {count}),
-                           {kThisScale.get(lang), kAllScales.get(lang), kCancel.get(lang)})) {
-    case 0:
-        return Target::ThisScale;
-    case 1:
-        return Target::AllScales;
-    default:
-        return Target::Cancelled;
-    }
-}
-
-void CSendScalesDlg::run(Target target, const RequestFor& requestFor, QWidget* parent) {
-    if (target == Target::ThisScale) {
+void CSendScalesDlg::run(ScaleTarget target, const RequestFor& requestFor, QWidget* parent) {
+    if (target == ScaleTarget::ThisScale) {
         CSendDataDlg::run(requestFor(0), parent);
-    } else if (target == Target::AllScales) {
+    } else if (target == ScaleTarget::AllScales) {
         CSendScalesDlg dialog(requestFor, parent);
         DialogRunner::run(dialog);
     }
 }
 
-void CSendScalesDlg::run(Target target, const JobRequest& request, QWidget* parent) {
+void CSendScalesDlg::run(ScaleTarget target, const JobRequest& request, QWidget* parent) {
     run(
         target, [&request](std::size_t) { return request; }, parent);
 }
 
 void CSendScalesDlg::send(const JobRequest& request, QWidget* parent) {
-    run(chooseTarget(request.kind()), request, parent);
+    run(chooseScaleTarget(request.kind(), DataDir::current(), Language::current()), request,
+        parent);
 }
 
 void CSendScalesDlg::showEvent(QShowEvent* event) {

@@ -9,6 +9,7 @@
 
 #include "link/JobRequest.h"
 #include "link/ScaleSetTransfer.h"
+#include "link/ScaleTarget.h"
 
 class QLabel;
 class QProgressBar;
@@ -32,17 +33,12 @@ public:
     CSendScalesDlg(const JobRequest& request, QWidget* parent);
     ~CSendScalesDlg() override;
 
-    enum class Target { Cancelled, ThisScale, AllScales };
-    // Where a job of `kind` goes. With scales in record/scales.rec the operator chooses this
-    // scale (the one of the communication settings) or all of them, or cancels; without a list
-    // it goes to this scale unasked, as it always has.
-    static Target chooseTarget(JobKind kind);
     // Runs the job: the transfer dialog of this scale with `requestFor(0)`, or this window for
     // every listed scale. Both run through DialogRunner.
-    static void run(Target target, const RequestFor& requestFor, QWidget* parent);
+    static void run(ScaleTarget target, const RequestFor& requestFor, QWidget* parent);
     // The same job for every scale.
-    static void run(Target target, const JobRequest& request, QWidget* parent);
-    // A screen's Download: chooseTarget, then run.
+    static void run(ScaleTarget target, const JobRequest& request, QWidget* parent);
+    // A screen's Download: chooseScaleTarget, then run.
     static void send(const JobRequest& request, QWidget* parent);
 
     // How many scales have completed, over every run of the window.

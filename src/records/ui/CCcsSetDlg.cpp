@@ -216,7 +216,7 @@ void CCcsSetDlg::onDownload(Field field) {
 
 void CCcsSetDlg::onDownloadDateTime() {
     // The time is taken once the operator has chosen the scales, not while the question waits.
-    const auto target = CSendScalesDlg::chooseTarget(JobKind::DateTimeDownload);
+    const auto target = chooseScaleTarget(JobKind::DateTimeDownload, DataDir::current(), lang_);
     const auto seconds = static_cast<std::time_t>(clock_);
     std::tm local{};
     ::localtime_r(&seconds, &local);

@@ -234,8 +234,8 @@ void CDzcjlDlg::onReadRecords() {
     onDisplayAll();
     if (!log_.loadResult())
         return; // already said why; the file must not be written over
-    const auto target = CSendScalesDlg::chooseTarget(JobKind::ReadRecords);
-    if (target == CSendScalesDlg::Target::Cancelled)
+    const auto target = chooseScaleTarget(JobKind::ReadRecords, DataDir::current(), lang_);
+    if (target == ScaleTarget::Cancelled)
         return;
     // Rows appear as they arrive; each scale's are stored together.
     CSendScalesDlg::run(
@@ -271,8 +271,8 @@ void CDzcjlDlg::onClearRecords() {
     if (log_.mayHoldMore())
         Prompt::showMessage(
             SalesRecordFile::mayHoldMoreText(SalesRecordFile::kMaxReadLines, lang_));
-    const auto target = CSendScalesDlg::chooseTarget(JobKind::ClearRecords);
-    if (target == CSendScalesDlg::Target::Cancelled || !Prompt::ask(kSure.get(lang_)))
+    const auto target = chooseScaleTarget(JobKind::ClearRecords, DataDir::current(), lang_);
+    if (target == ScaleTarget::Cancelled || !Prompt::ask(kSure.get(lang_)))
         return;
     CSendScalesDlg::run(target, JobRequest{ClearRecordsPayload{}}, this);
 }
