@@ -47,8 +47,7 @@ std::optional<FoundHidDevice> HidDevices::findScale(HidBackend& backend, const s
     const std::size_t looked = std::min(present.size(), kMaxInterfaces);
     for (std::size_t i = 0; i < looked; ++i) {
         const HidDeviceInfo& info = present[i];
-        if (info.vendorId != kScaleVendorId || info.productId != kScaleProductId ||
-            (!path.empty() && info.path != path))
+        if (!isScale(info) || (!path.empty() && info.path != path))
             continue;
         if (auto device = backend.open(info))
             return FoundHidDevice{std::move(device), info};

@@ -26,6 +26,11 @@ public:
 
     explicit HidDevices(std::vector<std::unique_ptr<HidBackend>> backends);
 
+    // Whether an interface has the scale's vendor and product ID.
+    static bool isScale(const HidDeviceInfo& info) {
+        return info.vendorId == kScaleVendorId && info.productId == kScaleProductId;
+    }
+
     // The process's devices: hidapi, then the announced virtual ones (made once; shared by the
     // link worker and the settings screen, which never search at the same time).
     static std::shared_ptr<HidBackend> system();

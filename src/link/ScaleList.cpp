@@ -2,6 +2,7 @@
 
 #include "common/TextCodec.h"
 #include "link/ComPorts.h"
+#include "link/HidDevices.h"
 #include "link/UdpChannel.h"
 
 namespace korvan {
@@ -41,6 +42,31 @@ IoResult ScaleList::load(TrackedFile& file) {
         scales.push_back(std::move(entry));
     }
     return {};
+}
+
+IoResult ScaleList::loadForJob(const DataDir& dir, Lang lang) {
+    if (IoResult read = load(file(dir)); !read)
+        return read;
+    if (scales.empty())
+        return IoResult::failed(
+            Tr{"record/scales.rec 中没有秤", "record/scales.rec lists no scales"}.get(lang));
+    if (std::string bad = problem(lang); !bad.empty())
+        return IoResult::failed("record/scales.rec: " + bad);
+    return {};
+}
+
+std::vector<std::string> ScaleList::portChoices(LinkMode mode, HidBackend& hid) {
+    std::vector<std::string> choices;
+    if (mode == LinkMode::Serial) {
+        choices = ComPorts::names();
+        for (std::string& device : ComPorts::present())
+            choices.push_back(std::move(device));
+    } else if (mode == LinkMode::Usb) {
+        for (const HidDeviceInfo& info : hid.list())
+            if (HidDevices::isScale(info))
+                choices.push_back(info.path);
+    }
+    return choices;
 }
 
 std::vector<std::string> ScaleList::lines(Lang lang) const {

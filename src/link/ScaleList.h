@@ -14,6 +14,7 @@
 #include "common/Language.h"
 #include "common/RecordFile.h"
 #include "common/TrackedFile.h"
+#include "link/HidDevice.h"
 #include "link/LinkSettings.h"
 
 namespace korvan {
@@ -42,6 +43,13 @@ public:
     // The serial devices of port names (record/comports.rec), so that two serial scales on one
     // device are refused however each names it. Empty: every COMn is its default device.
     std::map<std::string, std::string> portDevices;
+
+    // Reads the list of `dir` for a job on its scales: refused (in `lang`) when it cannot be read,
+    // names no scale or has a problem.
+    IoResult loadForJob(const DataDir& dir, Lang lang);
+    // What a scale's port field may hold for `mode`, to offer: the COM names and the serial
+    // devices present, or the device paths of the scales among `hid`'s interfaces.
+    static std::vector<std::string> portChoices(LinkMode mode, HidBackend& hid);
 
     // A missing file is an empty list. The port map beside it (record/comports.rec) is read into
     // portDevices; one that cannot be read maps nothing (the job on the port says why).

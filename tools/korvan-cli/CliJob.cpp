@@ -120,12 +120,8 @@ CliOutcome CliJob::runOnScales(const CliContext& context) {
     const CliOptions& options = context.options;
     const std::string tryHelp = "\nTry '" + context.helpPrefix + " --help' for more information.";
     ScaleList list;
-    if (const IoResult read = list.load(ScaleList::file(context.dir)); !read)
-        return {kExitUsage, read.message()};
-    if (list.scales.empty())
-        return {kExitUsage, "record/scales.rec lists no scales" + tryHelp};
-    if (std::string problem = list.problem(context.lang); !problem.empty())
-        return {kExitUsage, "record/scales.rec: " + problem};
+    if (const IoResult ready = list.loadForJob(context.dir, context.lang); !ready)
+        return {kExitUsage, ready.message() + (list.scales.empty() ? tryHelp : std::string())};
 
     std::vector<const ScaleEntry*> chosen;
     auto choose = [&chosen](const ScaleEntry* scale) {

@@ -144,34 +144,27 @@ void CClbSetDlg::onRowChosen() {
 
 void CClbSetDlg::offerPorts() {
     // The port box offers what the chosen link can use; the operator may still type another.
-    const QVariant mode = ui_->modeCombo->currentData();
-    const LinkMode link = mode.isValid() ? static_cast<LinkMode>(mode.toInt()) : LinkMode::None;
+    const LinkMode link = chosenMode();
     const QString typed = ui_->portCombo->currentText();
     const QSignalBlocker block(ui_->portCombo);
     ui_->portCombo->clear();
-    if (link == LinkMode::Serial) {
-        for (const std::string& name : ComPorts::names())
-            ui_->portCombo->addItem(qtr(name));
-        for (const std::string& device : ComPorts::present())
-            ui_->portCombo->addItem(qtr(device));
-    } else if (link == LinkMode::Usb) {
-        // Every connected scale by its device path, which tells it from the others.
-        const std::shared_ptr<HidBackend> devices =
-            testTargets().hidDevices ? testTargets().hidDevices : HidDevices::system();
-        for (const HidDeviceInfo& info : devices->list())
-            if (info.vendorId == HidDevices::kScaleVendorId &&
-                info.productId == HidDevices::kScaleProductId)
-                ui_->portCombo->addItem(qtr(info.path));
-    }
+    const std::shared_ptr<HidBackend> devices =
+        testTargets().hidDevices ? testTargets().hidDevices : HidDevices::system();
+    for (const std::string& port : ScaleList::portChoices(link, *devices))
+        ui_->portCombo->addItem(qtr(port));
     ui_->portCombo->setEditText(typed);
     ui_->portCombo->setEnabled(link != LinkMode::Network);
     ui_->ipEdit->setEnabled(link == LinkMode::Network);
 }
 
+LinkMode CClbSetDlg::chosenMode() const {
+    const QVariant mode = ui_->modeCombo->currentData();
+    return mode.isValid() ? static_cast<LinkMode>(mode.toInt()) : LinkMode::None;
+}
+
 ScaleEntry CClbSetDlg::fromBoxes() const {
     ScaleEntry entry{toGbk(ui_->nameEdit->text()), {}};
-    const QVariant mode = ui_->modeCombo->currentData();
-    entry.link.setMode(mode.isValid() ? static_cast<LinkMode>(mode.toInt()) : LinkMode::None);
+    entry.link.setMode(chosenMode());
     entry.link.port = toGbk(ui_->portCombo->currentText());
     entry.link.targetIp = toGbk(ui_->ipEdit->text());
     return entry;

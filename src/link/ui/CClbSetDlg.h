@@ -34,6 +34,7 @@ private:
     void showList();
     void onRowChosen();
     void offerPorts();
+    LinkMode chosenMode() const;
     // The scale the boxes describe.
     ScaleEntry fromBoxes() const;
     std::optional<std::size_t> chosenRow() const;

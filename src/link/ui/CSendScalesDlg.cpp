@@ -37,13 +37,8 @@ CSendScalesDlg::CSendScalesDlg(const RequestFor& requestFor, QWidget* parent)
     connect(ui_->retryButton, &QPushButton::clicked, this, &CSendScalesDlg::retryFailed);
 
     ScaleList list;
-    if (const IoResult read = list.load(ScaleList::file(DataDir::current())); !read)
-        refusal_ = read.message();
-    else if (list.scales.empty())
-        refusal_ = Tr{"没有秤列表", "No scales are listed"}.get(lang);
-    else
-        refusal_ = list.problem(lang);
-    if (!refusal_.empty()) {
+    if (const IoResult ready = list.loadForJob(DataDir::current(), lang); !ready) {
+        refusal_ = ready.message();
         const JobKind kind = requestFor(0).kind();
         ui_->titleLabel->setText(qtr(JobKinds::title(kind, LinkMode::None).get(lang)));
         return;
