@@ -2,13 +2,13 @@
 #include "ui_CSendDataDlg.h"
 
 #include <QPainter>
-#include <QPointer>
 
 #include "common/DataDir.h"
 #include "common/Prompt.h"
 #include "common/ui/CTsDlg.h"
 #include "common/ui/DialogRunner.h"
 #include "common/ui/QtText.h"
+#include "common/ui/UiThread.h"
 #include "link/TransferRunner.h"
 
 namespace korvan {
@@ -105,17 +105,8 @@ void CSendDataDlg::start() {
         endWith(report_.message);
         return;
     }
-    QPointer<CSendDataDlg> self(this);
-    runner_->start([self] {
-        // Worker thread: hand the queued events to the UI thread.
-        QMetaObject::invokeMethod(
-            self.data(),
-            [self] {
-                if (self)
-                    self->runner_->processPending();
-            },
-            Qt::QueuedConnection);
-    });
+    // The worker's events are handled on the UI thread.
+    runner_->start(UiThread::queued(this, [this] { runner_->processPending(); }));
     runner_->processPending();
 }
 

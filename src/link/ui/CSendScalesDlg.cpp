@@ -2,7 +2,6 @@
 #include "ui_CSendScalesDlg.h"
 
 #include <QLabel>
-#include <QPointer>
 #include <QProgressBar>
 
 #include <algorithm>
@@ -12,6 +11,7 @@
 #include "common/TextCodec.h"
 #include "common/ui/DialogRunner.h"
 #include "common/ui/QtText.h"
+#include "common/ui/UiThread.h"
 #include "link/ui/CSendDataDlg.h"
 
 namespace korvan {
@@ -137,17 +137,11 @@ void CSendScalesDlg::start() {
         showEnd(qtr(refusal_));
         return;
     }
-    QPointer<CSendScalesDlg> self(this);
-    transfer_->start([self] {
-        // A worker thread: the events are handled on the UI thread.
-        QMetaObject::invokeMethod(
-            self.data(),
-            [self] {
-                if (self && self->transfer_)
-                    self->transfer_->processPending();
-            },
-            Qt::QueuedConnection);
-    });
+    // The workers' events are handled on the UI thread.
+    transfer_->start(UiThread::queued(this, [this] {
+        if (transfer_)
+            transfer_->processPending();
+    }));
     transfer_->processPending();
 }
 
