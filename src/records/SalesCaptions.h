@@ -19,6 +19,9 @@ inline constexpr std::array<Tr, SalesRows::kFields> kColumns{{
 }};
 // Printing and export refuse an empty list with this notice (the English text ends in a space).
 inline constexpr Tr kNoRecord{"没有记录", "No record "};
+// An exported workbook no program could open: the path where it was saved follows.
+inline constexpr Tr kNoProgram{"没有可以打开工作簿的程序。工作簿保存在: ",
+                               "No program could open the workbook. It is saved at: "};
 
 inline std::array<std::string, SalesRows::kFields> columns(Lang lang) {
     std::array<std::string, SalesRows::kFields> texts;

@@ -44,8 +44,6 @@ const Tr kOk{"确定", "OK"};
 const Tr kCancel{"取消", "Cancel"};
 const Tr kSure{"确定吗?", "Are you sure?"};
 const Tr kSelectFirst{"请先选择记录", "Please select the record first"};
-const Tr kNoProgram{"没有可以打开工作簿的程序。工作簿保存在: ",
-                    "No program could open the workbook. It is saved at: "};
 
 constexpr std::size_t kDateBytes = SalesQuery::kDateKeyBytes;
 constexpr std::size_t kNameBytes = 16;
@@ -312,16 +310,16 @@ void CDzcjlDlg::onExport() {
     }
     // The answer may come seconds later, or after the screen has closed: the message then stands
     // over the screen if it is still up, once.
-    DesktopOpen::open(QString::fromStdString(file.value.string()),
-                      [exporting = exporting_, screen = QPointer<QWidget>(this),
-                       message = kNoProgram.get(lang_) + file.value.string()](bool opened) {
-                          *exporting = false;
-                          if (opened)
-                              return;
-                          const CTsDlg::Screen over(screen && screen->isVisible() ? screen.data()
-                                                                                  : nullptr);
-                          Prompt::showMessage(message);
-                      });
+    DesktopOpen::open(
+        QString::fromStdString(file.value.string()),
+        [exporting = exporting_, screen = QPointer<QWidget>(this),
+         message = SalesCaptions::kNoProgram.get(lang_) + file.value.string()](bool opened) {
+            *exporting = false;
+            if (opened)
+                return;
+            const CTsDlg::Screen over(screen && screen->isVisible() ? screen.data() : nullptr);
+            Prompt::showMessage(message);
+        });
 }
 
 void CDzcjlDlg::onSummary() {

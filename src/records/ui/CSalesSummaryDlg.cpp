@@ -32,8 +32,6 @@ const Tr kAll{"全部", "All"};
 const Tr kExport{"导出", "Export"};
 const Tr kPrint{"打印", "Print"};
 const Tr kClose{"关闭", "Close"};
-const Tr kNoProgram{"没有可以打开工作簿的程序。工作簿保存在: ",
-                    "No program could open the workbook. It is saved at: "};
 
 constexpr SalesSummary::Grouping kGroupings[] = {
     SalesSummary::Grouping::Day, SalesSummary::Grouping::Hour, SalesSummary::Grouping::Weekday,
@@ -170,7 +168,7 @@ void CSalesSummaryDlg::onExport() {
         return;
     }
     opener_(QString::fromStdString(file.value.string()),
-            [message = kNoProgram.get(lang_) + file.value.string()](bool opened) {
+            [message = SalesCaptions::kNoProgram.get(lang_) + file.value.string()](bool opened) {
                 if (!opened)
                     Prompt::showMessage(message);
             });
